@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace vendrel {
+
+enum class MessageIcon { None, Information, Exclamation, Stop, Question };
+enum class MessageButtons { Ok, YesNo };
+enum class MessageAnswer { Ok, Yes, No };
+
+// Every modal question the application asks goes through here, so tests can
+// script the answers and read back the exact texts, icons and titles.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // An empty title shows the application title.
+    virtual MessageAnswer message(const QString &text, MessageButtons buttons, MessageIcon icon,
+                                  const QString &title = {}) = 0;
+    // nullopt when the user cancels.
+    virtual std::optional<QString> input(const QString &prompt, const QString &title,
+                                         const QString &defaultText = {}) = 0;
+    // nullopt when the user cancels.
+    virtual std::optional<QString> pickFolder(const QString &title) = 0;
+};
+
+inline const QString &applicationTitle()
+{
+    static const QString title = QStringLiteral("Vendrel");
+    return title;
+}
+
+} // namespace vendrel

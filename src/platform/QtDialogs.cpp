@@ -1,0 +1,54 @@
+#include "platform/QtDialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace vendrel {
+
+QtDialogs::QtDialogs(std::function<QWidget *()> parent) : parent_(std::move(parent)) {}
+
+MessageAnswer QtDialogs::message(const QString &text, MessageButtons buttons, MessageIcon icon,
+                                 const QString &title)
+{
+    QMessageBox box(parent_());
+    box.setWindowTitle(title.isEmpty() ? applicationTitle() : title);
+    box.setText(text);
+    switch (icon) {
+    case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MessageIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case MessageIcon::Stop: box.setIcon(QMessageBox::Critical); break;
+    case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
+    }
+    if (buttons == MessageButtons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        return box.exec() == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return MessageAnswer::Ok;
+}
+
+std::optional<QString> QtDialogs::input(const QString &prompt, const QString &title,
+                                        const QString &defaultText)
+{
+    bool accepted = false;
+    const QString text = QInputDialog::getText(parent_(), title.isEmpty() ? applicationTitle() : title,
+                                               prompt, QLineEdit::Normal, defaultText, &accepted);
+    if (!accepted)
+        return std::nullopt;
+    return text;
+}
+
+std::optional<QString> QtDialogs::pickFolder(const QString &title)
+{
+    const QString folder = QFileDialog::getExistingDirectory(parent_(), title);
+    if (folder.isEmpty())
+        return std::nullopt;
+    return folder;
+}
+
+} // namespace vendrel

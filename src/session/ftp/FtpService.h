@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <QtGlobal>
+
+namespace vendrel {
+
+// A session, connection, find or file of the FTP service; 0 is "none" or a failure.
+using FtpHandle = quint32;
+
+namespace ftp {
+constexpr quint32 INTERNET_OPEN_TYPE_DIRECT = 1;
+constexpr quint32 INTERNET_SERVICE_FTP = 1;
+constexpr quint32 INTERNET_FLAG_NO_CACHE_WRITE = 0x04000000;
+constexpr quint32 INTERNET_FLAG_PASSIVE = 0x08000000;
+constexpr quint32 INTERNET_FLAG_EXISTING_CONNECT = 0x20000000;
+constexpr quint32 INTERNET_FLAG_RELOAD = 0x80000000;
+constexpr quint32 GENERIC_READ = 0x80000000;
+constexpr quint32 GENERIC_WRITE = 0x40000000;
+constexpr quint32 FTP_TRANSFER_TYPE_ASCII = 1;
+constexpr quint32 FTP_TRANSFER_TYPE_BINARY = 2;
+constexpr quint32 FILE_ATTRIBUTE_DIRECTORY = 16;
+constexpr int MAX_PATH = 260;
+} // namespace ftp
+
+// One entry of a server folder, as the listing calls hand it out.
+struct FindData {
+    quint32 attributes = 0;      // FILE_ATTRIBUTE_DIRECTORY for a folder
+    QDateTime lastWriteTime;     // calendar fields as the server gave them, UTC spec, no zone shift
+    qint64 size = 0;             // bytes
+    QString name;                // never empty, ".", "..", nor holding '/' or '\'
+
+    bool isFolder() const { return (attributes & ftp::FILE_ATTRIBUTE_DIRECTORY) != 0; }
+};
+
+// Why the last call on this service failed; lets a caller tell the end of a
+// file from a broken transfer. Not shown to users.
+struct FtpError {
+    int code = 0;          // 0 = the last call succeeded
+    QString description;
+};
+
+// The FTP service: the handle-based calls the application was designed
+// around, with their arguments and flag values. Every call blocks its caller
+// until the server has answered or a timeout has passed; the user interface
+// keeps repainting meanwhile but takes no input.
+class FtpService {
+public:
+    virtual ~FtpService() = default;
+
+    virtual FtpHandle InternetOpen(const QString &agent, quint32 accessType, const QString &proxy,
+                                   const QString &proxyBypass, quint32 flags) = 0;
+    // Connects and logs in; 0 when the server cannot be reached or refuses the login.
+    virtual FtpHandle InternetConnect(FtpHandle internet, const QString &serverName, quint16 port,
+                                      const QString &userName, const QString &password,
+                                      quint32 service, quint32 flags, quintptr context) = 0;
+    // The server's current folder at login.
+    virtual bool FtpGetCurrentDirectory(FtpHandle connection, QString &currentDirectory) = 0;
+
+    // searchSpec is a folder and a file pattern: "/pub/*.*". Fills record with
+    // the first entry; 0 when nothing matches or the listing failed.
+    virtual FtpHandle FtpFindFirstFile(FtpHandle connection, const QString &searchSpec,
+                                       FindData &record, quint32 flags, quintptr context) = 0;
+    virtual bool InternetFindNextFile(FtpHandle find, FindData &record) = 0;
+
+    // access is GENERIC_READ or GENERIC_WRITE; flags the transfer type.
+    virtual FtpHandle FtpOpenFile(FtpHandle connection, const QString &path, quint32 access,
+                                  quint32 flags, quintptr context) = 0;
+    // Fills the buffer fully until the end of the file, then less, then 0
+    // bytes with true. A broken transfer returns false with bytesRead 0.
+    virtual bool InternetReadFile(FtpHandle file, char *buffer, quint32 bytesToRead,
+                                  quint32 &bytesRead) = 0;
+    virtual bool InternetWriteFile(FtpHandle file, const char *buffer, quint32 bytesToWrite,
+                                   quint32 &bytesWritten) = 0;
+
+    virtual bool FtpCreateDirectory(FtpHandle connection, const QString &path) = 0;
+    virtual bool FtpRemoveDirectory(FtpHandle connection, const QString &path) = 0;
+    virtual bool FtpDeleteFile(FtpHandle connection, const QString &path) = 0;
+    virtual bool FtpRenameFile(FtpHandle connection, const QString &existing, const QString &renamed) = 0;
+
+    // Closing a file opened for writing completes the upload: false when the
+    // server did not take the whole file. Closing 0 is allowed and does nothing.
+    virtual bool InternetCloseHandle(FtpHandle handle) = 0;
+
+    virtual FtpError lastError() const = 0;
+};
+
+} // namespace vendrel

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "platform/Dialogs.h"
+
+#include <QList>
+#include <QString>
+#include <deque>
+#include <optional>
+
+namespace vendrel::test {
+
+struct ShownMessage {
+    QString text;
+    MessageButtons buttons;
+    MessageIcon icon;
+    QString title; // as shown: an empty title is recorded as the application title
+};
+
+struct AskedInput {
+    QString prompt;
+    QString title;
+    QString defaultText;
+};
+
+// Dialogs whose answers a test scripts in advance and which records every
+// box shown. A Yes/No box with no scripted answer fails the test and says No.
+class FakeDialogs final : public Dialogs {
+public:
+    void answerNext(MessageAnswer answer) { answers_.push_back(answer); }
+    void typeNext(std::optional<QString> text) { inputs_.push_back(std::move(text)); }
+    void pickNext(std::optional<QString> folder) { folders_.push_back(std::move(folder)); }
+
+    MessageAnswer message(const QString &text, MessageButtons buttons, MessageIcon icon,
+                          const QString &title) override;
+    std::optional<QString> input(const QString &prompt, const QString &title,
+                                 const QString &defaultText) override;
+    std::optional<QString> pickFolder(const QString &title) override;
+
+    QList<ShownMessage> messages;
+    QList<AskedInput> inputsAsked;
+    QList<QString> folderPickerTitles;
+
+    // Texts of the messages shown so far, in order.
+    QList<QString> messageTexts() const;
+
+private:
+    std::deque<MessageAnswer> answers_;
+    std::deque<std::optional<QString>> inputs_;
+    std::deque<std::optional<QString>> folders_;
+};
+
+} // namespace vendrel::test
