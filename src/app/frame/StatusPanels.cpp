@@ -1,0 +1,76 @@
+#include "app/frame/StatusPanels.h"
+
+#include "platform/Clock.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace vendrel {
+
+namespace {
+
+// One sunken panel: an optional picture and a text.
+QLabel *addPanel(QStatusBar &bar, const QIcon &icon, int minimumWidth, int stretch, const QString &name)
+{
+    auto *panel = new QFrame(&bar);
+    panel->setFrameShape(QFrame::StyledPanel);
+    panel->setFrameShadow(QFrame::Sunken);
+    panel->setMinimumWidth(minimumWidth);
+    auto *layout = new QHBoxLayout(panel);
+    layout->setContentsMargins(4, 0, 4, 0);
+    layout->setSpacing(4);
+    if (!icon.isNull()) {
+        auto *picture = new QLabel(panel);
+        picture->setPixmap(icon.pixmap(16, 16));
+        layout->addWidget(picture);
+    }
+    auto *text = new QLabel(panel);
+    text->setObjectName(name);
+    text->setAccessibleName(name);
+    text->setTextFormat(Qt::PlainText);
+    layout->addWidget(text, 1);
+    bar.addWidget(panel, stretch);
+    return text;
+}
+
+} // namespace
+
+StatusPanels::StatusPanels(QStatusBar &statusBar, const Clock &clock, const QIcon &clockIcon,
+                           const QIcon &monitorIcon)
+    : QObject(&statusBar), clock_(clock)
+{
+    statusBar.setSizeGripEnabled(true);
+    texts_[0] = addPanel(statusBar, clockIcon, 90, 0, QStringLiteral("Heure"));
+    texts_[1] = addPanel(statusBar, monitorIcon, 170, 1, QStringLiteral("Message"));
+    texts_[2] = addPanel(statusBar, {}, 110, 0, QStringLiteral("Connexion"));
+    texts_[2]->setText(QStringLiteral("Off"));
+
+    tick_ = new QTimer(this);
+    tick_->setInterval(1000);
+    connect(tick_, &QTimer::timeout, this, &StatusPanels::showTime);
+    tick_->start();
+    showTime();
+}
+
+void StatusPanels::setPanelText(int panel, const QString &text)
+{
+    if (panel >= 1 && panel <= 3)
+        texts_[panel - 1]->setText(text);
+}
+
+QString StatusPanels::panelText(int panel) const
+{
+    if (panel < 1 || panel > 3)
+        return {};
+    return texts_[panel - 1]->text();
+}
+
+void StatusPanels::showTime()
+{
+    texts_[0]->setText(timeOfDayText(clock_.now().time()));
+}
+
+} // namespace vendrel

@@ -1,0 +1,121 @@
+#include "listing/FileListView.h"
+
+#include "listing/FileListModel.h"
+
+#include <QHeaderView>
+#include <QListView>
+#include <QTreeView>
+
+namespace vendrel {
+
+FileListView::FileListView(FileListModel &model, const QString &accessibleName, QWidget *parent)
+    : QStackedWidget(parent), model_(model), details_(new QTreeView(this)), icons_(new QListView(this))
+{
+    setAccessibleName(accessibleName);
+
+    details_->setModel(&model_);
+    details_->setRootIsDecorated(false);
+    details_->setItemsExpandable(false);
+    details_->setUniformRowHeights(true); // keeps 100,000 rows instant
+    details_->setAllColumnsShowFocus(true);
+    details_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    details_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    details_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    details_->setAlternatingRowColors(true);
+    details_->setIconSize(QSize(16, 16));
+    details_->header()->setStretchLastSection(false);
+    details_->header()->setSectionsMovable(false);
+    details_->setColumnWidth(FileListModel::Name, 190);
+    details_->setColumnWidth(FileListModel::SizeKo, 100);
+    details_->setColumnWidth(FileListModel::DateTime, 120);
+    details_->setColumnWidth(FileListModel::SizeBytes, 110);
+    details_->setAccessibleName(accessibleName);
+
+    icons_->setModel(&model_);
+    icons_->setSelectionModel(details_->selectionModel());
+    icons_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    icons_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    icons_->setUniformItemSizes(true);
+    icons_->setResizeMode(QListView::Adjust);
+    icons_->setAccessibleName(accessibleName);
+
+    addWidget(details_);
+    addWidget(icons_);
+    setViewMode(Details);
+}
+
+void FileListView::setViewMode(ViewMode mode)
+{
+    mode_ = mode;
+    if (mode == Details) {
+        setCurrentWidget(details_);
+        return;
+    }
+    switch (mode) {
+    case LargeIcons:
+        icons_->setViewMode(QListView::IconMode);
+        icons_->setIconSize(QSize(32, 32));
+        icons_->setGridSize(QSize(96, 64));
+        icons_->setFlow(QListView::LeftToRight);
+        icons_->setWordWrap(true);
+        break;
+    case SmallIcons:
+        icons_->setViewMode(QListView::ListMode);
+        icons_->setIconSize(QSize(16, 16));
+        icons_->setGridSize(QSize(150, 20));
+        icons_->setFlow(QListView::LeftToRight);
+        icons_->setWordWrap(false);
+        break;
+    case List:
+        icons_->setViewMode(QListView::ListMode);
+        icons_->setIconSize(QSize(16, 16));
+        icons_->setGridSize(QSize());
+        icons_->setFlow(QListView::TopToBottom);
+        icons_->setWordWrap(false);
+        break;
+    case Details:
+        break;
+    }
+    icons_->setWrapping(true);
+    icons_->setMovement(QListView::Static);
+    setCurrentWidget(icons_);
+}
+
+int FileListView::currentRow() const
+{
+    const QModelIndex current = selectionModel()->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void FileListView::clearCurrentRow()
+{
+    selectionModel()->clear();
+}
+
+QList<int> FileListView::selectedRows() const
+{
+    QList<int> rows;
+    for (const QModelIndex &index : selectionModel()->selectedRows())
+        rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void FileListView::selectRow(int row, bool keepOthers)
+{
+    const auto flags = (keepOthers ? QItemSelectionModel::Select : QItemSelectionModel::ClearAndSelect)
+                       | QItemSelectionModel::Rows;
+    selectionModel()->setCurrentIndex(model_.index(row, 0), flags);
+}
+
+QAbstractItemView *FileListView::activeView() const
+{
+    return mode_ == Details ? static_cast<QAbstractItemView *>(details_) : icons_;
+}
+
+QItemSelectionModel *FileListView::selectionModel() const
+{
+    return details_->selectionModel();
+}
+
+} // namespace vendrel

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "session/ConnectParameters.h"
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+namespace vendrel {
+
+class ActivityLog;
+class Clock;
+class Dialogs;
+class FtpService;
+class StatusPanels;
+class TransferOptions;
+struct SessionState;
+
+// What a connect changes in the panes, which live above the session.
+struct ConnectTargets {
+    std::function<void()> clearRemoteTree;
+    // Shows the server's folder at login: its node and its parents' nodes,
+    // selected, then its listing. The folder begins and ends with '/'.
+    std::function<void(const QString &remoteFolder)> openInitialRemoteFolder;
+    // Moves the local pane to an existing folder.
+    std::function<void(const QString &localFolder)> openLocalFolder;
+};
+
+// Opens and closes the one FTP session, logging every step.
+class Connection {
+public:
+    Connection(SessionState &session, FtpService &ftp, ActivityLog &log, StatusPanels &status,
+               Dialogs &dialogs, const Clock &clock, TransferOptions &options, ConnectTargets targets);
+
+    ConnectOutcome ConnectProfile(const ConnectParameters &parameters, const std::function<void()> &hideDialog);
+    void zDisconnect_Click();
+    // The main window is closing: the session ends without a word.
+    void closeSession();
+
+    // 1..65535, or nothing for anything else.
+    static std::optional<quint16> parsePort(const QString &text);
+    // The server's folder at login as an absolute folder path ending in '/'.
+    static QString remoteFolderFromLogin(const QString &directory);
+
+private:
+    void closeHandles();
+
+    SessionState &session_;
+    FtpService &ftp_;
+    ActivityLog &log_;
+    StatusPanels &status_;
+    Dialogs &dialogs_;
+    const Clock &clock_;
+    TransferOptions &options_;
+    ConnectTargets targets_;
+};
+
+} // namespace vendrel

@@ -1,0 +1,280 @@
+#include "support/FakeFtpService.h"
+
+#include "platform/WildcardPattern.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace vendrel::test {
+
+namespace {
+
+QString parentOf(const QString &path)
+{
+    const qsizetype slash = path.lastIndexOf(u'/', path.endsWith(u'/') ? -2 : -1);
+    return slash <= 0 ? QStringLiteral("/") : path.left(slash);
+}
+
+QString withoutTrailingSlash(QString path)
+{
+    while (path.size() > 1 && path.endsWith(u'/'))
+        path.chop(1);
+    return path;
+}
+
+} // namespace
+
+QString hex(quint32 value)
+{
+    return QStringLiteral("0x") + QString::number(value, 16).toUpper().rightJustified(8, QLatin1Char('0'));
+}
+
+FakeFtpService::FakeFtpService()
+{
+    folders_.insert(QStringLiteral("/"));
+}
+
+void FakeFtpService::addFolder(const QString &path)
+{
+    const QString folder = withoutTrailingSlash(path);
+    if (folder != u"/")
+        addFolder(parentOf(folder));
+    folders_.insert(folder);
+}
+
+void FakeFtpService::addFile(const QString &path, const QByteArray &content, const QDateTime &modified)
+{
+    addFolder(parentOf(path));
+    files_.insert(path, {content, modified});
+}
+
+QStringList FakeFtpService::callTexts() const
+{
+    QStringList texts;
+    for (const FtpCall &call : calls)
+        texts.append(call.text());
+    return texts;
+}
+
+QStringList FakeFtpService::callNames() const
+{
+    QStringList names;
+    for (const FtpCall &call : calls)
+        names.append(call.name);
+    return names;
+}
+
+void FakeFtpService::record(const QString &name, QStringList arguments)
+{
+    calls.append({name, std::move(arguments)});
+}
+
+bool FakeFtpService::failing(const QString &name)
+{
+    auto found = failures_.find(name);
+    if (found == failures_.end() || found.value() == 0) {
+        error_ = {};
+        return false;
+    }
+    --found.value();
+    error_ = {550, QStringLiteral("scripted failure of ") + name};
+    return true;
+}
+
+FtpHandle FakeFtpService::newHandle()
+{
+    const FtpHandle handle = nextHandle_++;
+    openHandles.insert(handle);
+    return handle;
+}
+
+FtpHandle FakeFtpService::InternetOpen(const QString &agent, quint32 accessType, const QString &proxy,
+                                       const QString &proxyBypass, quint32 flags)
+{
+    record(QStringLiteral("InternetOpen"),
+           {agent, QString::number(accessType), proxy, proxyBypass, hex(flags)});
+    return failing(QStringLiteral("InternetOpen")) ? 0 : newHandle();
+}
+
+FtpHandle FakeFtpService::InternetConnect(FtpHandle internet, const QString &serverName, quint16 port,
+                                          const QString &userName, const QString &password,
+                                          quint32 service, quint32 flags, quintptr context)
+{
+    record(QStringLiteral("InternetConnect"),
+           {QString::number(internet), serverName, QString::number(port), userName, password,
+            QString::number(service), hex(flags), QString::number(context)});
+    if (failing(QStringLiteral("InternetConnect")) || !openHandles.contains(internet))
+        return 0;
+    const FtpHandle connection = newHandle();
+    connections_.insert(connection);
+    return connection;
+}
+
+bool FakeFtpService::FtpGetCurrentDirectory(FtpHandle connection, QString &currentDirectory)
+{
+    record(QStringLiteral("FtpGetCurrentDirectory"), {QString::number(connection)});
+    if (failing(QStringLiteral("FtpGetCurrentDirectory")) || !isConnection(connection))
+        return false;
+    currentDirectory = currentDirectory_;
+    return true;
+}
+
+std::vector<FindData> FakeFtpService::entriesOf(const QString &folder, const QString &pattern) const
+{
+    const WildcardPattern wildcard(pattern);
+    const QString prefix = folder.endsWith(u'/') ? folder : folder + u'/';
+    const auto isChild = [&prefix](const QString &path) {
+        return path.startsWith(prefix) && path.size() > prefix.size() && !path.mid(prefix.size()).contains(u'/');
+    };
+    std::vector<FindData> entries;
+    QStringList subFolders;
+    for (const QString &path : folders_) {
+        if (isChild(path))
+            subFolders.append(path);
+    }
+    std::sort(subFolders.begin(), subFolders.end());
+    for (const QString &path : subFolders) {
+        const QString name = path.mid(prefix.size());
+        if (wildcard.matches(name))
+            entries.push_back({ftp::FILE_ATTRIBUTE_DIRECTORY, QDateTime(QDate(2006, 1, 1), QTime(0, 0), Qt::UTC), 0, name});
+    }
+    for (auto file = files_.cbegin(); file != files_.cend(); ++file) {
+        const QString name = file.key().mid(prefix.size());
+        if (isChild(file.key()) && wildcard.matches(name))
+            entries.push_back({0, file->modified, file->content.size(), name});
+    }
+    return entries;
+}
+
+FtpHandle FakeFtpService::FtpFindFirstFile(FtpHandle connection, const QString &searchSpec,
+                                           FindData &record, quint32 flags, quintptr context)
+{
+    this->record(QStringLiteral("FtpFindFirstFile"),
+                 {QString::number(connection), searchSpec, hex(flags), QString::number(context)});
+    if (failing(QStringLiteral("FtpFindFirstFile")) || !isConnection(connection))
+        return 0;
+    const qsizetype slash = searchSpec.lastIndexOf(u'/');
+    const QString folder = withoutTrailingSlash(searchSpec.left(slash + 1));
+    if (!folders_.contains(folder))
+        return 0;
+    std::vector<FindData> entries = entriesOf(folder, searchSpec.mid(slash + 1));
+    if (entries.empty())
+        return 0;
+    std::reverse(entries.begin(), entries.end());
+    record = entries.back();
+    entries.pop_back();
+    const FtpHandle find = newHandle();
+    finds_.insert(find, std::move(entries));
+    return find;
+}
+
+bool FakeFtpService::InternetFindNextFile(FtpHandle find, FindData &record)
+{
+    this->record(QStringLiteral("InternetFindNextFile"), {QString::number(find)});
+    auto entries = finds_.find(find);
+    if (entries == finds_.end() || entries->empty())
+        return false;
+    record = entries->back();
+    entries->pop_back();
+    return true;
+}
+
+FtpHandle FakeFtpService::FtpOpenFile(FtpHandle connection, const QString &path, quint32 access,
+                                      quint32 flags, quintptr context)
+{
+    record(QStringLiteral("FtpOpenFile"),
+           {QString::number(connection), path, hex(access), QString::number(flags), QString::number(context)});
+    if (failing(QStringLiteral("FtpOpenFile")) || !isConnection(connection))
+        return 0;
+    const bool writing = access == ftp::GENERIC_WRITE;
+    if (!writing && !files_.contains(path))
+        return 0;
+    if (writing && !folders_.contains(parentOf(path)))
+        return 0;
+    const FtpHandle file = newHandle();
+    openFiles_.insert(file, {path, writing, 0, {}});
+    return file;
+}
+
+bool FakeFtpService::InternetReadFile(FtpHandle file, char *buffer, quint32 bytesToRead, quint32 &bytesRead)
+{
+    bytesRead = 0;
+    record(QStringLiteral("InternetReadFile"), {QString::number(file), QString::number(bytesToRead)});
+    auto open = openFiles_.find(file);
+    if (failing(QStringLiteral("InternetReadFile")) || open == openFiles_.end() || open->writing)
+        return false;
+    const QByteArray &content = files_[open->path].content;
+    const qint64 available = content.size() - open->position;
+    bytesRead = static_cast<quint32>(std::min<qint64>(available, bytesToRead));
+    std::memcpy(buffer, content.constData() + open->position, bytesRead);
+    open->position += bytesRead;
+    return true;
+}
+
+bool FakeFtpService::InternetWriteFile(FtpHandle file, const char *buffer, quint32 bytesToWrite,
+                                       quint32 &bytesWritten)
+{
+    bytesWritten = 0;
+    record(QStringLiteral("InternetWriteFile"), {QString::number(file), QString::number(bytesToWrite)});
+    auto open = openFiles_.find(file);
+    if (failing(QStringLiteral("InternetWriteFile")) || open == openFiles_.end() || !open->writing)
+        return false;
+    open->written.append(buffer, bytesToWrite);
+    bytesWritten = bytesToWrite;
+    return true;
+}
+
+bool FakeFtpService::FtpCreateDirectory(FtpHandle connection, const QString &path)
+{
+    record(QStringLiteral("FtpCreateDirectory"), {QString::number(connection), path});
+    const QString folder = withoutTrailingSlash(path);
+    if (failing(QStringLiteral("FtpCreateDirectory")) || !isConnection(connection)
+        || folders_.contains(folder) || files_.contains(folder) || !folders_.contains(parentOf(folder)))
+        return false;
+    folders_.insert(folder);
+    return true;
+}
+
+bool FakeFtpService::FtpRemoveDirectory(FtpHandle connection, const QString &path)
+{
+    record(QStringLiteral("FtpRemoveDirectory"), {QString::number(connection), path});
+    const QString folder = withoutTrailingSlash(path);
+    if (failing(QStringLiteral("FtpRemoveDirectory")) || !isConnection(connection)
+        || !folders_.contains(folder) || folder == u"/" || !entriesOf(folder, QStringLiteral("*")).empty())
+        return false;
+    folders_.remove(folder);
+    return true;
+}
+
+bool FakeFtpService::FtpDeleteFile(FtpHandle connection, const QString &path)
+{
+    record(QStringLiteral("FtpDeleteFile"), {QString::number(connection), path});
+    if (failing(QStringLiteral("FtpDeleteFile")) || !isConnection(connection))
+        return false;
+    return files_.remove(path) > 0;
+}
+
+bool FakeFtpService::FtpRenameFile(FtpHandle connection, const QString &existing, const QString &renamed)
+{
+    record(QStringLiteral("FtpRenameFile"), {QString::number(connection), existing, renamed});
+    if (failing(QStringLiteral("FtpRenameFile")) || !isConnection(connection) || !files_.contains(existing)
+        || files_.contains(renamed) || folders_.contains(renamed))
+        return false;
+    files_.insert(renamed, files_.take(existing));
+    return true;
+}
+
+bool FakeFtpService::InternetCloseHandle(FtpHandle handle)
+{
+    record(QStringLiteral("InternetCloseHandle"), {QString::number(handle)});
+    if (!openHandles.remove(handle))
+        return false;
+    connections_.remove(handle);
+    finds_.remove(handle);
+    const OpenFile open = openFiles_.take(handle);
+    if (open.writing)
+        files_.insert(open.path, {open.written, QDateTime(QDate(2026, 12, 5), QTime(14, 7), Qt::UTC)});
+    return true;
+}
+
+} // namespace vendrel::test

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "session/ftp/FtpService.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QMap>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace vendrel::test {
+
+// One call made on the service: its name and its arguments as text, flags
+// written in hex (0x84000000).
+struct FtpCall {
+    QString name;
+    QStringList arguments;
+
+    QString text() const { return name + u'(' + arguments.join(QStringLiteral(", ")) + u')'; }
+};
+
+// An in-memory server that records every call and can be told to fail one.
+class FakeFtpService final : public FtpService {
+public:
+    FakeFtpService();
+
+    // The server's content. Paths are absolute; parent folders are created.
+    void addFolder(const QString &path);
+    void addFile(const QString &path, const QByteArray &content = {},
+                 const QDateTime &modified = QDateTime(QDate(2006, 12, 5), QTime(9, 7), Qt::UTC));
+    bool hasFolder(const QString &path) const { return folders_.contains(path); }
+    bool hasFile(const QString &path) const { return files_.contains(path); }
+    QByteArray fileContent(const QString &path) const { return files_.value(path).content; }
+    void setCurrentDirectory(const QString &directory) { currentDirectory_ = directory; }
+
+    // The next `times` calls of that name return failure (0 or false).
+    void failCall(const QString &name, int times = 1) { failures_[name] += times; }
+
+    QList<FtpCall> calls;
+    QStringList callTexts() const;
+    QStringList callNames() const;
+    // Handles handed out and not closed yet.
+    QSet<FtpHandle> openHandles;
+
+    FtpHandle InternetOpen(const QString &agent, quint32 accessType, const QString &proxy,
+                           const QString &proxyBypass, quint32 flags) override;
+    FtpHandle InternetConnect(FtpHandle internet, const QString &serverName, quint16 port,
+                              const QString &userName, const QString &password, quint32 service,
+                              quint32 flags, quintptr context) override;
+    bool FtpGetCurrentDirectory(FtpHandle connection, QString &currentDirectory) override;
+    FtpHandle FtpFindFirstFile(FtpHandle connection, const QString &searchSpec, FindData &record,
+                               quint32 flags, quintptr context) override;
+    bool InternetFindNextFile(FtpHandle find, FindData &record) override;
+    FtpHandle FtpOpenFile(FtpHandle connection, const QString &path, quint32 access, quint32 flags,
+                          quintptr context) override;
+    bool InternetReadFile(FtpHandle file, char *buffer, quint32 bytesToRead, quint32 &bytesRead) override;
+    bool InternetWriteFile(FtpHandle file, const char *buffer, quint32 bytesToWrite,
+                           quint32 &bytesWritten) override;
+    bool FtpCreateDirectory(FtpHandle connection, const QString &path) override;
+    bool FtpRemoveDirectory(FtpHandle connection, const QString &path) override;
+    bool FtpDeleteFile(FtpHandle connection, const QString &path) override;
+    bool FtpRenameFile(FtpHandle connection, const QString &existing, const QString &renamed) override;
+    bool InternetCloseHandle(FtpHandle handle) override;
+    FtpError lastError() const override { return error_; }
+
+private:
+    struct File {
+        QByteArray content;
+        QDateTime modified;
+    };
+    struct OpenFile {
+        QString path;
+        bool writing = false;
+        qint64 position = 0;
+        QByteArray written;
+    };
+
+    void record(const QString &name, QStringList arguments);
+    bool failing(const QString &name);
+    FtpHandle newHandle();
+    bool isConnection(FtpHandle handle) const { return connections_.contains(handle); }
+    std::vector<FindData> entriesOf(const QString &folder, const QString &pattern) const;
+
+    QSet<QString> folders_;
+    QMap<QString, File> files_;
+    QString currentDirectory_ = QStringLiteral("/");
+    QHash<QString, int> failures_;
+    QSet<FtpHandle> connections_;
+    QHash<FtpHandle, std::vector<FindData>> finds_;
+    QHash<FtpHandle, OpenFile> openFiles_;
+    FtpHandle nextHandle_ = 0x10;
+    FtpError error_;
+};
+
+QString hex(quint32 value);
+
+} // namespace vendrel::test

@@ -1,0 +1,93 @@
+#include "listing/FileListModel.h"
+#include "listing/FileListView.h"
+
+#include <QAbstractItemModelTester>
+#include <QTreeView>
+#include <QListView>
+#include <gtest/gtest.h>
+
+namespace vendrel {
+namespace {
+
+std::vector<FileRow> twoFiles()
+{
+    return {{QStringLiteral("a.zip"), 1536, QDateTime(QDate(2006, 12, 5), QTime(9, 7), Qt::UTC), 7},
+            {QStringLiteral("big.iso"), 5'000'000'000LL, QDateTime(QDate(2025, 3, 4), QTime(0, 0), Qt::UTC), 10}};
+}
+
+TEST(FileListModel, ServerRowsShowKoOf1024AndPlainBytes)
+{
+    FileListModel model(FileListKind::Remote);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    model.appendRows(twoFiles());
+
+    ASSERT_EQ(model.rowCount(), 2);
+    EXPECT_EQ(model.cellText(0, FileListModel::Name), QStringLiteral("a.zip"));
+    EXPECT_EQ(model.cellText(0, FileListModel::SizeKo), QStringLiteral("1,5Ko"));
+    EXPECT_EQ(model.cellText(0, FileListModel::DateTime), QStringLiteral("5.12.2006 9:07"));
+    EXPECT_EQ(model.cellText(0, FileListModel::SizeBytes), QStringLiteral("1536"));
+    // Sizes past 4 GiB are shown whole.
+    EXPECT_EQ(model.cellText(1, FileListModel::SizeBytes), QStringLiteral("5000000000"));
+    EXPECT_EQ(model.cellText(1, FileListModel::SizeKo), QStringLiteral("4 882 812,5Ko"));
+    EXPECT_EQ(model.headerData(3, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Taille en octets"));
+    EXPECT_EQ(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Fichiers"));
+    EXPECT_EQ(model.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Taille en Ko"));
+    EXPECT_EQ(model.headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Date/Heure"));
+}
+
+TEST(FileListModel, LocalRowsShowKoOf1000AndBytesAfterABlank)
+{
+    FileListModel model(FileListKind::Local);
+    model.appendRows(twoFiles());
+    EXPECT_EQ(model.cellText(0, FileListModel::SizeKo), QStringLiteral("1,54 Ko"));
+    EXPECT_EQ(model.cellText(0, FileListModel::SizeBytes), QStringLiteral(" 1536"));
+    EXPECT_EQ(model.cellText(1, FileListModel::DateTime), QStringLiteral("04/03/2025"));
+    EXPECT_EQ(model.headerData(3, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Taille en Octets"));
+}
+
+TEST(FileListModel, IconsFollowTheRowCategory)
+{
+    FileListModel model(FileListKind::Remote);
+    QPixmap red(16, 16);
+    red.fill(Qt::red);
+    model.setIcons([&red](int index) { return index == 7 ? QIcon(red) : QIcon(); });
+    model.appendRows(twoFiles());
+    EXPECT_FALSE(model.data(model.index(0, 0), Qt::DecorationRole).value<QIcon>().isNull());
+    EXPECT_TRUE(model.data(model.index(1, 0), Qt::DecorationRole).value<QIcon>().isNull());
+    EXPECT_FALSE(model.data(model.index(0, 1), Qt::DecorationRole).isValid());
+}
+
+TEST(FileListModel, AppendingInBatchesKeepsOrderAndClearEmpties)
+{
+    FileListModel model(FileListKind::Remote);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    model.appendRows(twoFiles());
+    model.appendRows({{QStringLiteral("c.txt"), 0, {}, 3}});
+    ASSERT_EQ(model.rowCount(), 3);
+    EXPECT_EQ(model.cellText(2, FileListModel::SizeKo), QStringLiteral(",Ko"));
+    EXPECT_EQ(model.cellText(2, FileListModel::SizeBytes), QStringLiteral("0"));
+    model.clear();
+    EXPECT_EQ(model.rowCount(), 0);
+}
+
+TEST(FileListView, ModesShareOneSelectionAndCurrentRow)
+{
+    FileListModel model(FileListKind::Remote);
+    model.appendRows(twoFiles());
+    FileListView view(model, QStringLiteral("Fichiers du serveur"));
+    EXPECT_EQ(view.currentRow(), -1);
+    view.selectRow(1);
+    view.setViewMode(FileListView::LargeIcons);
+    EXPECT_EQ(view.activeView(), static_cast<QAbstractItemView *>(view.iconView()));
+    EXPECT_EQ(view.currentRow(), 1);
+    view.selectRow(0, true);
+    EXPECT_EQ(view.selectedRows(), (QList<int>{0, 1}));
+    view.setViewMode(FileListView::Details);
+    EXPECT_EQ(view.detailsView()->selectionModel()->selectedRows().size(), 2);
+    view.clearCurrentRow();
+    EXPECT_EQ(view.currentRow(), -1);
+    EXPECT_TRUE(view.selectedRows().isEmpty());
+}
+
+} // namespace
+} // namespace vendrel

@@ -1,0 +1,165 @@
+#include "app/frame/ActivityLog.h"
+#include "app/frame/StatusPanels.h"
+#include "listing/FileListModel.h"
+#include "listing/FileListView.h"
+#include "remote/RemoteBrowser.h"
+#include "remote/RemoteTree.h"
+#include "session/SessionState.h"
+#include "support/FakeClock.h"
+#include "support/FakeDialogs.h"
+#include "support/FakeFtpService.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace vendrel {
+namespace {
+
+struct RemoteBrowserTest : ::testing::Test {
+    RemoteBrowserTest()
+    {
+        FindData record;
+        session.InternetHandle = ftp.InternetOpen({}, 1, {}, {}, 0);
+        session.ConnectionHandle = ftp.InternetConnect(session.InternetHandle, {}, 21, {}, {}, 1, 0, 0);
+        ftp.calls.clear();
+    }
+
+    void openPub()
+    {
+        ftp.addFolder(QStringLiteral("/pub/a"));
+        ftp.addFolder(QStringLiteral("/pub/b"));
+        ftp.addFile(QStringLiteral("/pub/x.zip"), QByteArray(1536, 'x'));
+        ftp.addFile(QStringLiteral("/pub/y.txt"), QByteArray(1024, 'y'));
+        browser.openInitialFolder(QStringLiteral("/pub/"));
+    }
+
+    QStringList childKeys(const QString &key) const
+    {
+        QStringList keys;
+        QTreeWidgetItem *node = tree.nodeByKey(key);
+        for (int i = 0; node != nullptr && i < node->childCount(); ++i)
+            keys.append(RemoteTree::keyOf(node->child(i)));
+        return keys;
+    }
+
+    SessionState session;
+    test::FakeFtpService ftp;
+    QPlainTextEdit txtInfo;
+    test::FakeClock clock;
+    ActivityLog log{txtInfo, clock};
+    QStatusBar statusBar;
+    StatusPanels status{statusBar, clock, QIcon(), QIcon()};
+    test::FakeDialogs dialogs;
+    QTreeWidget treeWidget;
+    RemoteTree tree{treeWidget, QIcon(), QIcon()};
+    FileListModel files{FileListKind::Remote};
+    FileListView view{files, QStringLiteral("Fichiers du serveur")};
+    QLabel label3;
+    RemoteBrowser browser{session, ftp, log, status, dialogs, clock, RemotePane{tree, view, files, label3}};
+};
+
+TEST_F(RemoteBrowserTest, FilesBecomeRowsAndFoldersBecomeNodes)
+{
+    openPub();
+
+    ASSERT_EQ(files.rowCount(), 2);
+    EXPECT_EQ(files.cellText(0, FileListModel::Name), QStringLiteral("x.zip"));
+    EXPECT_EQ(files.fileRow(0).icon, 7);
+    EXPECT_EQ(files.cellText(0, FileListModel::SizeKo), QStringLiteral("1,5Ko"));
+    EXPECT_EQ(files.cellText(0, FileListModel::DateTime), QStringLiteral("5.12.2006 9:07"));
+    EXPECT_EQ(files.cellText(1, FileListModel::Name), QStringLiteral("y.txt"));
+    EXPECT_EQ(files.fileRow(1).icon, 3);
+    EXPECT_EQ(files.cellText(1, FileListModel::SizeKo), QStringLiteral("1,Ko"));
+
+    EXPECT_EQ(childKeys(QStringLiteral("/pub/")), (QStringList{QStringLiteral("/pub/a/"), QStringLiteral("/pub/b/")}));
+    EXPECT_EQ(tree.nodeByKey(QStringLiteral("/pub/a/"))->text(0), QStringLiteral("a"));
+    EXPECT_EQ(tree.root()->text(0), QStringLiteral(".."));
+    EXPECT_TRUE(tree.root()->isExpanded());
+    EXPECT_EQ(treeWidget.currentItem(), tree.nodeByKey(QStringLiteral("/pub/")));
+
+    EXPECT_EQ(status.panelText(StatusPanels::MessagePanel),
+              QStringLiteral("Serveur: 2 Fichiers dans le dossier: /pub/*.*"));
+    EXPECT_EQ(log.text(), QStringLiteral("14:07:33 > Transfert des données...\r\n"
+                                         "14:07:33 > Ouverture du dossier: \"/pub/*.*\"\r\n"
+                                         "14:07:33 > Transfert des données terminé avec succès.\r\n"));
+    EXPECT_EQ(ftp.callTexts().first(), QStringLiteral("FtpFindFirstFile(17, /pub/*.*, 0x84000000, 0)"));
+    EXPECT_EQ(ftp.callNames().last(), QStringLiteral("InternetCloseHandle"));
+    EXPECT_EQ(ftp.openHandles.size(), 2); // the find handle was closed
+    EXPECT_EQ(view.currentRow(), -1);
+    EXPECT_TRUE(label3.text().isEmpty());
+}
+
+TEST_F(RemoteBrowserTest, ListingAgainNeverAddsANodeTwiceAndReplacesTheRows)
+{
+    openPub();
+    ftp.addFolder(QStringLiteral("/pub/c"));
+    browser.ListRemoteFolder();
+    EXPECT_EQ(childKeys(QStringLiteral("/pub/")),
+              (QStringList{QStringLiteral("/pub/a/"), QStringLiteral("/pub/b/"), QStringLiteral("/pub/c/")}));
+    EXPECT_EQ(files.rowCount(), 2);
+}
+
+TEST_F(RemoteBrowserTest, AnEmptyFolderClosesAZeroHandleAndShowsNoFile)
+{
+    ftp.addFolder(QStringLiteral("/empty"));
+    browser.openInitialFolder(QStringLiteral("/empty/"));
+    EXPECT_EQ(files.rowCount(), 0);
+    EXPECT_EQ(ftp.callTexts().last(), QStringLiteral("InternetCloseHandle(0)"));
+    EXPECT_TRUE(log.text().endsWith(QStringLiteral(" > Transfert des données terminé avec succès.\r\n")));
+    EXPECT_EQ(status.panelText(StatusPanels::MessagePanel), QStringLiteral("Serveur: 0 Fichiers dans le dossier: /empty/*.*"));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(RemoteBrowserTest, AFailedListingIsReportedNotCalledASuccess)
+{
+    openPub();
+    ftp.failCall(QStringLiteral("FtpFindFirstFile"));
+    browser.ListRemoteFolder();
+    EXPECT_EQ(files.rowCount(), 0);
+    EXPECT_TRUE(log.text().endsWith(QStringLiteral("14:07:33 > Erreur rencontrée lors de la lecture du dossier !\r\n")));
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral("Erreur rencontrée lors de la lecture du dossier !")});
+    EXPECT_EQ(dialogs.messages.at(0).icon, MessageIcon::Exclamation);
+}
+
+TEST_F(RemoteBrowserTest, NotConnectedSaysSoAndKeepsTheRows)
+{
+    openPub();
+    const QString logBefore = log.text();
+    session.ConnectionHandle = 0;
+    ftp.calls.clear();
+    browser.ListRemoteFolder();
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral("Vous n'êtes pas connecté sur un serveur")});
+    EXPECT_EQ(dialogs.messages.at(0).icon, MessageIcon::Information);
+    EXPECT_EQ(dialogs.messages.at(0).title, QStringLiteral("Vendrel"));
+    EXPECT_EQ(files.rowCount(), 2);
+    EXPECT_EQ(log.text(), logBefore);
+    EXPECT_TRUE(ftp.calls.isEmpty());
+}
+
+TEST_F(RemoteBrowserTest, TheLoginFolderGetsItsParentsAsNodes)
+{
+    ftp.addFolder(QStringLiteral("/home/vendrel/docs"));
+    browser.openInitialFolder(QStringLiteral("/home/vendrel/"));
+    EXPECT_EQ(childKeys(QStringLiteral("/")), QStringList{QStringLiteral("/home/")});
+    EXPECT_EQ(childKeys(QStringLiteral("/home/")), QStringList{QStringLiteral("/home/vendrel/")});
+    EXPECT_EQ(childKeys(QStringLiteral("/home/vendrel/")), QStringList{QStringLiteral("/home/vendrel/docs/")});
+    EXPECT_EQ(RemoteTree::keyOf(treeWidget.currentItem()), QStringLiteral("/home/vendrel/"));
+    browser.clearTree();
+    EXPECT_EQ(treeWidget.topLevelItemCount(), 0);
+    EXPECT_EQ(tree.nodeByKey(QStringLiteral("/home/")), nullptr);
+}
+
+TEST_F(RemoteBrowserTest, AHugeFolderListsEveryFile)
+{
+    for (int i = 0; i < 5000; ++i)
+        ftp.addFile(QStringLiteral("/big/f%1.dat").arg(i, 5, 10, QLatin1Char('0')), {});
+    browser.openInitialFolder(QStringLiteral("/big/"));
+    EXPECT_EQ(files.rowCount(), 5000);
+    EXPECT_EQ(files.cellText(4999, FileListModel::Name), QStringLiteral("f04999.dat"));
+}
+
+} // namespace
+} // namespace vendrel

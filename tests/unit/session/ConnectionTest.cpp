@@ -1,0 +1,196 @@
+#include "app/frame/ActivityLog.h"
+#include "app/frame/StatusPanels.h"
+#include "session/Connection.h"
+#include "session/SessionState.h"
+#include "session/TransferOptions.h"
+#include "support/FakeClock.h"
+#include "support/FakeDialogs.h"
+#include "support/FakeFtpService.h"
+#include "support/TempFolder.h"
+
+#include <QAction>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <gtest/gtest.h>
+
+namespace vendrel {
+namespace {
+
+using test::hex;
+
+struct ConnectionTest : ::testing::Test {
+    ConnectionTest()
+    {
+        for (QAction *action : {&zBinary, &zAscii, &zPassive})
+            action->setCheckable(true);
+        zBinary.setChecked(true);
+    }
+
+    ConnectParameters parameters() const
+    {
+        return {QStringLiteral("Mon site"), QStringLiteral("10.0.0.5"), QStringLiteral("anonyme"),
+                QStringLiteral("x@y"), QStringLiteral("21"), localFolder.path(), true, true};
+    }
+
+    ConnectOutcome connect(const ConnectParameters &p)
+    {
+        return connection.ConnectProfile(p, [this] { ++hides; });
+    }
+
+    SessionState session;
+    test::FakeFtpService ftp;
+    QPlainTextEdit txtInfo;
+    test::FakeClock clock;
+    ActivityLog log{txtInfo, clock};
+    QStatusBar statusBar;
+    StatusPanels status{statusBar, clock, QIcon(), QIcon()};
+    test::FakeDialogs dialogs;
+    QAction zBinary, zAscii, zPassive;
+    TransferOptions options{session, zBinary, zAscii, zPassive};
+    test::TempFolder localFolder;
+    QStringList events;
+    int hides = 0;
+    Connection connection{session, ftp, log, status, dialogs, clock, options,
+                          ConnectTargets{[this] { events.append(QStringLiteral("clear tree")); },
+                                         [this](const QString &folder) { events.append(QStringLiteral("open remote ") + folder); },
+                                         [this](const QString &folder) { events.append(QStringLiteral("open local ") + folder); }}};
+};
+
+TEST_F(ConnectionTest, ASuccessfulConnectLogsEachStepAndOpensBothFolders)
+{
+    ftp.setCurrentDirectory(QStringLiteral("/"));
+    EXPECT_EQ(connect(parameters()), ConnectOutcome::Unload);
+
+    EXPECT_EQ(log.text(), QStringLiteral("05/12/2026, 14:07:33 *** MON SITE ***\r\n"
+                                         "14:07:33 > Connexion vers: 10.0.0.5...\r\n"
+                                         "14:07:33 > Connexion vers le serveur, attente de l'hôte.\r\n"
+                                         "14:07:33 > Connexion vers le serveur.\r\n"));
+    EXPECT_EQ(ftp.callTexts(),
+              (QStringList{QStringLiteral("InternetOpen(Mon site, 1, , , 0x04000000)"),
+                           QStringLiteral("InternetConnect(16, 10.0.0.5, 21, anonyme, x@y, 1, 0x08000000, 0)"),
+                           QStringLiteral("FtpGetCurrentDirectory(17)")}));
+    EXPECT_EQ(events, (QStringList{QStringLiteral("clear tree"), QStringLiteral("open remote /"),
+                                   QStringLiteral("open local ") + localFolder.path()}));
+    EXPECT_TRUE(session.isConnected());
+    EXPECT_EQ(session.RemoteFolder, QStringLiteral("/"));
+    EXPECT_EQ(session.RemoteSearchSpec, QStringLiteral("/*.*"));
+    EXPECT_EQ(session.TransferType, ftp::FTP_TRANSFER_TYPE_BINARY);
+    EXPECT_EQ(session.ServerPort, 21);
+    EXPECT_TRUE(zPassive.isChecked());
+    EXPECT_EQ(status.panelText(StatusPanels::ConnectionPanel), QStringLiteral("En attente de l'hôte"));
+    EXPECT_EQ(hides, 1);
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(ConnectionTest, TheServersLoginFolderBecomesTheCurrentFolder)
+{
+    ftp.setCurrentDirectory(QStringLiteral("/home/vendrel"));
+    connect(parameters());
+    EXPECT_EQ(session.RemoteFolder, QStringLiteral("/home/vendrel/"));
+    EXPECT_EQ(session.RemoteSearchSpec, QStringLiteral("/home/vendrel/*.*"));
+    EXPECT_TRUE(events.contains(QStringLiteral("open remote /home/vendrel/")));
+
+    EXPECT_EQ(Connection::remoteFolderFromLogin(QString()), QStringLiteral("/"));
+    EXPECT_EQ(Connection::remoteFolderFromLogin(QStringLiteral("C:\\ftp")), QStringLiteral("/"));
+    EXPECT_EQ(Connection::remoteFolderFromLogin(QStringLiteral("/pub/")), QStringLiteral("/pub/"));
+}
+
+TEST_F(ConnectionTest, ActiveAsciiConnectSetsFlagsTypeAndMarks)
+{
+    ConnectParameters p = parameters();
+    p.binary = false;
+    p.passive = false;
+    zPassive.setChecked(true);
+    connect(p);
+    EXPECT_EQ(ftp.calls.at(1).arguments.at(6), hex(ftp::INTERNET_FLAG_EXISTING_CONNECT));
+    EXPECT_EQ(session.TransferType, ftp::FTP_TRANSFER_TYPE_ASCII);
+    EXPECT_TRUE(zAscii.isChecked());
+    EXPECT_FALSE(zBinary.isChecked());
+    EXPECT_FALSE(zPassive.isChecked());
+}
+
+TEST_F(ConnectionTest, AShortAddressOrABadPortIsRefusedBeforeAnythingChanges)
+{
+    log.AppendUntimedLine(QStringLiteral("earlier"));
+    ConnectParameters p = parameters();
+    p.server = QStringLiteral("1.2.3.");
+    EXPECT_EQ(connect(p), ConnectOutcome::StayOpen);
+    for (const char *port : {"0", "65536", "abc", "", "-21"}) {
+        p = parameters();
+        p.port = QString::fromLatin1(port);
+        EXPECT_EQ(connect(p), ConnectOutcome::StayOpen) << port;
+    }
+    ASSERT_EQ(dialogs.messages.size(), 6);
+    EXPECT_EQ(dialogs.messages.at(0).text, QStringLiteral("Adresse erronée !"));
+    EXPECT_EQ(dialogs.messages.at(0).icon, MessageIcon::None);
+    EXPECT_EQ(dialogs.messages.at(1).text, QStringLiteral("Port erroné ! Entrez un nombre de 1 à 65535."));
+    EXPECT_TRUE(ftp.calls.isEmpty());
+    EXPECT_EQ(log.text(), QStringLiteral("earlier\r\n"));
+    EXPECT_EQ(hides, 0);
+
+    p = parameters();
+    p.server = QStringLiteral("1.2.3.4");
+    p.port = QStringLiteral("65535");
+    EXPECT_EQ(connect(p), ConnectOutcome::Unload);
+}
+
+TEST_F(ConnectionTest, ARefusedLoginClosesTheSessionAndSaysSo)
+{
+    ftp.failCall(QStringLiteral("InternetConnect"));
+    EXPECT_EQ(connect(parameters()), ConnectOutcome::Hidden);
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral("Connexion vers le serveur annulée !")});
+    EXPECT_EQ(dialogs.messages.at(0).icon, MessageIcon::Exclamation);
+    EXPECT_TRUE(log.text().endsWith(QStringLiteral("14:07:33 > Connexion vers le serveur annulée.\r\n")));
+    EXPECT_EQ(ftp.callNames().last(), QStringLiteral("InternetCloseHandle"));
+    EXPECT_TRUE(ftp.openHandles.isEmpty());
+    EXPECT_FALSE(session.isConnected());
+    EXPECT_EQ(session.ConnectionHandle, 0u);
+    EXPECT_EQ(status.panelText(StatusPanels::ConnectionPanel), QStringLiteral("Off"));
+    EXPECT_EQ(events, QStringList{QStringLiteral("clear tree")});
+}
+
+TEST_F(ConnectionTest, ASessionThatCannotOpenIsLoggedWithoutTime)
+{
+    ftp.failCall(QStringLiteral("InternetOpen"));
+    EXPECT_EQ(connect(parameters()), ConnectOutcome::Hidden);
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral("Connexion vers le serveur erronée !")});
+    EXPECT_EQ(log.text(), QStringLiteral("Connexion vers le serveur erronée !\r\n"));
+    EXPECT_EQ(ftp.callTexts().last(), QStringLiteral("InternetCloseHandle(0)"));
+}
+
+TEST_F(ConnectionTest, AMissingInitialFolderIsReportedAndTheConnectionStays)
+{
+    ConnectParameters p = parameters();
+    p.initialLocalFolder = localFolder.filePath(QStringLiteral("gone"));
+    EXPECT_EQ(connect(p), ConnectOutcome::Unload);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages.at(0).text,
+              QStringLiteral("Le dossier local initial ") + p.initialLocalFolder + QStringLiteral(" n'existe plus !"));
+    EXPECT_EQ(dialogs.messages.at(0).title, QStringLiteral("Erreur"));
+    EXPECT_TRUE(session.isConnected());
+    EXPECT_EQ(events.filter(QStringLiteral("open local")).size(), 0);
+}
+
+TEST_F(ConnectionTest, ReconnectingClosesTheFirstSessionFirst)
+{
+    connect(parameters());
+    connect(parameters());
+    EXPECT_EQ(ftp.openHandles.size(), 2); // the second session only
+    EXPECT_EQ(log.text().count(QStringLiteral("*** MON SITE ***")), 1);
+}
+
+TEST_F(ConnectionTest, DisconnectTwiceClosesAndLogsBothTimes)
+{
+    connect(parameters());
+    ftp.calls.clear();
+    connection.zDisconnect_Click();
+    connection.zDisconnect_Click();
+    EXPECT_EQ(ftp.callTexts(), (QStringList{QStringLiteral("InternetCloseHandle(17)"), QStringLiteral("InternetCloseHandle(16)"),
+                                            QStringLiteral("InternetCloseHandle(0)"), QStringLiteral("InternetCloseHandle(0)")}));
+    EXPECT_EQ(log.text().count(QStringLiteral("14:07:33 > Déconnexion du Serveur.\r\n")), 2);
+    EXPECT_FALSE(session.isConnected());
+    EXPECT_TRUE(ftp.openHandles.isEmpty());
+}
+
+} // namespace
+} // namespace vendrel
