@@ -1,0 +1,383 @@
+#include "app/MainWindow.h"
+
+#include "app/HelpWindow.h"
+#include "app/MainMenus.h"
+#include "app/MainToolbar.h"
+#include "app/frame/ActivityLog.h"
+#include "app/frame/StatusPanels.h"
+#include "app/icons/Icons.h"
+#include "listing/FileListModel.h"
+#include "listing/FileListView.h"
+#include "platform/Dialogs.h"
+#include "platform/Paths.h"
+#include "remote/RemoteBrowser.h"
+#include "remote/RemoteTree.h"
+#include "session/Connection.h"
+#include "session/TransferOptions.h"
+#include "session/profiles/FrmConnect.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QTreeView>
+#include <QTreeWidget>
+
+namespace vendrel {
+
+namespace {
+
+// The header bars " Local:" and " Serveur:" with the folder shown on them.
+QLabel *headerBar(QWidget *parent, const QString &name, const QString &text)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setFrameShape(QFrame::Panel);
+    label->setFrameShadow(QFrame::Raised);
+    label->setAutoFillBackground(true);
+    label->setBackgroundRole(QPalette::Mid);
+    label->setForegroundRole(QPalette::BrightText);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    return label;
+}
+
+QLabel *headerText(QWidget *parent, const QString &name, const QString &accessibleName)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setAccessibleName(accessibleName);
+    label->setForegroundRole(QPalette::BrightText);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+QFrame *splitterBar(QWidget *parent, const QString &name, Qt::CursorShape cursor)
+{
+    auto *bar = new QFrame(parent);
+    bar->setObjectName(name);
+    bar->setAutoFillBackground(true);
+    bar->setBackgroundRole(QPalette::Button);
+    bar->setCursor(cursor);
+    return bar;
+}
+
+// The folder picture, open while its node is selected.
+QIcon folderNodeIcon()
+{
+    QIcon icon;
+    for (int size : {16, 32}) {
+        icon.addPixmap(listIcon(12).pixmap(size), QIcon::Normal);
+        icon.addPixmap(listIcon(13).pixmap(size), QIcon::Selected);
+    }
+    return icon;
+}
+
+// Toolbar keys that run a menu item's handler.
+const QHash<QString, QString> &toolbarCommands()
+{
+    static const QHash<QString, QString> commands = {
+        {QStringLiteral("Disconnect"), QStringLiteral("zDisconnect")},
+        {QStringLiteral("Reload"), QStringLiteral("ListLocalFolder")},
+        {QStringLiteral("Upload"), QStringLiteral("zLokUp")},
+        {QStringLiteral("NewFolder"), QStringLiteral("zLokNF")},
+        {QStringLiteral("DelFolder"), QStringLiteral("zLokDF")},
+        {QStringLiteral("DelFile"), QStringLiteral("zLokDS")},
+        {QStringLiteral("Rename"), QStringLiteral("zLokRS")},
+        {QStringLiteral("Reload2"), QStringLiteral("zRemRef")},
+        {QStringLiteral("DownLoad"), QStringLiteral("zRemDown")},
+        {QStringLiteral("NewFolder2"), QStringLiteral("zRemNF")},
+        {QStringLiteral("DelFolder2"), QStringLiteral("zRemDF")},
+        {QStringLiteral("DelFile2"), QStringLiteral("zRemDS")},
+        {QStringLiteral("Rename2"), QStringLiteral("zRemRS")},
+    };
+    return commands;
+}
+
+} // namespace
+
+MainWindow::MainWindow(MainWindowServices services) : services_(std::move(services)), geometry_(designGeometry())
+{
+    setObjectName(QStringLiteral("frmmain"));
+    setWindowTitle(QStringLiteral("Vendrel Version 1.1 - Transfert de fichiers"));
+    setWindowIcon(applicationIcon());
+    menus_ = new MainMenus(*menuBar());
+    buildClientArea();
+    buildSubsystems();
+    wireCommands();
+
+    session_.LocalFolder = AddBackslash(services_.programFolder);
+
+    const double scale = 1.3; // the design size is small on today's screens
+    const QSize designSize(qRound(10665 * scale * logicalDpiX() / twipsPerInch),
+                           qRound(8055 * scale * logicalDpiY() / twipsPerInch) + menuBar()->sizeHint().height());
+    setMinimumSize(640, 480);
+    resize(designSize);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildClientArea()
+{
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("client"));
+    setCentralWidget(client_);
+
+    toolbar_ = new MainToolbar(client_);
+    txtInfo_ = new QPlainTextEdit(client_);
+    txtInfo_->setObjectName(QStringLiteral("txtInfo"));
+    txtInfo_->setAccessibleName(QStringLiteral("Journal d'activité"));
+    txtInfo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtInfo_->installEventFilter(this);
+
+    Label2_ = headerBar(client_, QStringLiteral("Label2"), QStringLiteral(" Local:"));
+    Label1_ = headerText(client_, QStringLiteral("Label1"), QStringLiteral("Dossier local"));
+    Label4_ = headerBar(client_, QStringLiteral("Label4"), QStringLiteral(" Serveur:"));
+    Label3_ = headerText(client_, QStringLiteral("Label3"), QStringLiteral("Dossier du serveur"));
+
+    Drive1_ = new QComboBox(client_);
+    Drive1_->setObjectName(QStringLiteral("Drive1"));
+    Drive1_->setAccessibleName(QStringLiteral("Volume local"));
+    Dir1_ = new QTreeView(client_);
+    Dir1_->setObjectName(QStringLiteral("Dir1"));
+    Dir1_->setAccessibleName(QStringLiteral("Dossiers locaux"));
+    Dir1_->setHeaderHidden(true);
+
+    TView1_ = new QTreeWidget(client_);
+    TView1_->setObjectName(QStringLiteral("TView1"));
+    TView1_->setAccessibleName(QStringLiteral("Dossiers du serveur"));
+    TView1_->setHeaderHidden(true);
+    TView1_->setColumnCount(1);
+
+    Picture1_ = splitterBar(client_, QStringLiteral("Picture1"), Qt::SplitVCursor);
+    Picture2_ = splitterBar(client_, QStringLiteral("Picture2"), Qt::SplitHCursor);
+
+    localFiles_ = new FileListModel(FileListKind::Local, this);
+    remoteFiles_ = new FileListModel(FileListKind::Remote, this);
+    for (FileListModel *model : {localFiles_, remoteFiles_})
+        model->setIcons(&listIcon);
+    ListView1_ = new FileListView(*localFiles_, QStringLiteral("Fichiers locaux"), client_);
+    ListView1_->setObjectName(QStringLiteral("ListView1"));
+    ListView2_ = new FileListView(*remoteFiles_, QStringLiteral("Fichiers du serveur"), client_);
+    ListView2_->setObjectName(QStringLiteral("ListView2"));
+
+    StatusBar1_ = new QStatusBar(client_);
+    StatusBar1_->setObjectName(QStringLiteral("StatusBar1"));
+
+    Label1_->raise();
+    Label3_->raise();
+    StatusBar1_->raise();
+}
+
+void MainWindow::buildSubsystems()
+{
+    log_ = std::make_unique<ActivityLog>(*txtInfo_, services_.clock);
+    status_ = new StatusPanels(*StatusBar1_, services_.clock, statusClockIcon(), statusMonitorIcon());
+    remoteTree_ = std::make_unique<RemoteTree>(*TView1_, listIcon(11), folderNodeIcon());
+    remote_ = std::make_unique<RemoteBrowser>(session_, services_.ftp, *log_, *status_, services_.dialogs,
+                                              services_.clock,
+                                              RemotePane{*remoteTree_, *ListView2_, *remoteFiles_, *Label3_});
+    transferOptions_ = std::make_unique<TransferOptions>(session_, menus_->action(QStringLiteral("zBinary")),
+                                                         menus_->action(QStringLiteral("zAscii")),
+                                                         menus_->action(QStringLiteral("zPassive")));
+    connection_ = std::make_unique<Connection>(
+        session_, services_.ftp, *log_, *status_, services_.dialogs, services_.clock, *transferOptions_,
+        ConnectTargets{[this] { remote_->clearTree(); },
+                       [this](const QString &folder) { remote_->openInitialFolder(folder); },
+                       [this](const QString &folder) { session_.LocalFolder = AddBackslash(folder); }});
+}
+
+void MainWindow::wireCommands()
+{
+    const auto viewMode = [](FileListView *list, FileListView::ViewMode mode) {
+        return [list, mode] { list->setViewMode(mode); };
+    };
+    handlers_ = {
+        {QStringLiteral("zConnect"), [this] { zConnect_Click(); }},
+        {QStringLiteral("zDisconnect"), [this] { connection_->zDisconnect_Click(); }},
+        {QStringLiteral("zEnd"), [this] { zEnd_Click(); }},
+        {QStringLiteral("ztBigIc"), viewMode(ListView1_, FileListView::LargeIcons)},
+        {QStringLiteral("ztSmallIc"), viewMode(ListView1_, FileListView::SmallIcons)},
+        {QStringLiteral("ztSeznam"), viewMode(ListView1_, FileListView::List)},
+        {QStringLiteral("ztReport"), viewMode(ListView1_, FileListView::Details)},
+        {QStringLiteral("zsBigIc"), viewMode(ListView2_, FileListView::LargeIcons)},
+        {QStringLiteral("zsSmallIc"), viewMode(ListView2_, FileListView::SmallIcons)},
+        {QStringLiteral("zsSeznam"), viewMode(ListView2_, FileListView::List)},
+        {QStringLiteral("zsReport"), viewMode(ListView2_, FileListView::Details)},
+        {QStringLiteral("zBinary"), [this] { transferOptions_->zBinary_Click(); }},
+        {QStringLiteral("zAscii"), [this] { transferOptions_->zAscii_Click(); }},
+        {QStringLiteral("zPassive"), [this] { transferOptions_->zPassive_Click(); }},
+        {QStringLiteral("zTools"), [this] { zTools_Click(); }},
+        {QStringLiteral("zOption"), [this] { zOption_Click(); }},
+        {QStringLiteral("zHelp"), [this] { zHelp_Click(); }},
+    };
+    for (QAction *action : menus_->commands()) {
+        connect(action, &QAction::triggered, this, [this, action] {
+            // Handlers own their check marks, as the menus always had them do.
+            if (action->isCheckable())
+                action->setChecked(!action->isChecked());
+            if (const auto handler = handlers_.find(action->objectName()); handler != handlers_.end())
+                (*handler)();
+        });
+    }
+    connect(toolbar_, &MainToolbar::buttonClicked, this, &MainWindow::Toolbar1_ButtonClick);
+}
+
+void MainWindow::Toolbar1_ButtonClick(const QString &key)
+{
+    if (key == u"Connect") {
+        showConnectDialog(this);
+        return;
+    }
+    const auto command = toolbarCommands().find(key);
+    if (command == toolbarCommands().end())
+        return;
+    if (const auto handler = handlers_.find(*command); handler != handlers_.end())
+        (*handler)();
+}
+
+void MainWindow::zConnect_Click()
+{
+    showConnectDialog(nullptr);
+}
+
+void MainWindow::showConnectDialog(QWidget *owner)
+{
+    if (!connectDialog_) {
+        connectDialog_ = std::make_unique<FrmConnect>(
+            services_.programFolder, services_.dialogs, profileRootIcon(), profileFileIcon(), browseFolderIcon(),
+            [this](const ConnectParameters &parameters, const std::function<void()> &hideDialog) {
+                return connection_->ConnectProfile(parameters, hideDialog);
+            },
+            owner);
+    }
+    // A dialog hidden by a failed connect keeps its fields for the next try.
+    if (connectDialog_->exec() != FrmConnect::KeptHidden)
+        connectDialog_.reset();
+}
+
+void MainWindow::zTools_Click()
+{
+    QAction &tools = menus_->action(QStringLiteral("zTools"));
+    const bool show = !tools.isChecked();
+    tools.setChecked(show);
+    toolbar_->setVisible(show);
+    shiftForToolbar(geometry_, show);
+    placeWidgets();
+}
+
+void MainWindow::zEnd_Click()
+{
+    if (services_.dialogs.message(QStringLiteral("Quitter Vendrel ?  Confirmez."), MessageButtons::YesNo,
+                                  MessageIcon::Question, QStringLiteral("Quitter le programme"))
+        != MessageAnswer::Yes)
+        return;
+    // Leave the server politely instead of dropping the connection.
+    connection_->closeSession();
+    services_.quitApplication();
+}
+
+void MainWindow::zHelp_Click()
+{
+    if (helpWindow_ == nullptr)
+        helpWindow_ = new HelpWindow(this);
+    helpWindow_->showContents(AddBackslash(services_.programFolder) + QStringLiteral("VENDREL.HLP"));
+}
+
+void MainWindow::zOption_Click()
+{
+    services_.dialogs.message(QStringLiteral("...rien."), MessageButtons::Ok, MessageIcon::Stop,
+                              QStringLiteral("Erreur"));
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    connection_->closeSession();
+    event->accept();
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    if (!isMinimized())
+        layoutPanes();
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // Ctrl+C connects and Ctrl+V sends, even from inside the log.
+    if (watched == txtInfo_ && event->type() == QEvent::ShortcutOverride) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const QKeySequence pressed(key->keyCombination());
+        for (const char *name : {"zConnect", "zLokUp"}) {
+            if (menus_->action(QString::fromLatin1(name)).shortcut() == pressed) {
+                event->ignore();
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::layoutPanes()
+{
+    const double twipsX = twipsPerInch / logicalDpiX();
+    const double twipsY = twipsPerInch / logicalDpiY();
+    const QRect outer = frameGeometry();
+    WindowTwips window;
+    window.W = outer.width() * twipsX;
+    window.H = outer.height() * twipsY;
+    window.SW = client_->width() * twipsX;
+    window.SH = client_->height() * twipsY;
+    applyResizeRules(geometry_, window);
+    placeWidgets();
+}
+
+QWidget &MainWindow::pane(Pane which) const
+{
+    switch (which) {
+    case Pane::Toolbar1: return *toolbar_;
+    case Pane::txtInfo: return *txtInfo_;
+    case Pane::Label2: return *Label2_;
+    case Pane::Label1: return *Label1_;
+    case Pane::Label4: return *Label4_;
+    case Pane::Label3: return *Label3_;
+    case Pane::Drive1: return *Drive1_;
+    case Pane::Dir1: return *Dir1_;
+    case Pane::TView1: return *TView1_;
+    case Pane::Picture1: return *Picture1_;
+    case Pane::Picture2: return *Picture2_;
+    case Pane::ListView1: return *ListView1_;
+    case Pane::ListView2: return *ListView2_;
+    case Pane::StatusBar1:
+    case Pane::Count: break;
+    }
+    return *StatusBar1_;
+}
+
+void MainWindow::placeWidgets()
+{
+    const double pixelsX = logicalDpiX() / twipsPerInch;
+    const double pixelsY = logicalDpiY() / twipsPerInch;
+    for (std::size_t i = 0; i < geometry_.rects.size(); ++i) {
+        const Pane which = static_cast<Pane>(i);
+        const QRectF &twips = geometry_[which];
+        pane(which).setGeometry(qRound(twips.left() * pixelsX), qRound(twips.top() * pixelsY),
+                                qRound(twips.width() * pixelsX), qRound(twips.height() * pixelsY));
+    }
+}
+
+} // namespace vendrel

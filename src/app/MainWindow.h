@@ -1,0 +1,123 @@
+#pragma once
+
+#include "app/PaneLayout.h"
+#include "session/SessionState.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QComboBox;
+class QFrame;
+class QPlainTextEdit;
+class QStatusBar;
+class QTreeView;
+class QTreeWidget;
+
+namespace vendrel {
+
+class ActivityLog;
+class Clock;
+class Connection;
+class Dialogs;
+class FileListModel;
+class FileListView;
+class FrmConnect;
+class FtpService;
+class HelpWindow;
+class MainMenus;
+class MainToolbar;
+class RemoteBrowser;
+class RemoteTree;
+class StatusPanels;
+class TransferOptions;
+
+// What the main window needs from outside; tests hand in fakes.
+struct MainWindowServices {
+    FtpService &ftp;
+    Dialogs &dialogs;
+    const Clock &clock;
+    QString programFolder; // the folder of the executable, without a trailing '/'
+    std::function<void()> quitApplication;
+};
+
+// frmmain: the frame that holds both panes, the log, the toolbar, the menus
+// and the status bar, and dispatches every command to its owner.
+class MainWindow final : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(MainWindowServices services);
+    ~MainWindow() override;
+
+    void zConnect_Click();
+    void Toolbar1_ButtonClick(const QString &key);
+    void zTools_Click();
+    void zEnd_Click();
+    void zHelp_Click();
+    void zOption_Click();
+
+    MainMenus &menus() const { return *menus_; }
+    MainToolbar &toolbar() const { return *toolbar_; }
+    SessionState &session() { return session_; }
+    ActivityLog &activityLog() const { return *log_; }
+    StatusPanels &statusPanels() const { return *status_; }
+    RemoteBrowser &remoteBrowser() const { return *remote_; }
+    RemoteTree &remoteTree() const { return *remoteTree_; }
+    FileListModel &remoteFiles() const { return *remoteFiles_; }
+    FileListView &remoteList() const { return *ListView2_; }
+    FileListView &localList() const { return *ListView1_; }
+    FrmConnect *connectDialog() const { return connectDialog_.get(); }
+    HelpWindow *helpWindow() const { return helpWindow_; }
+    const PaneGeometry &paneGeometry() const { return geometry_; }
+    QWidget &pane(Pane which) const;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildClientArea();
+    void buildSubsystems();
+    void wireCommands();
+    void showConnectDialog(QWidget *owner);
+    void layoutPanes();
+    void placeWidgets();
+
+    MainWindowServices services_;
+    SessionState session_;
+    PaneGeometry geometry_;
+
+    MainMenus *menus_ = nullptr;
+    MainToolbar *toolbar_ = nullptr;
+    QWidget *client_ = nullptr;
+    QPlainTextEdit *txtInfo_ = nullptr;
+    QLabel *Label1_ = nullptr;
+    QLabel *Label2_ = nullptr;
+    QLabel *Label3_ = nullptr;
+    QLabel *Label4_ = nullptr;
+    QComboBox *Drive1_ = nullptr;
+    QTreeView *Dir1_ = nullptr;
+    QTreeWidget *TView1_ = nullptr;
+    QFrame *Picture1_ = nullptr;
+    QFrame *Picture2_ = nullptr;
+    FileListModel *localFiles_ = nullptr;
+    FileListModel *remoteFiles_ = nullptr;
+    FileListView *ListView1_ = nullptr;
+    FileListView *ListView2_ = nullptr;
+    QStatusBar *StatusBar1_ = nullptr;
+    HelpWindow *helpWindow_ = nullptr;
+
+    std::unique_ptr<ActivityLog> log_;
+    StatusPanels *status_ = nullptr;
+    std::unique_ptr<RemoteTree> remoteTree_;
+    std::unique_ptr<RemoteBrowser> remote_;
+    std::unique_ptr<TransferOptions> transferOptions_;
+    std::unique_ptr<Connection> connection_;
+    std::unique_ptr<FrmConnect> connectDialog_;
+    QHash<QString, std::function<void()>> handlers_;
+};
+
+} // namespace vendrel

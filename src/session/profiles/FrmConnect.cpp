@@ -1,0 +1,251 @@
+#include "session/profiles/FrmConnect.h"
+
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+
+using namespace Qt::StringLiterals;
+
+namespace vendrel {
+
+namespace {
+
+const QString rootKey = u"r"_s;
+const QString anonymousUser = u"anonyme"_s;
+
+QString nodeKey(const QTreeWidgetItem *node)
+{
+    return node->data(0, Qt::UserRole).toString();
+}
+
+} // namespace
+
+FrmConnect::FrmConnect(const QString &programFolder, Dialogs &dialogs, const QIcon &rootIcon,
+                       const QIcon &profileIcon, const QIcon &browseIcon, ConnectCallback connect,
+                       QWidget *parent)
+    : QDialog(parent),
+      ui_(*this, browseIcon),
+      profiles_(programFolder),
+      dialogs_(dialogs),
+      rootIcon_(rootIcon),
+      profileIcon_(profileIcon),
+      connect_(std::move(connect))
+{
+    // Mouse users click a node; keyboard users press Enter on it.
+    QObject::connect(ui_.TView1, &QTreeWidget::itemClicked, this, &FrmConnect::TView1_NodeClick);
+    QObject::connect(ui_.TView1, &QTreeWidget::itemActivated, this, &FrmConnect::TView1_NodeClick);
+    ui_.TView1->installEventFilter(this);
+
+    QObject::connect(ui_.Command1, &QPushButton::clicked, this, &FrmConnect::Command1_Click);
+    QObject::connect(ui_.Command2, &QPushButton::clicked, this, &FrmConnect::Command2_Click);
+    QObject::connect(ui_.Command3, &QPushButton::clicked, this, &FrmConnect::Command3_Click);
+    QObject::connect(ui_.Command4, &QPushButton::clicked, this, &FrmConnect::reject);
+    QObject::connect(ui_.Command5, &QPushButton::clicked, this, &FrmConnect::Command5_Click);
+    QObject::connect(ui_.Command6, &QPushButton::clicked, this, &FrmConnect::Command6_Click);
+
+    QObject::connect(ui_.Check1, &QCheckBox::clicked, this, &FrmConnect::Check1_Click);
+    QObject::connect(ui_.Check2, &QCheckBox::clicked, this, &FrmConnect::disableDelete);
+    QObject::connect(ui_.Option1, &QRadioButton::clicked, this, &FrmConnect::disableDelete);
+    QObject::connect(ui_.Option2, &QRadioButton::clicked, this, &FrmConnect::disableDelete);
+    QObject::connect(ui_.Option5, &QRadioButton::clicked, this, &FrmConnect::Option5_Click);
+    QObject::connect(ui_.Option6, &QRadioButton::clicked, this, &FrmConnect::Option6_Click);
+
+    // The port counts too: typing it last must not leave "Connexion" greyed.
+    for (QLineEdit *edit : {ui_.txtSiteName, ui_.txtServer, ui_.txtUser, ui_.txtPass, ui_.txtPort, ui_.TextDosInit})
+        QObject::connect(edit, &QLineEdit::textChanged, this, &FrmConnect::updateConnectEnabled);
+
+    LoadProfileTree();
+}
+
+bool FrmConnect::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui_.TView1 && event->type() == QEvent::KeyRelease) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Delete && !key->isAutoRepeat())
+            Command5_Click();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void FrmConnect::LoadProfileTree()
+{
+    ui_.TView1->clear();
+    auto *root = new QTreeWidgetItem(ui_.TView1, {u"Profil"_s});
+    root->setData(0, Qt::UserRole, rootKey);
+    root->setIcon(0, rootIcon_);
+    for (const QString &fileName : profiles_.profileFileNames()) {
+        auto *node = new QTreeWidgetItem(root, {fileName});
+        node->setIcon(0, profileIcon_);
+    }
+    root->setExpanded(true);
+}
+
+void FrmConnect::TView1_NodeClick(QTreeWidgetItem *node)
+{
+    if (nodeKey(node) == rootKey) {
+        ui_.Command5->setEnabled(false);
+        ui_.Command3->setEnabled(false);
+        return;
+    }
+    showProfile(profiles_.load(node->text(0)));
+    // Setting the marks must not run their click actions, which would empty
+    // the user name and password just loaded: setChecked() does not emit clicked.
+    ui_.Check1->setChecked(ui_.txtUser->text() == anonymousUser);
+    ui_.Check2->setChecked(!ui_.txtPass->text().isEmpty());
+    ui_.Command5->setEnabled(true);
+    updateConnectEnabled();
+}
+
+void FrmConnect::Command1_Click()
+{
+    if (ui_.txtSiteName->text().isEmpty() || ui_.txtServer->text().isEmpty()) {
+        warn(u"Remplir toutes les zones de texte !"_s);
+        return;
+    }
+    switch (profiles_.save(profileFromFields(), ui_.Check2->isChecked())) {
+    case SiteProfileFolder::SaveResult::InvalidLabel:
+        warn(u"Etiquette de site invalide !"_s);
+        return;
+    case SiteProfileFolder::SaveResult::WriteFailed:
+        warn(u"Impossible d'enregistrer le profil : "_s + profiles_.filePathForLabel(ui_.txtSiteName->text()));
+        return;
+    case SiteProfileFolder::SaveResult::Saved:
+        break;
+    }
+    LoadProfileTree();
+    const bool complete = allFieldsFilled();
+    ui_.Command5->setEnabled(false);
+    ui_.Command3->setEnabled(complete);
+    if (!complete)
+        warn(u"Vous devez remplir toutes les zones de texte !"_s, u"Erreur"_s);
+    dialogs_.message(u"Profil enregistré avec succès!"_s, MessageButtons::Ok, MessageIcon::Information);
+}
+
+void FrmConnect::Command2_Click()
+{
+    ui_.txtSiteName->clear();
+    ui_.txtServer->clear();
+    ui_.txtUser->setText(ui_.Check1->isChecked() ? anonymousUser : QString());
+    ui_.txtPass->clear();
+    ui_.txtPort->setText(u"21"_s);
+    ui_.Command5->setEnabled(false);
+    ui_.Command3->setEnabled(false);
+}
+
+void FrmConnect::Command3_Click()
+{
+    const ConnectParameters parameters{
+        .siteName = ui_.txtSiteName->text(),
+        .server = ui_.txtServer->text(),
+        .user = ui_.txtUser->text(),
+        .password = ui_.txtPass->text(),
+        .port = ui_.txtPort->text(),
+        .initialLocalFolder = ui_.TextDosInit->text(),
+        .binary = ui_.Option1->isChecked(),
+        .passive = ui_.Option3->isChecked(),
+    };
+    switch (connect_(parameters, [this] { hide(); })) {
+    case ConnectOutcome::Unload:
+        accept();
+        break;
+    case ConnectOutcome::Hidden:
+        done(KeptHidden);
+        break;
+    case ConnectOutcome::StayOpen:
+        break;
+    }
+}
+
+void FrmConnect::Command5_Click()
+{
+    const QList<QTreeWidgetItem *> selected = ui_.TView1->selectedItems();
+    if (selected.isEmpty() || nodeKey(selected.first()) == rootKey)
+        return;
+    const QString fileName = selected.first()->text(0);
+    const MessageAnswer answer = dialogs_.message(u"Etes vous sur de supprimer ce profil : "_s + fileName + u'?',
+                                                  MessageButtons::YesNo, MessageIcon::Question);
+    if (answer == MessageAnswer::Yes) {
+        if (!profiles_.remove(fileName))
+            warn(u"Impossible de supprimer le profil : "_s + profiles_.filePath(fileName));
+        LoadProfileTree();
+    }
+    ui_.Command3->setEnabled(false);
+    ui_.Command5->setEnabled(false);
+}
+
+void FrmConnect::Command6_Click()
+{
+    ui_.TextDosInit->setText(dialogs_.pickFolder(u"Choix du dossier"_s).value_or(QString()));
+}
+
+void FrmConnect::Check1_Click(bool checked)
+{
+    ui_.txtUser->setText(checked ? anonymousUser : QString());
+    ui_.txtPass->clear();
+    disableDelete();
+}
+
+void FrmConnect::Option5_Click()
+{
+    ui_.txtPort->setText(u"80"_s);
+    ui_.Label2->setText(u"HTTP://"_s);
+}
+
+void FrmConnect::Option6_Click()
+{
+    ui_.txtPort->setText(u"21"_s);
+    ui_.Label2->setText(u"Adresse d'Hôte :"_s);
+}
+
+void FrmConnect::disableDelete()
+{
+    ui_.Command5->setEnabled(false);
+}
+
+void FrmConnect::updateConnectEnabled()
+{
+    ui_.Command3->setEnabled(allFieldsFilled());
+}
+
+bool FrmConnect::allFieldsFilled() const
+{
+    for (const QLineEdit *edit : {ui_.txtSiteName, ui_.txtServer, ui_.txtUser, ui_.txtPass, ui_.txtPort,
+                                  ui_.TextDosInit}) {
+        if (edit->text().isEmpty())
+            return false;
+    }
+    return true;
+}
+
+SiteProfile FrmConnect::profileFromFields() const
+{
+    return {
+        .siteName = ui_.txtSiteName->text(),
+        .server = ui_.txtServer->text(),
+        .user = ui_.txtUser->text(),
+        .initialFolder = ui_.TextDosInit->text(),
+        .password = ui_.txtPass->text(),
+        .port = ui_.txtPort->text(),
+    };
+}
+
+void FrmConnect::showProfile(const SiteProfile &profile)
+{
+    ui_.txtSiteName->setText(profile.siteName);
+    ui_.txtServer->setText(profile.server);
+    ui_.txtUser->setText(profile.user);
+    ui_.TextDosInit->setText(profile.initialFolder);
+    ui_.txtPass->setText(profile.password);
+    ui_.txtPort->setText(profile.port);
+}
+
+void FrmConnect::warn(const QString &text, const QString &title)
+{
+    dialogs_.message(text, MessageButtons::Ok, MessageIcon::Exclamation, title);
+}
+
+} // namespace vendrel

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "platform/Dialogs.h"
+#include "session/ConnectParameters.h"
+#include "session/profiles/FrmConnectForm.h"
+#include "session/profiles/SiteProfile.h"
+
+#include <QDialog>
+#include <QIcon>
+#include <functional>
+
+class QTreeWidgetItem;
+
+namespace vendrel {
+
+// The connection dialog: edits one site's parameters, keeps the site profiles
+// of the program folder, and hands the parameters to the connect procedure.
+class FrmConnect : public QDialog {
+    Q_OBJECT
+
+public:
+    // Runs the connection; may hide the dialog while it works.
+    using ConnectCallback = std::function<ConnectOutcome(const ConnectParameters &parameters,
+                                                         const std::function<void()> &hideDialog)>;
+
+    // exec() result after a failed connect: the dialog is only hidden, and the
+    // owner keeps it so the next showing has the same fields. Accepted (after a
+    // connect) and Rejected (Annuler, close box) both mean it is done with.
+    static constexpr int KeptHidden = 2;
+
+    FrmConnect(const QString &programFolder, Dialogs &dialogs, const QIcon &rootIcon,
+               const QIcon &profileIcon, const QIcon &browseIcon, ConnectCallback connect,
+               QWidget *parent = nullptr);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void LoadProfileTree();
+    void TView1_NodeClick(QTreeWidgetItem *node);
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command5_Click();
+    void Command6_Click();
+    void Check1_Click(bool checked);
+    void Option5_Click();
+    void Option6_Click();
+
+    void disableDelete();
+    void updateConnectEnabled();
+    bool allFieldsFilled() const;
+    SiteProfile profileFromFields() const;
+    void showProfile(const SiteProfile &profile);
+    void warn(const QString &text, const QString &title = {});
+
+    FrmConnectForm ui_;
+    SiteProfileFolder profiles_;
+    Dialogs &dialogs_;
+    QIcon rootIcon_;
+    QIcon profileIcon_;
+    ConnectCallback connect_;
+};
+
+} // namespace vendrel

@@ -1,0 +1,95 @@
+#include "session/profiles/SiteProfile.h"
+
+#include "platform/IniFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <array>
+
+using namespace Qt::StringLiterals;
+
+namespace vendrel {
+
+namespace {
+
+const QString profileSection = u"PROFIL"_s;
+const QString profileExtension = u".ftp"_s;
+
+// Key, field and the longest value read back (the predecessor's read buffers
+// less their NUL), in the order the keys are written.
+struct ProfileKey {
+    QString name;
+    QString SiteProfile::*field;
+    qsizetype maxLength;
+};
+
+const std::array<ProfileKey, 6> &profileKeys()
+{
+    static const std::array<ProfileKey, 6> keys = {{
+        {u"sname"_s, &SiteProfile::siteName, 49},
+        {u"adresa"_s, &SiteProfile::server, 74},
+        {u"ID"_s, &SiteProfile::user, 49},
+        {u"DosInit"_s, &SiteProfile::initialFolder, 249},
+        {u"pass"_s, &SiteProfile::password, 49},
+        {u"port"_s, &SiteProfile::port, 49},
+    }};
+    return keys;
+}
+
+} // namespace
+
+SiteProfileFolder::SiteProfileFolder(QString folder) : folder_(std::move(folder)) {}
+
+bool SiteProfileFolder::isValidLabel(const QString &label)
+{
+    return !label.isEmpty() && !label.contains(u'/') && label != u"."_s && label != u".."_s;
+}
+
+QString SiteProfileFolder::filePathForLabel(const QString &label) const
+{
+    return filePath(label + profileExtension);
+}
+
+QString SiteProfileFolder::filePath(const QString &fileName) const
+{
+    return QDir(folder_).filePath(fileName);
+}
+
+QStringList SiteProfileFolder::profileFileNames() const
+{
+    return QDir(folder_).entryList({u"*"_s + profileExtension}, QDir::Files,
+                                   QDir::Name | QDir::IgnoreCase);
+}
+
+SiteProfile SiteProfileFolder::load(const QString &fileName) const
+{
+    SiteProfile profile;
+    if (!isValidLabel(fileName))
+        return profile;
+    const QString path = filePath(fileName);
+    for (const ProfileKey &key : profileKeys())
+        profile.*key.field = IniFile::readString(path, profileSection, key.name, {}).left(key.maxLength);
+    return profile;
+}
+
+SiteProfileFolder::SaveResult SiteProfileFolder::save(const SiteProfile &profile, bool savePassword) const
+{
+    if (!isValidLabel(profile.siteName))
+        return SaveResult::InvalidLabel;
+    SiteProfile written = profile;
+    if (!savePassword)
+        written.password.clear();
+    const QString path = filePathForLabel(profile.siteName);
+    for (const ProfileKey &key : profileKeys()) {
+        if (!IniFile::writeString(path, profileSection, key.name, written.*key.field))
+            return SaveResult::WriteFailed;
+    }
+    return SaveResult::Saved;
+}
+
+bool SiteProfileFolder::remove(const QString &fileName) const
+{
+    return isValidLabel(fileName) && QFile::remove(filePath(fileName));
+}
+
+} // namespace vendrel

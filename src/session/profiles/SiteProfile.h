@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace vendrel {
+
+// The six values a profile file holds.
+struct SiteProfile {
+    QString siteName;      // "sname"
+    QString server;        // "adresa"
+    QString user;          // "ID"
+    QString initialFolder; // "DosInit"
+    QString password;      // "pass"
+    QString port;          // "port"
+
+    friend bool operator==(const SiteProfile &, const SiteProfile &) = default;
+};
+
+// The profile files of the program folder, one "<label>.ftp" per site.
+class SiteProfileFolder {
+public:
+    enum class SaveResult { Saved, InvalidLabel, WriteFailed };
+
+    explicit SiteProfileFolder(QString folder);
+
+    // A label names a file of this folder: no "/", not empty, not "." or "..".
+    static bool isValidLabel(const QString &label);
+
+    QString filePathForLabel(const QString &label) const;
+    QString filePath(const QString &fileName) const;
+
+    // The "*.ftp" files, sorted by name.
+    QStringList profileFileNames() const;
+
+    // Values cut to the lengths the predecessor read; a missing file or key
+    // gives empty values.
+    SiteProfile load(const QString &fileName) const;
+    // Writes the file named after profile.siteName. The password is written
+    // only when asked to (and not empty); otherwise "pass" is emptied.
+    SaveResult save(const SiteProfile &profile, bool savePassword) const;
+    bool remove(const QString &fileName) const;
+
+private:
+    QString folder_;
+};
+
+} // namespace vendrel
