@@ -1,3 +1,4 @@
+#include "app/DemoServer.h"
 #include "app/MainWindow.h"
 #include "app/icons/Icons.h"
 #include "platform/Clock.h"
@@ -5,6 +6,7 @@
 #include "session/ftp/CurlFtpService.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -14,6 +16,16 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Vendrel"));
     QApplication::setApplicationVersion(QStringLiteral("1.1.0"));
     vendrel::initResources();
+
+    QCommandLineParser options;
+    options.setApplicationDescription(QStringLiteral("Vendrel - Transfert de fichiers"));
+    options.addHelpOption();
+    options.addVersionOption();
+    const QCommandLineOption demo(QStringLiteral("demo"),
+                                  QStringLiteral("Lance aussi un serveur FTP de démonstration sur 127.0.0.1, "
+                                                 "avec son profil « Démo locale »."));
+    options.addOption(demo);
+    options.process(app);
 
     // Qt's own buttons (Oui, Non, Annuler) in French, like the rest.
     QTranslator qtFrench;
@@ -28,8 +40,16 @@ int main(int argc, char **argv)
     });
     vendrel::SystemClock clock;
     vendrel::CurlFtpService ftp;
-    vendrel::MainWindow mainWindow({ftp, dialogs, clock, QApplication::applicationDirPath(), [] { QApplication::quit(); }});
+    const QString programFolder = QApplication::applicationDirPath();
+    vendrel::MainWindow mainWindow({ftp, dialogs, clock, programFolder, [] { QApplication::quit(); }});
     window = &mainWindow;
     mainWindow.show();
+
+    vendrel::DemoServer demoServer;
+    if (options.isSet(demo)) {
+        const QString failure = demoServer.start(programFolder);
+        if (!failure.isEmpty())
+            dialogs.message(failure, vendrel::MessageButtons::Ok, vendrel::MessageIcon::Exclamation);
+    }
     return QApplication::exec();
 }

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what Vendrel needs to build, run and test on Debian 12.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools libqt6svg6-dev qt6-translations-l10n
+  libcurl4-openssl-dev
+  libgtest-dev libbenchmark-dev
+  python3 python3-pyftpdlib python3-openssl
+  curl
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+$sudo apt-get update
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <memory>
+
+namespace vendrel {
+
+// A local FTP server over the demo folder shipped beside the program, with a
+// ready profile in the connection dialog, so a newcomer can try Vendrel at
+// once. The server ends with the program.
+class DemoServer {
+public:
+    static constexpr const char *profileLabel = "Démo locale";
+
+    // Empty on success; otherwise what went wrong, in French.
+    QString start(const QString &programFolder);
+    quint16 port() const { return port_; }
+
+private:
+    QProcess process_;
+    quint16 port_ = 0;
+};
+
+} // namespace vendrel
