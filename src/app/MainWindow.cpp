@@ -187,14 +187,13 @@ void MainWindow::buildSubsystems()
     log_ = std::make_unique<ActivityLog>(*txtInfo_, services_.clock);
     status_ = new StatusPanels(*StatusBar1_, services_.clock, statusClockIcon(), statusMonitorIcon());
     remoteTree_ = std::make_unique<RemoteTree>(*TView1_, listIcon(11), folderNodeIcon());
-    remote_ = std::make_unique<RemoteBrowser>(session_, services_.ftp, *log_, *status_, services_.dialogs,
-                                              services_.clock,
-                                              RemotePane{*remoteTree_, *ListView2_, *remoteFiles_, *Label3_});
+    const SessionContext context{session_, services_.ftp, *log_, *status_, services_.dialogs, services_.clock};
+    remote_ = std::make_unique<RemoteBrowser>(context, RemotePane{*remoteTree_, *ListView2_, *remoteFiles_, *Label3_});
     transferOptions_ = std::make_unique<TransferOptions>(session_, menus_->action(QStringLiteral("zBinary")),
                                                          menus_->action(QStringLiteral("zAscii")),
                                                          menus_->action(QStringLiteral("zPassive")));
     connection_ = std::make_unique<Connection>(
-        session_, services_.ftp, *log_, *status_, services_.dialogs, services_.clock, *transferOptions_,
+        context, *transferOptions_,
         ConnectTargets{[this] { remote_->clearTree(); },
                        [this](const QString &folder) { remote_->openInitialFolder(folder); },
                        [this](const QString &folder) { session_.LocalFolder = AddBackslash(folder); }});

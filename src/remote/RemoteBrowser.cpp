@@ -58,57 +58,56 @@ private:
 
 } // namespace
 
-RemoteBrowser::RemoteBrowser(SessionState &session, FtpService &ftp, ActivityLog &log, StatusPanels &status,
-                             Dialogs &dialogs, const Clock &clock, RemotePane pane)
-    : session_(session), ftp_(ftp), log_(log), status_(status), dialogs_(dialogs), clock_(clock), pane_(pane)
+RemoteBrowser::RemoteBrowser(SessionContext context, RemotePane pane)
+    : context_(context), pane_(pane)
 {
 }
 
 void RemoteBrowser::ListRemoteFolder()
 {
-    if (!session_.isConnected()) {
-        dialogs_.message(QStringLiteral("Vous n'êtes pas connecté sur un serveur"), MessageButtons::Ok,
+    if (!context_.session.isConnected()) {
+        context_.dialogs.message(QStringLiteral("Vous n'êtes pas connecté sur un serveur"), MessageButtons::Ok,
                          MessageIcon::Information);
         return;
     }
-    status_.setPanelText(StatusPanels::MessagePanel,
-                         timeOfDayText(clock_.now().time()) + QStringLiteral("  > Envoi de la demande..., Attendez."));
+    context_.status.setPanelText(StatusPanels::MessagePanel,
+                         timeOfDayText(context_.clock.now().time()) + QStringLiteral("  > Envoi de la demande..., Attendez."));
     BusyCursor busy;
     pane_.files.clear();
-    log_.AppendLogLine(QStringLiteral(" > Transfert des données..."));
-    log_.AppendLogLine(QStringLiteral(" > Ouverture du dossier: \"") + session_.RemoteSearchSpec + u'"');
+    context_.log.AppendLogLine(QStringLiteral(" > Transfert des données..."));
+    context_.log.AppendLogLine(QStringLiteral(" > Ouverture du dossier: \"") + context_.session.RemoteSearchSpec + u'"');
 
     FindData entry;
-    const FtpHandle find = ftp_.FtpFindFirstFile(session_.ConnectionHandle, session_.RemoteSearchSpec, entry,
+    const FtpHandle find = context_.ftp.FtpFindFirstFile(context_.session.ConnectionHandle, context_.session.RemoteSearchSpec, entry,
                                                  ftp::INTERNET_FLAG_RELOAD | ftp::INTERNET_FLAG_NO_CACHE_WRITE, 0);
     // The service tells an empty folder (no error) from a refused or broken listing.
-    const bool listingFailed = find == 0 && ftp_.lastError().code != 0;
+    const bool listingFailed = find == 0 && context_.ftp.lastError().code != 0;
     {
         RowBatcher rows(pane_.files);
-        for (bool more = find != 0; more; more = ftp_.InternetFindNextFile(find, entry)) {
+        for (bool more = find != 0; more; more = context_.ftp.InternetFindNextFile(find, entry)) {
             if (entry.name.isEmpty())
                 continue;
             if (entry.isFolder()) {
-                if (pane_.TView1.addFolder(session_.RemoteFolder, entry.name) != nullptr)
+                if (pane_.TView1.addFolder(context_.session.RemoteFolder, entry.name) != nullptr)
                     pane_.TView1.root()->setExpanded(true);
                 continue;
             }
             rows.add({entry.name, entry.size, entry.lastWriteTime, IconForExtension(entry.name)});
         }
     }
-    ftp_.InternetCloseHandle(find);
+    context_.ftp.InternetCloseHandle(find);
 
     if (listingFailed) {
-        log_.AppendLogLine(QStringLiteral(" > Erreur rencontrée lors de la lecture du dossier !"));
+        context_.log.AppendLogLine(QStringLiteral(" > Erreur rencontrée lors de la lecture du dossier !"));
     } else {
-        log_.AppendLogLine(QStringLiteral(" > Transfert des données terminé avec succès."));
+        context_.log.AppendLogLine(QStringLiteral(" > Transfert des données terminé avec succès."));
     }
     pane_.ListView2.clearCurrentRow();
-    status_.setPanelText(StatusPanels::MessagePanel,
+    context_.status.setPanelText(StatusPanels::MessagePanel,
                          QStringLiteral("Serveur: ") + QString::number(pane_.files.rowCount())
-                             + QStringLiteral(" Fichiers dans le dossier: ") + session_.RemoteSearchSpec);
+                             + QStringLiteral(" Fichiers dans le dossier: ") + context_.session.RemoteSearchSpec);
     if (listingFailed) {
-        dialogs_.message(QStringLiteral("Erreur rencontrée lors de la lecture du dossier !"), MessageButtons::Ok,
+        context_.dialogs.message(QStringLiteral("Erreur rencontrée lors de la lecture du dossier !"), MessageButtons::Ok,
                          MessageIcon::Exclamation);
     }
 }
@@ -122,8 +121,8 @@ void RemoteBrowser::openInitialFolder(const QString &remoteFolder)
 {
     QTreeWidgetItem *node = pane_.TView1.addPath(remoteFolder);
     pane_.TView1.widget().setCurrentItem(node);
-    session_.RemoteFolder = remoteFolder;
-    session_.RemoteSearchSpec = remoteFolder + QStringLiteral("*.*");
+    context_.session.RemoteFolder = remoteFolder;
+    context_.session.RemoteSearchSpec = remoteFolder + QStringLiteral("*.*");
     ListRemoteFolder();
 }
 

@@ -1,20 +1,16 @@
 #pragma once
 
+#include "session/SessionContext.h"
+
 #include <QString>
 
 class QLabel;
 
 namespace vendrel {
 
-class ActivityLog;
-class Clock;
-class Dialogs;
 class FileListModel;
 class FileListView;
-class FtpService;
 class RemoteTree;
-class StatusPanels;
-struct SessionState;
 
 // The widgets of the server pane.
 struct RemotePane {
@@ -27,8 +23,7 @@ struct RemotePane {
 // Lists server folders into the file list and the folder tree.
 class RemoteBrowser {
 public:
-    RemoteBrowser(SessionState &session, FtpService &ftp, ActivityLog &log, StatusPanels &status,
-                  Dialogs &dialogs, const Clock &clock, RemotePane pane);
+    RemoteBrowser(SessionContext context, RemotePane pane);
 
     // Lists SessionState::RemoteSearchSpec: files become rows, folders become
     // child nodes of the current folder's node.
@@ -42,12 +37,7 @@ public:
     QString RemoteFilter = QStringLiteral("*.*");
 
 private:
-    SessionState &session_;
-    FtpService &ftp_;
-    ActivityLog &log_;
-    StatusPanels &status_;
-    Dialogs &dialogs_;
-    const Clock &clock_;
+    SessionContext context_;
     RemotePane pane_;
 };
 

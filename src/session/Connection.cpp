@@ -12,10 +12,8 @@
 
 namespace vendrel {
 
-Connection::Connection(SessionState &session, FtpService &ftp, ActivityLog &log, StatusPanels &status,
-                       Dialogs &dialogs, const Clock &clock, TransferOptions &options, ConnectTargets targets)
-    : session_(session), ftp_(ftp), log_(log), status_(status), dialogs_(dialogs), clock_(clock),
-      options_(options), targets_(std::move(targets))
+Connection::Connection(SessionContext context, TransferOptions &options, ConnectTargets targets)
+    : context_(context), options_(options), targets_(std::move(targets))
 {
 }
 
@@ -39,74 +37,74 @@ ConnectOutcome Connection::ConnectProfile(const ConnectParameters &parameters,
                                           const std::function<void()> &hideDialog)
 {
     if (parameters.server.size() < 7) {
-        dialogs_.message(QStringLiteral("Adresse erronée !"), MessageButtons::Ok, MessageIcon::None);
+        context_.dialogs.message(QStringLiteral("Adresse erronée !"), MessageButtons::Ok, MessageIcon::None);
         return ConnectOutcome::StayOpen;
     }
     const std::optional<quint16> port = parsePort(parameters.port);
     if (!port) {
-        dialogs_.message(QStringLiteral("Port erroné ! Entrez un nombre de 1 à 65535."), MessageButtons::Ok,
+        context_.dialogs.message(QStringLiteral("Port erroné ! Entrez un nombre de 1 à 65535."), MessageButtons::Ok,
                          MessageIcon::Exclamation);
         return ConnectOutcome::StayOpen;
     }
     // A second connect must not leave the first session's connection open.
-    if (session_.InternetHandle != 0 || session_.ConnectionHandle != 0)
+    if (context_.session.InternetHandle != 0 || context_.session.ConnectionHandle != 0)
         closeHandles();
 
     targets_.clearRemoteTree();
-    log_.clear();
+    context_.log.clear();
 
-    session_.ServerAddress = parameters.server;
-    session_.UserName = parameters.user;
-    session_.Password = parameters.password;
-    session_.ServerPort = *port;
-    session_.RemoteFolder.clear();
+    context_.session.ServerAddress = parameters.server;
+    context_.session.UserName = parameters.user;
+    context_.session.Password = parameters.password;
+    context_.session.ServerPort = *port;
+    context_.session.RemoteFolder.clear();
     options_.applyConnectOptions(parameters.binary, parameters.passive);
     const quint32 connectFlags = parameters.passive ? ftp::INTERNET_FLAG_PASSIVE : ftp::INTERNET_FLAG_EXISTING_CONNECT;
 
-    session_.InternetHandle = ftp_.InternetOpen(parameters.siteName, ftp::INTERNET_OPEN_TYPE_DIRECT, QString(),
+    context_.session.InternetHandle = context_.ftp.InternetOpen(parameters.siteName, ftp::INTERNET_OPEN_TYPE_DIRECT, QString(),
                                                 QString(), ftp::INTERNET_FLAG_NO_CACHE_WRITE);
     hideDialog();
-    if (session_.InternetHandle == 0) {
-        dialogs_.message(QStringLiteral("Connexion vers le serveur erronée !"), MessageButtons::Ok,
+    if (context_.session.InternetHandle == 0) {
+        context_.dialogs.message(QStringLiteral("Connexion vers le serveur erronée !"), MessageButtons::Ok,
                          MessageIcon::Exclamation);
-        log_.AppendUntimedLine(QStringLiteral("Connexion vers le serveur erronée !"));
-        ftp_.InternetCloseHandle(session_.InternetHandle);
+        context_.log.AppendUntimedLine(QStringLiteral("Connexion vers le serveur erronée !"));
+        context_.ftp.InternetCloseHandle(context_.session.InternetHandle);
         return ConnectOutcome::Hidden;
     }
 
-    const QDateTime now = clock_.now();
-    log_.AppendUntimedLine(shortDateText(now.date()) + QStringLiteral(", ") + timeOfDayText(now.time())
+    const QDateTime now = context_.clock.now();
+    context_.log.AppendUntimedLine(shortDateText(now.date()) + QStringLiteral(", ") + timeOfDayText(now.time())
                            + QStringLiteral(" *** ") + parameters.siteName.toUpper() + QStringLiteral(" ***"));
-    log_.AppendLogLine(QStringLiteral(" > Connexion vers: ") + session_.ServerAddress + QStringLiteral("..."));
+    context_.log.AppendLogLine(QStringLiteral(" > Connexion vers: ") + context_.session.ServerAddress + QStringLiteral("..."));
 
-    session_.ConnectionHandle = ftp_.InternetConnect(session_.InternetHandle, session_.ServerAddress,
-                                                     session_.ServerPort, session_.UserName, session_.Password,
+    context_.session.ConnectionHandle = context_.ftp.InternetConnect(context_.session.InternetHandle, context_.session.ServerAddress,
+                                                     context_.session.ServerPort, context_.session.UserName, context_.session.Password,
                                                      ftp::INTERNET_SERVICE_FTP, connectFlags, 0);
-    if (session_.ConnectionHandle == 0) {
-        dialogs_.message(QStringLiteral("Connexion vers le serveur annulée !"), MessageButtons::Ok,
+    if (context_.session.ConnectionHandle == 0) {
+        context_.dialogs.message(QStringLiteral("Connexion vers le serveur annulée !"), MessageButtons::Ok,
                          MessageIcon::Exclamation);
-        log_.AppendLogLine(QStringLiteral(" > Connexion vers le serveur annulée."));
-        ftp_.InternetCloseHandle(session_.InternetHandle);
-        session_.InternetHandle = 0; // closed: keeping it would let a later close hit a dead handle
+        context_.log.AppendLogLine(QStringLiteral(" > Connexion vers le serveur annulée."));
+        context_.ftp.InternetCloseHandle(context_.session.InternetHandle);
+        context_.session.InternetHandle = 0; // closed: keeping it would let a later close hit a dead handle
         return ConnectOutcome::Hidden;
     }
 
-    log_.AppendLogLine(QStringLiteral(" > Connexion vers le serveur, attente de l'hôte."));
-    status_.setPanelText(StatusPanels::ConnectionPanel, QStringLiteral("En attente de l'hôte"));
+    context_.log.AppendLogLine(QStringLiteral(" > Connexion vers le serveur, attente de l'hôte."));
+    context_.status.setPanelText(StatusPanels::ConnectionPanel, QStringLiteral("En attente de l'hôte"));
 
     QString directory;
-    if (!ftp_.FtpGetCurrentDirectory(session_.ConnectionHandle, directory))
+    if (!context_.ftp.FtpGetCurrentDirectory(context_.session.ConnectionHandle, directory))
         directory.clear();
-    session_.RemoteFolder = remoteFolderFromLogin(directory);
-    session_.RemoteSearchSpec = session_.RemoteFolder + QStringLiteral("*.*");
-    log_.AppendLogLine(QStringLiteral(" > Connexion vers le serveur."));
-    targets_.openInitialRemoteFolder(session_.RemoteFolder);
+    context_.session.RemoteFolder = remoteFolderFromLogin(directory);
+    context_.session.RemoteSearchSpec = context_.session.RemoteFolder + QStringLiteral("*.*");
+    context_.log.AppendLogLine(QStringLiteral(" > Connexion vers le serveur."));
+    targets_.openInitialRemoteFolder(context_.session.RemoteFolder);
 
     const QString &initialFolder = parameters.initialLocalFolder;
     if (QFileInfo(initialFolder).isDir()) {
         targets_.openLocalFolder(initialFolder);
     } else {
-        dialogs_.message(QStringLiteral("Le dossier local initial ") + initialFolder + QStringLiteral(" n'existe plus !"),
+        context_.dialogs.message(QStringLiteral("Le dossier local initial ") + initialFolder + QStringLiteral(" n'existe plus !"),
                          MessageButtons::Ok, MessageIcon::Exclamation, QStringLiteral("Erreur"));
     }
     return ConnectOutcome::Unload;
@@ -115,7 +113,7 @@ ConnectOutcome Connection::ConnectProfile(const ConnectParameters &parameters,
 void Connection::zDisconnect_Click()
 {
     closeHandles();
-    log_.AppendLogLine(QStringLiteral(" > Déconnexion du Serveur."));
+    context_.log.AppendLogLine(QStringLiteral(" > Déconnexion du Serveur."));
 }
 
 void Connection::closeSession()
@@ -125,10 +123,10 @@ void Connection::closeSession()
 
 void Connection::closeHandles()
 {
-    ftp_.InternetCloseHandle(session_.ConnectionHandle);
-    ftp_.InternetCloseHandle(session_.InternetHandle);
-    session_.ConnectionHandle = 0;
-    session_.InternetHandle = 0;
+    context_.ftp.InternetCloseHandle(context_.session.ConnectionHandle);
+    context_.ftp.InternetCloseHandle(context_.session.InternetHandle);
+    context_.session.ConnectionHandle = 0;
+    context_.session.InternetHandle = 0;
 }
 
 } // namespace vendrel

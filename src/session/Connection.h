@@ -1,6 +1,7 @@
 #pragma once
 
 #include "session/ConnectParameters.h"
+#include "session/SessionContext.h"
 
 #include <QString>
 #include <functional>
@@ -8,13 +9,7 @@
 
 namespace vendrel {
 
-class ActivityLog;
-class Clock;
-class Dialogs;
-class FtpService;
-class StatusPanels;
 class TransferOptions;
-struct SessionState;
 
 // What a connect changes in the panes, which live above the session.
 struct ConnectTargets {
@@ -29,8 +24,7 @@ struct ConnectTargets {
 // Opens and closes the one FTP session, logging every step.
 class Connection {
 public:
-    Connection(SessionState &session, FtpService &ftp, ActivityLog &log, StatusPanels &status,
-               Dialogs &dialogs, const Clock &clock, TransferOptions &options, ConnectTargets targets);
+    Connection(SessionContext context, TransferOptions &options, ConnectTargets targets);
 
     ConnectOutcome ConnectProfile(const ConnectParameters &parameters, const std::function<void()> &hideDialog);
     void zDisconnect_Click();
@@ -45,12 +39,7 @@ public:
 private:
     void closeHandles();
 
-    SessionState &session_;
-    FtpService &ftp_;
-    ActivityLog &log_;
-    StatusPanels &status_;
-    Dialogs &dialogs_;
-    const Clock &clock_;
+    SessionContext context_;
     TransferOptions &options_;
     ConnectTargets targets_;
 };

@@ -4,10 +4,7 @@
 #include "listing/FileListView.h"
 #include "remote/RemoteBrowser.h"
 #include "remote/RemoteTree.h"
-#include "session/SessionState.h"
-#include "support/FakeClock.h"
-#include "support/FakeDialogs.h"
-#include "support/FakeFtpService.h"
+#include "support/SessionHarness.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -18,14 +15,8 @@
 namespace vendrel {
 namespace {
 
-struct RemoteBrowserTest : ::testing::Test {
-    RemoteBrowserTest()
-    {
-        FindData record;
-        session.InternetHandle = ftp.InternetOpen({}, 1, {}, {}, 0);
-        session.ConnectionHandle = ftp.InternetConnect(session.InternetHandle, {}, 21, {}, {}, 1, 0, 0);
-        ftp.calls.clear();
-    }
+struct RemoteBrowserTest : test::SessionHarness, ::testing::Test {
+    RemoteBrowserTest() { connectToFakeServer(); }
 
     void openPub()
     {
@@ -45,20 +36,12 @@ struct RemoteBrowserTest : ::testing::Test {
         return keys;
     }
 
-    SessionState session;
-    test::FakeFtpService ftp;
-    QPlainTextEdit txtInfo;
-    test::FakeClock clock;
-    ActivityLog log{txtInfo, clock};
-    QStatusBar statusBar;
-    StatusPanels status{statusBar, clock, QIcon(), QIcon()};
-    test::FakeDialogs dialogs;
     QTreeWidget treeWidget;
     RemoteTree tree{treeWidget, QIcon(), QIcon()};
     FileListModel files{FileListKind::Remote};
     FileListView view{files, QStringLiteral("Fichiers du serveur")};
     QLabel label3;
-    RemoteBrowser browser{session, ftp, log, status, dialogs, clock, RemotePane{tree, view, files, label3}};
+    RemoteBrowser browser{context(), RemotePane{tree, view, files, label3}};
 };
 
 TEST_F(RemoteBrowserTest, FilesBecomeRowsAndFoldersBecomeNodes)

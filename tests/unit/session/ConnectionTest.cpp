@@ -1,11 +1,6 @@
-#include "app/frame/ActivityLog.h"
-#include "app/frame/StatusPanels.h"
 #include "session/Connection.h"
-#include "session/SessionState.h"
 #include "session/TransferOptions.h"
-#include "support/FakeClock.h"
-#include "support/FakeDialogs.h"
-#include "support/FakeFtpService.h"
+#include "support/SessionHarness.h"
 #include "support/TempFolder.h"
 
 #include <QAction>
@@ -18,7 +13,7 @@ namespace {
 
 using test::hex;
 
-struct ConnectionTest : ::testing::Test {
+struct ConnectionTest : test::SessionHarness, ::testing::Test {
     ConnectionTest()
     {
         for (QAction *action : {&zBinary, &zAscii, &zPassive})
@@ -37,20 +32,12 @@ struct ConnectionTest : ::testing::Test {
         return connection.ConnectProfile(p, [this] { ++hides; });
     }
 
-    SessionState session;
-    test::FakeFtpService ftp;
-    QPlainTextEdit txtInfo;
-    test::FakeClock clock;
-    ActivityLog log{txtInfo, clock};
-    QStatusBar statusBar;
-    StatusPanels status{statusBar, clock, QIcon(), QIcon()};
-    test::FakeDialogs dialogs;
     QAction zBinary, zAscii, zPassive;
     TransferOptions options{session, zBinary, zAscii, zPassive};
     test::TempFolder localFolder;
     QStringList events;
     int hides = 0;
-    Connection connection{session, ftp, log, status, dialogs, clock, options,
+    Connection connection{context(), options,
                           ConnectTargets{[this] { events.append(QStringLiteral("clear tree")); },
                                          [this](const QString &folder) { events.append(QStringLiteral("open remote ") + folder); },
                                          [this](const QString &folder) { events.append(QStringLiteral("open local ") + folder); }}};

@@ -1,0 +1,176 @@
+// Lists a server folder of many files through ListRemoteFolder into the real
+// window, against pyftpdlib on loopback, and reports:
+//   - the whole listing, from the command to the rows painted;
+//   - the part after the server's final reply (when the listing call returns);
+//   - the longest time the window went without an event-loop turn;
+//   - startup to the first shown window, and resident memory.
+// Usage: bench_remote_listing [files ...]   (default: 25000 50000 100000)
+#include "BenchServer.h"
+
+#include "app/MainWindow.h"
+#include "app/icons/Icons.h"
+#include "listing/FileListModel.h"
+#include "platform/Clock.h"
+#include "platform/QtDialogs.h"
+#include "remote/RemoteBrowser.h"
+#include "session/ftp/CurlFtpService.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using namespace vendrel;
+
+namespace {
+
+QElapsedTimer sinceStart;
+
+// The real service, noting when the listing call returns: it returns once
+// the server's final reply is in.
+class TimedFtpService final : public FtpService {
+public:
+    explicit TimedFtpService(FtpService &inner) : inner_(inner) {}
+    qint64 listingReturnedAt = 0;
+
+    FtpHandle InternetOpen(const QString &a, quint32 b, const QString &c, const QString &d, quint32 e) override
+    { return inner_.InternetOpen(a, b, c, d, e); }
+    FtpHandle InternetConnect(FtpHandle a, const QString &b, quint16 c, const QString &d, const QString &e,
+                              quint32 f, quint32 g, quintptr h) override
+    { return inner_.InternetConnect(a, b, c, d, e, f, g, h); }
+    bool FtpGetCurrentDirectory(FtpHandle a, QString &b) override { return inner_.FtpGetCurrentDirectory(a, b); }
+    FtpHandle FtpFindFirstFile(FtpHandle a, const QString &b, FindData &c, quint32 d, quintptr e) override
+    {
+        const FtpHandle find = inner_.FtpFindFirstFile(a, b, c, d, e);
+        listingReturnedAt = sinceStart.nsecsElapsed();
+        return find;
+    }
+    bool InternetFindNextFile(FtpHandle a, FindData &b) override { return inner_.InternetFindNextFile(a, b); }
+    FtpHandle FtpOpenFile(FtpHandle a, const QString &b, quint32 c, quint32 d, quintptr e) override
+    { return inner_.FtpOpenFile(a, b, c, d, e); }
+    bool InternetReadFile(FtpHandle a, char *b, quint32 c, quint32 &d) override { return inner_.InternetReadFile(a, b, c, d); }
+    bool InternetWriteFile(FtpHandle a, const char *b, quint32 c, quint32 &d) override
+    { return inner_.InternetWriteFile(a, b, c, d); }
+    bool FtpCreateDirectory(FtpHandle a, const QString &b) override { return inner_.FtpCreateDirectory(a, b); }
+    bool FtpRemoveDirectory(FtpHandle a, const QString &b) override { return inner_.FtpRemoveDirectory(a, b); }
+    bool FtpDeleteFile(FtpHandle a, const QString &b) override { return inner_.FtpDeleteFile(a, b); }
+    bool FtpRenameFile(FtpHandle a, const QString &b, const QString &c) override { return inner_.FtpRenameFile(a, b, c); }
+    bool InternetCloseHandle(FtpHandle a) override { return inner_.InternetCloseHandle(a); }
+    FtpError lastError() const override { return inner_.lastError(); }
+
+private:
+    FtpService &inner_;
+};
+
+// Measures the longest gap between two turns of the event loop.
+class StallMeter {
+public:
+    StallMeter()
+    {
+        timer_.setInterval(1);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            const qint64 now = sinceStart.nsecsElapsed();
+            if (last_ != 0)
+                longest_ = std::max(longest_, now - last_);
+            last_ = now;
+        });
+    }
+    void start() { longest_ = 0; last_ = sinceStart.nsecsElapsed(); timer_.start(); }
+    double stopMs() { timer_.stop(); return double(std::max(longest_, sinceStart.nsecsElapsed() - last_)) / 1e6; }
+
+private:
+    QTimer timer_;
+    qint64 last_ = 0;
+    qint64 longest_ = 0;
+};
+
+QString folderOf(int files)
+{
+    const QString root = QDir::temp().filePath(QStringLiteral("vendrel-bench-listing-%1").arg(files));
+    QDir dir(root);
+    if (dir.exists() && int(dir.entryList(QDir::Files).size()) == files)
+        return root;
+    dir.mkpath(root);
+    for (int i = 0; i < files; ++i) {
+        QFile file(dir.filePath(QStringLiteral("fichier-%1.txt").arg(i, 6, 10, QLatin1Char('0'))));
+        file.open(QIODevice::WriteOnly);
+        file.write("x", i % 7);
+    }
+    return root;
+}
+
+double ms(qint64 nanoseconds) { return double(nanoseconds) / 1e6; }
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    sinceStart.start();
+    QApplication app(argc, argv);
+    initResources();
+
+    CurlFtpService curl;
+    TimedFtpService ftp(curl);
+    SystemClock clock;
+    MainWindow *window = nullptr;
+    QtDialogs dialogs([&window] { return static_cast<QWidget *>(window); });
+    MainWindow mainWindow({ftp, dialogs, clock, QApplication::applicationDirPath(), [] {}});
+    window = &mainWindow;
+    mainWindow.show();
+    if (!QTest::qWaitForWindowExposed(&mainWindow))
+        return 1;
+    std::printf("startup to the first shown window: %.1f ms (from main(); resident %.1f MiB)\n",
+                ms(sinceStart.nsecsElapsed()), bench::residentMiB());
+
+    std::vector<int> counts;
+    for (int i = 1; i < argc; ++i)
+        counts.push_back(QByteArray(argv[i]).toInt());
+    if (counts.empty())
+        counts = {25000, 50000, 100000};
+
+    StallMeter stalls;
+    for (const int files : counts) {
+        const QString root = folderOf(files);
+        bench::BenchServer server;
+        if (!server.start(root))
+            return 1;
+        SessionState &session = mainWindow.session();
+        session.InternetHandle = ftp.InternetOpen(QStringLiteral("bench"), ftp::INTERNET_OPEN_TYPE_DIRECT, {}, {}, 0);
+        session.ConnectionHandle = ftp.InternetConnect(session.InternetHandle, QStringLiteral("127.0.0.1"), server.port(),
+                                                       QStringLiteral("vendrel"), QStringLiteral("secret"),
+                                                       ftp::INTERNET_SERVICE_FTP, ftp::INTERNET_FLAG_PASSIVE, 0);
+        if (session.ConnectionHandle == 0)
+            return 1;
+        std::vector<double> totals, afterReply, longestStalls;
+        for (int run = 0; run < 3; ++run) {
+            stalls.start();
+            const qint64 started = sinceStart.nsecsElapsed();
+            mainWindow.remoteBrowser().openInitialFolder(QStringLiteral("/"));
+            mainWindow.repaint();
+            QCoreApplication::processEvents();
+            const qint64 ended = sinceStart.nsecsElapsed();
+            longestStalls.push_back(stalls.stopMs());
+            totals.push_back(ms(ended - started));
+            afterReply.push_back(ms(ended - ftp.listingReturnedAt));
+            if (mainWindow.remoteFiles().rowCount() != files) {
+                std::fprintf(stderr, "listed %d rows, expected %d\n", mainWindow.remoteFiles().rowCount(), files);
+                return 1;
+            }
+        }
+        std::sort(totals.begin(), totals.end());
+        std::sort(afterReply.begin(), afterReply.end());
+        std::printf("%7d files: total %.0f ms, after the final reply %.1f ms (median of 3; best %.1f), "
+                    "longest stall %.1f ms, resident %.1f MiB\n",
+                    files, totals[1], afterReply[1], afterReply[0],
+                    *std::max_element(longestStalls.begin(), longestStalls.end()), bench::residentMiB());
+        ftp.InternetCloseHandle(session.ConnectionHandle);
+        ftp.InternetCloseHandle(session.InternetHandle);
+        session.ConnectionHandle = session.InternetHandle = 0;
+    }
+    return 0;
+}

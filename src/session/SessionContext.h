@@ -1,0 +1,23 @@
+#pragma once
+
+namespace vendrel {
+
+class ActivityLog;
+class Clock;
+class Dialogs;
+class FtpService;
+class StatusPanels;
+struct SessionState;
+
+// What every command of the panes works with: the session, the FTP service,
+// the log and status bar it reports to, the dialogs it asks with, the clock.
+struct SessionContext {
+    SessionState &session;
+    FtpService &ftp;
+    ActivityLog &log;
+    StatusPanels &status;
+    Dialogs &dialogs;
+    const Clock &clock;
+};
+
+} // namespace vendrel
