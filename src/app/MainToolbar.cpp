@@ -43,7 +43,11 @@ MainToolbar::MainToolbar(QWidget *parent) : QToolBar(parent)
     setMovable(false);
     setFloatable(false);
     setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    setIconSize(QSize(20, 20));
+    setIconSize(QSize(18, 18));
+    // Sixteen captioned buttons must fit the toolbar's design height and the
+    // window's width: small captions, little padding.
+    setContentsMargins(0, 0, 0, 0);
+    setStyleSheet(QStringLiteral("QToolButton { font-size: 7.5pt; padding: 0px 1px; margin: 0px; spacing: 0px; }"));
     for (const ButtonEntry &entry : buttons) {
         const QString key = entry.key == nullptr ? QString() : QString::fromLatin1(entry.key);
         if (entry.caption == nullptr) {

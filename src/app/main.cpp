@@ -49,7 +49,7 @@ int main(int argc, char **argv)
     if (options.isSet(demo)) {
         const QString failure = demoServer.start(programFolder);
         if (!failure.isEmpty())
-            dialogs.message(failure, vendrel::MessageButtons::Ok, vendrel::MessageIcon::Exclamation);
+            dialogs.message(failure, vendrel::MessageButtons::Ok, vendrel::MessageIcon::Exclamation, QString());
     }
     return QApplication::exec();
 }

@@ -25,10 +25,10 @@ FileListView::FileListView(FileListModel &model, const QString &accessibleName, 
     details_->setIconSize(QSize(16, 16));
     details_->header()->setStretchLastSection(false);
     details_->header()->setSectionsMovable(false);
-    details_->setColumnWidth(FileListModel::Name, 190);
-    details_->setColumnWidth(FileListModel::SizeKo, 100);
-    details_->setColumnWidth(FileListModel::DateTime, 120);
-    details_->setColumnWidth(FileListModel::SizeBytes, 110);
+    details_->setColumnWidth(FileListModel::Name, 160);
+    details_->setColumnWidth(FileListModel::SizeKo, 80);
+    details_->setColumnWidth(FileListModel::DateTime, 110);
+    details_->setColumnWidth(FileListModel::SizeBytes, 95);
     details_->setAccessibleName(accessibleName);
 
     icons_->setModel(&model_);
