@@ -19,5 +19,8 @@ private:
 
 // Resident memory of this process, in MiB.
 double residentMiB();
+// Milliseconds since the kernel started this process (10 ms resolution):
+// counts the loading of the libraries, which main() cannot see.
+double millisecondsSinceProcessStart();
 
 } // namespace vendrel::bench

@@ -3,6 +3,8 @@
 #include "listing/RowFormat.h"
 
 #include <QLocale>
+#include <algorithm>
+#include <numeric>
 
 namespace vendrel {
 
@@ -48,6 +50,74 @@ void FileListModel::appendRows(std::vector<FileRow> rows)
     else
         rows_.insert(rows_.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
     endInsertRows();
+    if (sorted_)
+        resort();
+}
+
+void FileListModel::renameRow(int row, const QString &name)
+{
+    rows_.at(static_cast<std::size_t>(row)).name = name;
+    Q_EMIT dataChanged(index(row, Name), index(row, Name));
+}
+
+void FileListModel::sortBy(Column column, Qt::SortOrder order)
+{
+    sorted_ = true;
+    sortColumn_ = column;
+    sortOrder_ = order;
+    resort();
+}
+
+void FileListModel::resort()
+{
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const std::vector<int> newRowOf = sortRows();
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex &old : before)
+        after.append(index(newRowOf[static_cast<std::size_t>(old.row())], old.column()));
+    changePersistentIndexList(before, after);
+    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+std::vector<int> FileListModel::sortRows()
+{
+    const auto less = [this](const FileRow &a, const FileRow &b) {
+        switch (sortColumn_) {
+        case SizeKo:
+        case SizeBytes: return a.size < b.size;
+        case DateTime: return a.modified < b.modified;
+        case Name:
+        case ColumnCount: break;
+        }
+        return a.name.compare(b.name, Qt::CaseInsensitive) < 0;
+    };
+    std::vector<int> order(rows_.size());
+    std::iota(order.begin(), order.end(), 0);
+    const bool ascending = sortOrder_ == Qt::AscendingOrder;
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        const FileRow &left = rows_[static_cast<std::size_t>(a)];
+        const FileRow &right = rows_[static_cast<std::size_t>(b)];
+        return ascending ? less(left, right) : less(right, left);
+    });
+    std::vector<FileRow> sorted;
+    sorted.reserve(rows_.size());
+    std::vector<int> newRowOf(rows_.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        sorted.push_back(std::move(rows_[static_cast<std::size_t>(order[i])]));
+        newRowOf[static_cast<std::size_t>(order[i])] = static_cast<int>(i);
+    }
+    rows_ = std::move(sorted);
+    return newRowOf;
+}
+
+qint64 FileListModel::totalBytes(const QList<int> &rows) const
+{
+    qint64 total = 0;
+    for (int row : rows)
+        total += fileRow(row).size;
+    return total;
 }
 
 QString FileListModel::cellText(int row, Column column) const
@@ -101,6 +171,15 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const
     default:
         return {};
     }
+}
+
+Qt::ItemFlags FileListModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    // Names are edited in place to rename; the owner of the list decides what a new name does.
+    if (index.isValid() && index.column() == Name)
+        flags |= Qt::ItemIsEditable;
+    return flags;
 }
 
 QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const

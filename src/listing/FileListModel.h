@@ -34,7 +34,19 @@ public:
     void setIcons(const std::function<QIcon(int)> &iconForIndex);
 
     void clear();
+    // Rows added while the list is sorted take their places in that order.
     void appendRows(std::vector<FileRow> rows);
+    void renameRow(int row, const QString &name);
+
+    // Sizes sort by bytes, dates by time, names by text; the list stays
+    // sorted until it is cleared by the program's end.
+    void sortBy(Column column, Qt::SortOrder order);
+    bool isSorted() const { return sorted_; }
+    Column sortColumn() const { return sortColumn_; }
+    Qt::SortOrder sortOrder() const { return sortOrder_; }
+
+    // Number and total bytes of the given rows.
+    qint64 totalBytes(const QList<int> &rows) const;
     const FileRow &fileRow(int row) const { return rows_.at(static_cast<std::size_t>(row)); }
     QString cellText(int row, Column column) const;
 
@@ -42,10 +54,18 @@ public:
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
 
 private:
+    void resort();
+    // Sorts the rows and gives, for each former row, its new row.
+    std::vector<int> sortRows();
+
     FileListKind kind_;
     std::vector<FileRow> rows_;
+    bool sorted_ = false;
+    Column sortColumn_ = Name;
+    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
     std::array<QIcon, 11> icons_;
 };
 

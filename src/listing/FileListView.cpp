@@ -3,10 +3,38 @@
 #include "listing/FileListModel.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QStyledItemDelegate>
 #include <QListView>
 #include <QTreeView>
 
 namespace vendrel {
+
+namespace {
+
+// Hands a typed name to the list's owner instead of writing it into the model.
+class NameEditDelegate final : public QStyledItemDelegate {
+public:
+    NameEditDelegate(FileListView &list, QObject *parent) : QStyledItemDelegate(parent), list_(list) {}
+
+    void setModelData(QWidget *editor, QAbstractItemModel *, const QModelIndex &index) const override
+    {
+        const QString typed = static_cast<QLineEdit *>(editor)->text();
+        if (typed.isEmpty())
+            return;
+        // Queued: the owner may ask questions, which must not run inside the editor's commit.
+        QMetaObject::invokeMethod(
+            &list_, [list = &list_, row = index.row(), typed] { Q_EMIT list->labelEdited(row, typed); },
+            Qt::QueuedConnection);
+    }
+
+private:
+    FileListView &list_;
+};
+
+} // namespace
 
 FileListView::FileListView(FileListModel &model, const QString &accessibleName, QWidget *parent)
     : QStackedWidget(parent), model_(model), details_(new QTreeView(this)), icons_(new QListView(this))
@@ -38,6 +66,11 @@ FileListView::FileListView(FileListModel &model, const QString &accessibleName, 
     icons_->setUniformItemSizes(true);
     icons_->setResizeMode(QListView::Adjust);
     icons_->setAccessibleName(accessibleName);
+
+    for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(details_), static_cast<QAbstractItemView *>(icons_)})
+        watch(view);
+    connect(details_->header(), &QHeaderView::sectionClicked, this, &FileListView::columnClicked);
+    details_->header()->setSectionsClickable(true);
 
     addWidget(details_);
     addWidget(icons_);
@@ -106,6 +139,45 @@ void FileListView::selectRow(int row, bool keepOthers)
     const auto flags = (keepOthers ? QItemSelectionModel::Select : QItemSelectionModel::ClearAndSelect)
                        | QItemSelectionModel::Rows;
     selectionModel()->setCurrentIndex(model_.index(row, 0), flags);
+}
+
+void FileListView::editRow(int row)
+{
+    const QModelIndex index = model_.index(row, FileListModel::Name);
+    Q_EMIT labelEditStarting(row);
+    activeView()->scrollTo(index);
+    activeView()->edit(index);
+}
+
+void FileListView::watch(QAbstractItemView *view)
+{
+    view->setItemDelegateForColumn(FileListModel::Name, new NameEditDelegate(*this, view));
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view, &QWidget::customContextMenuRequested, this,
+            [this, view](const QPoint &at) { Q_EMIT contextMenuRequested(view->viewport()->mapToGlobal(at)); });
+    connect(view, &QAbstractItemView::doubleClicked, this,
+            [this](const QModelIndex &index) { Q_EMIT rowDoubleClicked(index.row()); });
+    view->installEventFilter(this);
+    view->viewport()->installEventFilter(this);
+}
+
+bool FileListView::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        Q_EMIT keyPressed(static_cast<QKeyEvent *>(event)->key());
+        break;
+    case QEvent::KeyRelease:
+        Q_EMIT keyReleased(static_cast<QKeyEvent *>(event)->key());
+        break;
+    case QEvent::MouseButtonRelease:
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
+            Q_EMIT clicked();
+        break;
+    default:
+        break;
+    }
+    return QStackedWidget::eventFilter(watched, event);
 }
 
 QAbstractItemView *FileListView::activeView() const

@@ -31,12 +31,34 @@ public:
     QList<int> selectedRows() const;
     void selectRow(int row, bool keepOthers = false);
 
+    // Starts editing the name of a row; labelEdited tells the outcome.
+    void editRow(int row);
+
     QTreeView *detailsView() const { return details_; }
     QListView *iconView() const { return icons_; }
     QAbstractItemView *activeView() const;
     QItemSelectionModel *selectionModel() const;
 
+Q_SIGNALS:
+    void labelEditStarting(int row);
+    // The user confirmed a new, non-empty name. The row keeps its old name
+    // unless the receiver renames it in the model. Escape or an empty name
+    // end the edit without this signal.
+    void labelEdited(int row, const QString &newName);
+    void columnClicked(int column);
+    // A mouse click anywhere in the list, on a row or not.
+    void clicked();
+    void rowDoubleClicked(int row);
+    void contextMenuRequested(const QPoint &globalPosition);
+    void keyPressed(int key);
+    void keyReleased(int key);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void watch(QAbstractItemView *view);
+
     FileListModel &model_;
     QTreeView *details_;
     QListView *icons_;

@@ -3,6 +3,8 @@
 
 #include <QAbstractItemModelTester>
 #include <QTreeView>
+#include <QLineEdit>
+#include <QTest>
 #include <QListView>
 #include <gtest/gtest.h>
 
@@ -87,6 +89,106 @@ TEST(FileListView, ModesShareOneSelectionAndCurrentRow)
     view.clearCurrentRow();
     EXPECT_EQ(view.currentRow(), -1);
     EXPECT_TRUE(view.selectedRows().isEmpty());
+}
+
+} // namespace
+} // namespace vendrel
+
+namespace vendrel {
+namespace {
+
+std::vector<FileRow> threeFiles()
+{
+    return {{QStringLiteral("b.txt"), 1024, QDateTime(QDate(2020, 1, 2), QTime(8, 0), Qt::UTC), 3},
+            {QStringLiteral("A.zip"), 900, QDateTime(QDate(2024, 5, 6), QTime(9, 0), Qt::UTC), 7},
+            {QStringLiteral("c.gif"), 10'000'000'000LL, QDateTime(QDate(2019, 3, 4), QTime(7, 0), Qt::UTC), 4}};
+}
+
+QStringList names(const FileListModel &model)
+{
+    QStringList result;
+    for (int row = 0; row < model.rowCount(); ++row)
+        result.append(model.cellText(row, FileListModel::Name));
+    return result;
+}
+
+TEST(FileListSorting, SizesByBytesDatesByTimeNamesIgnoringCase)
+{
+    FileListModel model(FileListKind::Local);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    model.appendRows(threeFiles());
+    model.sortBy(FileListModel::SizeBytes, Qt::AscendingOrder);
+    // 900 before 1024, which a text sort of " 900" and " 1024" would not give.
+    EXPECT_EQ(names(model), (QStringList{QStringLiteral("A.zip"), QStringLiteral("b.txt"), QStringLiteral("c.gif")}));
+    model.sortBy(FileListModel::SizeKo, Qt::DescendingOrder);
+    EXPECT_EQ(names(model), (QStringList{QStringLiteral("c.gif"), QStringLiteral("b.txt"), QStringLiteral("A.zip")}));
+    model.sortBy(FileListModel::DateTime, Qt::AscendingOrder);
+    EXPECT_EQ(names(model), (QStringList{QStringLiteral("c.gif"), QStringLiteral("b.txt"), QStringLiteral("A.zip")}));
+    model.sortBy(FileListModel::Name, Qt::AscendingOrder);
+    EXPECT_EQ(names(model), (QStringList{QStringLiteral("A.zip"), QStringLiteral("b.txt"), QStringLiteral("c.gif")}));
+    EXPECT_TRUE(model.isSorted());
+}
+
+TEST(FileListSorting, RowsAddedLaterTakeTheirPlaceAndTheSelectionFollowsItsRows)
+{
+    FileListModel model(FileListKind::Remote);
+    FileListView view(model, QStringLiteral("Fichiers du serveur"));
+    model.appendRows(threeFiles());
+    view.selectRow(2); // c.gif
+    model.sortBy(FileListModel::Name, Qt::DescendingOrder);
+    EXPECT_EQ(view.currentRow(), 0);
+    EXPECT_EQ(model.cellText(view.selectedRows().value(0), FileListModel::Name), QStringLiteral("c.gif"));
+    model.appendRows({{QStringLiteral("bb.txt"), 1, {}, 3}});
+    EXPECT_EQ(names(model), (QStringList{QStringLiteral("c.gif"), QStringLiteral("bb.txt"), QStringLiteral("b.txt"),
+                                         QStringLiteral("A.zip")}));
+    EXPECT_EQ(model.totalBytes({1, 3}), 901);
+}
+
+struct LabelEditTest : ::testing::Test {
+    LabelEditTest()
+    {
+        model.appendRows(threeFiles());
+        view.show();
+        QObject::connect(&view, &FileListView::labelEditStarting, [this](int row) { started.append(row); });
+        QObject::connect(&view, &FileListView::labelEdited,
+                         [this](int row, const QString &name) { edited.append({row, name}); });
+    }
+
+    void typeIntoEditor(const QString &text, Qt::Key finish)
+    {
+        view.editRow(1);
+        auto *editor = view.detailsView()->findChild<QLineEdit *>();
+        ASSERT_NE(editor, nullptr);
+        editor->selectAll();
+        QTest::keyClick(editor, Qt::Key_Backspace);
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, finish);
+        QTest::qWait(20); // the name reaches the owner through the event loop
+    }
+
+    FileListModel model{FileListKind::Remote};
+    FileListView view{model, QStringLiteral("Fichiers du serveur")};
+    QList<int> started;
+    QList<std::pair<int, QString>> edited;
+};
+
+TEST_F(LabelEditTest, ANewNameGoesToTheOwnerNotIntoTheModel)
+{
+    typeIntoEditor(QStringLiteral("nouveau.zip"), Qt::Key_Return);
+    EXPECT_EQ(started, QList<int>{1});
+    ASSERT_EQ(edited.size(), 1);
+    EXPECT_EQ(edited.at(0), std::make_pair(1, QStringLiteral("nouveau.zip")));
+    EXPECT_EQ(model.cellText(1, FileListModel::Name), QStringLiteral("A.zip"));
+    model.renameRow(1, QStringLiteral("nouveau.zip"));
+    EXPECT_EQ(model.cellText(1, FileListModel::Name), QStringLiteral("nouveau.zip"));
+}
+
+TEST_F(LabelEditTest, EscapeOrAnEmptyNameIsACancel)
+{
+    typeIntoEditor(QStringLiteral("autre.txt"), Qt::Key_Escape);
+    typeIntoEditor(QString(), Qt::Key_Return);
+    EXPECT_TRUE(edited.isEmpty());
+    EXPECT_EQ(model.cellText(1, FileListModel::Name), QStringLiteral("A.zip"));
 }
 
 } // namespace
