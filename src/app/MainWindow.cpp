@@ -11,6 +11,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Paths.h"
 #include "remote/RemoteBrowser.h"
+#include "remote/RemoteOperations.h"
 #include "remote/RemoteTree.h"
 #include "session/Connection.h"
 #include "session/TransferOptions.h"
@@ -188,7 +189,11 @@ void MainWindow::buildSubsystems()
     status_ = new StatusPanels(*StatusBar1_, services_.clock, statusClockIcon(), statusMonitorIcon());
     remoteTree_ = std::make_unique<RemoteTree>(*TView1_, listIcon(11), folderNodeIcon());
     const SessionContext context{session_, services_.ftp, *log_, *status_, services_.dialogs, services_.clock};
-    remote_ = std::make_unique<RemoteBrowser>(context, RemotePane{*remoteTree_, *ListView2_, *remoteFiles_, *Label3_});
+    const RemotePane remotePane{*remoteTree_, *ListView2_, *remoteFiles_, *Label3_,
+                                menus_->action(QStringLiteral("zAll2")), menus_->action(QStringLiteral("zDefine2"))};
+    remote_ = std::make_unique<RemoteBrowser>(context, remotePane);
+    remoteOperations_ = std::make_unique<RemoteOperations>(context, remotePane, *remote_,
+                                                           menus_->menu(QStringLiteral("zRemote")));
     transferOptions_ = std::make_unique<TransferOptions>(session_, menus_->action(QStringLiteral("zBinary")),
                                                          menus_->action(QStringLiteral("zAscii")),
                                                          menus_->action(QStringLiteral("zPassive")));
@@ -222,6 +227,13 @@ void MainWindow::wireCommands()
         {QStringLiteral("zTools"), [this] { zTools_Click(); }},
         {QStringLiteral("zOption"), [this] { zOption_Click(); }},
         {QStringLiteral("zHelp"), [this] { zHelp_Click(); }},
+        {QStringLiteral("zRemRef"), [this] { remote_->zRemRef_Click(); }},
+        {QStringLiteral("zAll2"), [this] { remote_->zAll2_Click(); }},
+        {QStringLiteral("zDefine2"), [this] { remote_->zDefine2_Click(); }},
+        {QStringLiteral("zRemNF"), [this] { remoteOperations_->zRemNF_Click(); }},
+        {QStringLiteral("zRemDF"), [this] { remoteOperations_->zRemDF_Click(); }},
+        {QStringLiteral("zRemDS"), [this] { remoteOperations_->zRemDS_Click(); }},
+        {QStringLiteral("zRemRS"), [this] { remoteOperations_->zRemRS_Click(); }},
     };
     for (QAction *action : menus_->commands()) {
         connect(action, &QAction::triggered, this, [this, action] {
@@ -233,6 +245,24 @@ void MainWindow::wireCommands()
         });
     }
     connect(toolbar_, &MainToolbar::buttonClicked, this, &MainWindow::Toolbar1_ButtonClick);
+    wireRemotePane();
+}
+
+void MainWindow::wireRemotePane()
+{
+    RemoteOperations *operations = remoteOperations_.get();
+    connect(TView1_, &QTreeWidget::itemClicked, this, [this] { remote_->TView1_NodeClick(); });
+    TView1_->installEventFilter(this);
+    connect(ListView2_, &FileListView::labelEditStarting, this,
+            [operations](int row) { operations->ListView2_BeforeLabelEdit(row); });
+    connect(ListView2_, &FileListView::labelEdited, this,
+            [operations](int row, const QString &name) { operations->ListView2_AfterLabelEdit(row, name); });
+    connect(ListView2_, &FileListView::columnClicked, this,
+            [operations](int column) { operations->ListView2_ColumnClick(column); });
+    connect(ListView2_, &FileListView::clicked, this, [operations] { operations->ListView2_Click(); });
+    connect(ListView2_, &FileListView::keyReleased, this, [operations](int key) { operations->ListView2_KeyUp(key); });
+    connect(ListView2_, &FileListView::contextMenuRequested, this,
+            [operations](const QPoint &at) { operations->ListView2_ContextMenu(at); });
 }
 
 void MainWindow::Toolbar1_ButtonClick(const QString &key)
@@ -317,6 +347,9 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == TView1_ && event->type() == QEvent::KeyRelease
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete)
+        remoteOperations_->zRemDF_Click();
     // Ctrl+C connects and Ctrl+V sends, even from inside the log.
     if (watched == txtInfo_ && event->type() == QEvent::ShortcutOverride) {
         const auto *key = static_cast<QKeyEvent *>(event);

@@ -30,6 +30,7 @@ class HelpWindow;
 class MainMenus;
 class MainToolbar;
 class RemoteBrowser;
+class RemoteOperations;
 class RemoteTree;
 class StatusPanels;
 class TransferOptions;
@@ -64,6 +65,7 @@ public:
     ActivityLog &activityLog() const { return *log_; }
     StatusPanels &statusPanels() const { return *status_; }
     RemoteBrowser &remoteBrowser() const { return *remote_; }
+    RemoteOperations &remoteOperations() const { return *remoteOperations_; }
     RemoteTree &remoteTree() const { return *remoteTree_; }
     FileListModel &remoteFiles() const { return *remoteFiles_; }
     FileListView &remoteList() const { return *ListView2_; }
@@ -82,6 +84,7 @@ private:
     void buildClientArea();
     void buildSubsystems();
     void wireCommands();
+    void wireRemotePane();
     void showConnectDialog(QWidget *owner);
     void layoutPanes();
     void placeWidgets();
@@ -114,6 +117,7 @@ private:
     StatusPanels *status_ = nullptr;
     std::unique_ptr<RemoteTree> remoteTree_;
     std::unique_ptr<RemoteBrowser> remote_;
+    std::unique_ptr<RemoteOperations> remoteOperations_;
     std::unique_ptr<TransferOptions> transferOptions_;
     std::unique_ptr<Connection> connection_;
     std::unique_ptr<FrmConnect> connectDialog_;

@@ -13,6 +13,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QAction>
 #include <QTreeWidget>
 #include <vector>
 
@@ -114,13 +116,77 @@ void RemoteBrowser::ListRemoteFolder()
 
 void RemoteBrowser::clearTree()
 {
+    CurrentNode = nullptr;
     pane_.TView1.clear();
+}
+
+void RemoteBrowser::TView1_NodeClick()
+{
+    QTreeWidgetItem *node = pane_.TView1.widget().currentItem();
+    if (node == nullptr)
+        return;
+    CurrentNode = node;
+    node->setExpanded(true);
+    SessionState &session = context_.session;
+    session.RemoteFolder = node->text(0) == u".." ? QStringLiteral("/") : RemoteTree::keyOf(node);
+    session.RemoteSearchSpec = session.RemoteFolder + RemoteFilter;
+    pane_.TView1.removeChildren(node);
+    ListRemoteFolder();
+    pane_.Label3.setText(session.RemoteSearchSpec);
+}
+
+void RemoteBrowser::zRemRef_Click()
+{
+    if (!context_.session.isConnected()) {
+        context_.dialogs.message(QStringLiteral("Pas de connexion sur le serveur !"), MessageButtons::Ok,
+                                 MessageIcon::Information);
+        return;
+    }
+    if (pane_.TView1.widget().currentItem() != nullptr)
+        TView1_NodeClick();
+}
+
+void RemoteBrowser::zAll2_Click()
+{
+    pane_.zAll2.setChecked(true);
+    pane_.zDefine2.setChecked(false);
+    applyFilter(QStringLiteral("*.*"));
+}
+
+void RemoteBrowser::zDefine2_Click()
+{
+    const std::optional<QString> answer = context_.dialogs.input(
+        QStringLiteral("Définir le type d'extension des fichiers (*.?):"), QStringLiteral("Filtre"));
+    if (!answer || answer->isEmpty())
+        return;
+    // The pattern is the last part of the search: a '/' would turn it into another folder.
+    if (answer->contains(u'/')) {
+        context_.dialogs.message(QStringLiteral("Filtre erroné !"), MessageButtons::Ok, MessageIcon::Exclamation);
+        return;
+    }
+    pane_.zAll2.setChecked(false);
+    pane_.zDefine2.setChecked(true);
+    applyFilter(*answer);
+}
+
+void RemoteBrowser::applyFilter(const QString &filter)
+{
+    RemoteFilter = filter;
+    QString &spec = context_.session.RemoteSearchSpec;
+    spec = spec.left(spec.lastIndexOf(u'/') + 1) + RemoteFilter;
+    zRemRef_Click();
+}
+
+void RemoteBrowser::selectNode(QTreeWidgetItem *node)
+{
+    CurrentNode = node;
+    pane_.TView1.widget().setCurrentItem(node);
+    pane_.TView1.widget().scrollToItem(node);
 }
 
 void RemoteBrowser::openInitialFolder(const QString &remoteFolder)
 {
-    QTreeWidgetItem *node = pane_.TView1.addPath(remoteFolder);
-    pane_.TView1.widget().setCurrentItem(node);
+    selectNode(pane_.TView1.addPath(remoteFolder));
     context_.session.RemoteFolder = remoteFolder;
     context_.session.RemoteSearchSpec = remoteFolder + QStringLiteral("*.*");
     ListRemoteFolder();

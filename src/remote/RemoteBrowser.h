@@ -4,7 +4,9 @@
 
 #include <QString>
 
+class QAction;
 class QLabel;
+class QTreeWidgetItem;
 
 namespace vendrel {
 
@@ -18,9 +20,12 @@ struct RemotePane {
     FileListView &ListView2;
     FileListModel &files;
     QLabel &Label3;
+    QAction &zAll2;
+    QAction &zDefine2;
 };
 
-// Lists server folders into the file list and the folder tree.
+// Lists server folders into the file list and the folder tree, moves through
+// them with the tree and filters them by file pattern.
 class RemoteBrowser {
 public:
     RemoteBrowser(SessionContext context, RemotePane pane);
@@ -34,9 +39,21 @@ public:
     // selected so a refresh works at once, then its listing.
     void openInitialFolder(const QString &remoteFolder);
 
+    // Opens the tree's selected node: it becomes the current folder and is listed anew.
+    void TView1_NodeClick();
+    void zRemRef_Click();
+    void zAll2_Click();
+    void zDefine2_Click();
+
+    // Selects a node, as a click would, without opening it.
+    void selectNode(QTreeWidgetItem *node);
+
     QString RemoteFilter = QStringLiteral("*.*");
+    QTreeWidgetItem *CurrentNode = nullptr;
 
 private:
+    void applyFilter(const QString &filter);
+
     SessionContext context_;
     RemotePane pane_;
 };

@@ -11,6 +11,8 @@ MessageAnswer FakeDialogs::message(const QString &text, MessageButtons buttons, 
     if (buttons == MessageButtons::Ok)
         return MessageAnswer::Ok;
     if (answers_.empty()) {
+        if (cancelUnscripted)
+            return MessageAnswer::No;
         ADD_FAILURE() << "unexpected question: " << text.toStdString();
         return MessageAnswer::No;
     }
@@ -24,6 +26,8 @@ std::optional<QString> FakeDialogs::input(const QString &prompt, const QString &
 {
     inputsAsked.append({prompt, title, defaultText});
     if (inputs_.empty()) {
+        if (cancelUnscripted)
+            return std::nullopt;
         ADD_FAILURE() << "unexpected input box: " << prompt.toStdString();
         return std::nullopt;
     }
@@ -36,6 +40,8 @@ std::optional<QString> FakeDialogs::pickFolder(const QString &title)
 {
     folderPickerTitles.append(title);
     if (folders_.empty()) {
+        if (cancelUnscripted)
+            return std::nullopt;
         ADD_FAILURE() << "unexpected folder picker: " << title.toStdString();
         return std::nullopt;
     }

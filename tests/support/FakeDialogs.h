@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Dialogs.h"
+#include "support/QtPrinters.h"
 
 #include <QList>
 #include <QString>
@@ -35,6 +36,10 @@ public:
     std::optional<QString> input(const QString &prompt, const QString &title,
                                  const QString &defaultText) override;
     std::optional<QString> pickFolder(const QString &title) override;
+
+    // Unscripted questions are answered No, inputs and pickers cancelled,
+    // instead of failing the test.
+    bool cancelUnscripted = false;
 
     QList<ShownMessage> messages;
     QList<AskedInput> inputsAsked;

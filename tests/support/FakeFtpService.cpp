@@ -72,11 +72,11 @@ void FakeFtpService::record(const QString &name, QStringList arguments)
 bool FakeFtpService::failing(const QString &name)
 {
     auto found = failures_.find(name);
-    if (found == failures_.end() || found.value() == 0) {
+    if (found == failures_.end() || found->times == 0 || found->after-- > 0) {
         error_ = {};
         return false;
     }
-    --found.value();
+    --found->times;
     error_ = {550, QStringLiteral("scripted failure of ") + name};
     return true;
 }
@@ -133,10 +133,10 @@ std::vector<FindData> FakeFtpService::entriesOf(const QString &folder, const QSt
             subFolders.append(path);
     }
     std::sort(subFolders.begin(), subFolders.end());
+    // The pattern picks files; folders always come, so a filtered folder can still be left.
     for (const QString &path : subFolders) {
         const QString name = path.mid(prefix.size());
-        if (wildcard.matches(name))
-            entries.push_back({ftp::FILE_ATTRIBUTE_DIRECTORY, QDateTime(QDate(2006, 1, 1), QTime(0, 0), Qt::UTC), 0, name});
+        entries.push_back({ftp::FILE_ATTRIBUTE_DIRECTORY, QDateTime(QDate(2006, 1, 1), QTime(0, 0), Qt::UTC), 0, name});
     }
     for (auto file = files_.cbegin(); file != files_.cend(); ++file) {
         const QString name = file.key().mid(prefix.size());

@@ -36,8 +36,8 @@ public:
     QByteArray fileContent(const QString &path) const { return files_.value(path).content; }
     void setCurrentDirectory(const QString &directory) { currentDirectory_ = directory; }
 
-    // The next `times` calls of that name return failure (0 or false).
-    void failCall(const QString &name, int times = 1) { failures_[name] += times; }
+    // After `after` good calls of that name, the next `times` calls fail (0 or false).
+    void failCall(const QString &name, int times = 1, int after = 0) { failures_[name] = {after, times}; }
 
     QList<FtpCall> calls;
     QStringList callTexts() const;
@@ -87,7 +87,11 @@ private:
     QSet<QString> folders_;
     QMap<QString, File> files_;
     QString currentDirectory_ = QStringLiteral("/");
-    QHash<QString, int> failures_;
+    struct Failure {
+        int after = 0;
+        int times = 0;
+    };
+    QHash<QString, Failure> failures_;
     QSet<FtpHandle> connections_;
     QHash<FtpHandle, std::vector<FindData>> finds_;
     QHash<FtpHandle, OpenFile> openFiles_;

@@ -1,48 +1,11 @@
-#include "app/frame/ActivityLog.h"
-#include "app/frame/StatusPanels.h"
-#include "listing/FileListModel.h"
-#include "listing/FileListView.h"
-#include "remote/RemoteBrowser.h"
-#include "remote/RemoteTree.h"
-#include "support/SessionHarness.h"
+#include "RemotePaneFixture.h"
 
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QStatusBar>
-#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 namespace vendrel {
 namespace {
 
-struct RemoteBrowserTest : test::SessionHarness, ::testing::Test {
-    RemoteBrowserTest() { connectToFakeServer(); }
-
-    void openPub()
-    {
-        ftp.addFolder(QStringLiteral("/pub/a"));
-        ftp.addFolder(QStringLiteral("/pub/b"));
-        ftp.addFile(QStringLiteral("/pub/x.zip"), QByteArray(1536, 'x'));
-        ftp.addFile(QStringLiteral("/pub/y.txt"), QByteArray(1024, 'y'));
-        browser.openInitialFolder(QStringLiteral("/pub/"));
-    }
-
-    QStringList childKeys(const QString &key) const
-    {
-        QStringList keys;
-        QTreeWidgetItem *node = tree.nodeByKey(key);
-        for (int i = 0; node != nullptr && i < node->childCount(); ++i)
-            keys.append(RemoteTree::keyOf(node->child(i)));
-        return keys;
-    }
-
-    QTreeWidget treeWidget;
-    RemoteTree tree{treeWidget, QIcon(), QIcon()};
-    FileListModel files{FileListKind::Remote};
-    FileListView view{files, QStringLiteral("Fichiers du serveur")};
-    QLabel label3;
-    RemoteBrowser browser{context(), RemotePane{tree, view, files, label3}};
-};
+using RemoteBrowserTest = test::RemotePaneFixture;
 
 TEST_F(RemoteBrowserTest, FilesBecomeRowsAndFoldersBecomeNodes)
 {
@@ -142,6 +105,99 @@ TEST_F(RemoteBrowserTest, AHugeFolderListsEveryFile)
     browser.openInitialFolder(QStringLiteral("/big/"));
     EXPECT_EQ(files.rowCount(), 5000);
     EXPECT_EQ(files.cellText(4999, FileListModel::Name), QStringLiteral("f04999.dat"));
+}
+
+TEST_F(RemoteBrowserTest, ClickingANodeOpensItsFolderAndRebuildsItsChildren)
+{
+    openPub();
+    ftp.addFolder(QStringLiteral("/pub/a/inner"));
+    ftp.addFile(QStringLiteral("/pub/a/inside.txt"));
+    clickNode(QStringLiteral("/pub/a/"));
+    EXPECT_EQ(session.RemoteFolder, QStringLiteral("/pub/a/"));
+    EXPECT_EQ(session.RemoteSearchSpec, QStringLiteral("/pub/a/*.*"));
+    EXPECT_EQ(label3.text(), QStringLiteral("/pub/a/*.*"));
+    EXPECT_EQ(rowNames(), QStringList{QStringLiteral("inside.txt")});
+    EXPECT_EQ(childKeys(QStringLiteral("/pub/a/")), QStringList{QStringLiteral("/pub/a/inner/")});
+
+    // Clicking /pub/ again drops its subtree and lists it anew: no node twice.
+    ftp.addFolder(QStringLiteral("/pub/c"));
+    clickNode(QStringLiteral("/pub/"));
+    EXPECT_EQ(childKeys(QStringLiteral("/pub/")),
+              (QStringList{QStringLiteral("/pub/a/"), QStringLiteral("/pub/b/"), QStringLiteral("/pub/c/")}));
+    EXPECT_EQ(tree.nodeByKey(QStringLiteral("/pub/a/inner/")), nullptr);
+    EXPECT_TRUE(tree.nodeByKey(QStringLiteral("/pub/"))->isExpanded());
+}
+
+TEST_F(RemoteBrowserTest, TheRootNodeAlwaysOpensTheServerRoot)
+{
+    openPub();
+    clickNode(QStringLiteral("/"));
+    EXPECT_EQ(session.RemoteFolder, QStringLiteral("/"));
+    EXPECT_EQ(session.RemoteSearchSpec, QStringLiteral("/*.*"));
+    EXPECT_EQ(childKeys(QStringLiteral("/")), QStringList{QStringLiteral("/pub/")});
+}
+
+TEST_F(RemoteBrowserTest, RefreshListsTheSelectedNodeOrSaysThereIsNoConnection)
+{
+    openPub();
+    ftp.addFile(QStringLiteral("/pub/z.txt"));
+    browser.zRemRef_Click();
+    EXPECT_EQ(rowNames().size(), 3);
+
+    session.ConnectionHandle = 0;
+    browser.zRemRef_Click();
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral("Pas de connexion sur le serveur !")});
+    EXPECT_EQ(dialogs.messages.at(0).icon, MessageIcon::Information);
+}
+
+TEST_F(RemoteBrowserTest, ADefinedFilterListsMatchingFilesAndAllFilesBringsEverythingBack)
+{
+    openPub();
+    dialogs.typeNext(QStringLiteral("*.txt"));
+    browser.zDefine2_Click();
+    EXPECT_EQ(dialogs.inputsAsked.at(0).prompt, QStringLiteral("Définir le type d'extension des fichiers (*.?):"));
+    EXPECT_EQ(dialogs.inputsAsked.at(0).title, QStringLiteral("Filtre"));
+    EXPECT_TRUE(zDefine2.isChecked());
+    EXPECT_FALSE(zAll2.isChecked());
+    EXPECT_EQ(session.RemoteSearchSpec, QStringLiteral("/pub/*.txt"));
+    EXPECT_EQ(label3.text(), QStringLiteral("/pub/*.txt"));
+    EXPECT_EQ(rowNames(), QStringList{QStringLiteral("y.txt")});
+
+    // Another folder keeps the filter.
+    ftp.addFile(QStringLiteral("/pub/a/n.txt"));
+    ftp.addFile(QStringLiteral("/pub/a/n.zip"));
+    clickNode(QStringLiteral("/pub/a/"));
+    EXPECT_EQ(rowNames(), QStringList{QStringLiteral("n.txt")});
+
+    browser.zAll2_Click();
+    EXPECT_TRUE(zAll2.isChecked());
+    EXPECT_FALSE(zDefine2.isChecked());
+    EXPECT_EQ(session.RemoteSearchSpec, QStringLiteral("/pub/a/*.*"));
+    EXPECT_EQ(rowNames().size(), 2);
+}
+
+TEST_F(RemoteBrowserTest, ACancelledOrUnsafeFilterChangesNothing)
+{
+    openPub();
+    const QStringList callsBefore = ftp.callTexts();
+    dialogs.typeNext(std::nullopt);
+    browser.zDefine2_Click();
+    dialogs.typeNext(QStringLiteral("../*.txt"));
+    browser.zDefine2_Click();
+    EXPECT_TRUE(zAll2.isChecked());
+    EXPECT_FALSE(zDefine2.isChecked());
+    EXPECT_EQ(browser.RemoteFilter, QStringLiteral("*.*"));
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral("Filtre erroné !")});
+    EXPECT_EQ(ftp.callTexts(), callsBefore);
+}
+
+TEST_F(RemoteBrowserTest, ClickingANodeWhileDisconnectedSaysSoButStillShowsThePattern)
+{
+    openPub();
+    session.InternetHandle = 0;
+    clickNode(QStringLiteral("/pub/a/"));
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral("Vous n'êtes pas connecté sur un serveur")});
+    EXPECT_EQ(label3.text(), QStringLiteral("/pub/a/*.*"));
 }
 
 } // namespace

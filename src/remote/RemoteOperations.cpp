@@ -1,0 +1,234 @@
+#include "remote/RemoteOperations.h"
+
+#include "app/frame/ActivityLog.h"
+#include "app/frame/StatusPanels.h"
+#include "listing/FileListModel.h"
+#include "listing/FileListView.h"
+#include "platform/Dialogs.h"
+#include "remote/RemoteTree.h"
+#include "session/SessionState.h"
+#include "session/ftp/FtpService.h"
+
+#include <QHeaderView>
+#include <QLocale>
+#include <QMenu>
+#include <QTreeView>
+#include <QTreeWidget>
+
+namespace vendrel {
+
+namespace {
+
+QString quoted(const QString &text)
+{
+    return u'"' + text + u'"';
+}
+
+} // namespace
+
+RemoteOperations::RemoteOperations(SessionContext context, RemotePane pane, RemoteBrowser &browser, QMenu &zRemote)
+    : context_(context), pane_(pane), browser_(browser), zRemote_(zRemote)
+{
+}
+
+QString RemoteOperations::extensionOf(const QString &name)
+{
+    const qsizetype point = name.lastIndexOf(u'.');
+    return point < 0 ? name : name.mid(point + 1);
+}
+
+bool RemoteOperations::staysInsideFolder(const QString &name)
+{
+    if (name.contains(u'\\'))
+        return false;
+    const QStringList parts = name.split(u'/');
+    return std::none_of(parts.begin(), parts.end(), [](const QString &part) {
+        return part.isEmpty() || part == u"." || part == u"..";
+    });
+}
+
+bool RemoteOperations::checkConnected(const QString &notConnectedText)
+{
+    if (context_.session.isConnected())
+        return true;
+    context_.dialogs.message(notConnectedText, MessageButtons::Ok, MessageIcon::Information);
+    return false;
+}
+
+void RemoteOperations::zRemRS_Click()
+{
+    if (!checkConnected(QStringLiteral("Pas de connexion sur le serveur !")))
+        return;
+    const int row = pane_.ListView2.currentRow();
+    if (row < 0) {
+        context_.dialogs.message(QStringLiteral("Pas de fichier à renommer !"), MessageButtons::Ok,
+                                 MessageIcon::Exclamation);
+        return;
+    }
+    pane_.ListView2.editRow(row);
+}
+
+void RemoteOperations::ListView2_BeforeLabelEdit(int row)
+{
+    context_.status.setPanelText(StatusPanels::MessagePanel, QStringLiteral("Serveur: Renommer le fichier: ")
+                                                                 + quoted(pane_.files.cellText(row, FileListModel::Name)));
+}
+
+void RemoteOperations::ListView2_AfterLabelEdit(int row, const QString &newName)
+{
+    const QString oldName = pane_.files.cellText(row, FileListModel::Name);
+    const QString oldPath = context_.session.RemoteFolder + oldName;
+    const QString newPath = context_.session.RemoteFolder + newName;
+    const bool extensionChanges = extensionOf(oldName) != extensionOf(newName);
+    if (extensionChanges) {
+        const QString question = QStringLiteral("Etes vous sur de changer l'extension du fichier: ")
+                                 + quoted(extensionOf(oldName)) + QStringLiteral(" to: ") + quoted(extensionOf(newName));
+        if (context_.dialogs.message(question, MessageButtons::YesNo, MessageIcon::Question) != MessageAnswer::Yes)
+            return;
+        context_.log.AppendLogLine(QStringLiteral(" > Envoi de la demande pour renommer: ") + quoted(oldPath));
+    } else {
+        context_.log.AppendLogLine(QStringLiteral(" > Demande pour renommer le fichier: ") + quoted(oldPath));
+    }
+    const bool renamed = staysInsideFolder(newName)
+                         && context_.ftp.FtpRenameFile(context_.session.ConnectionHandle, oldPath, newPath);
+    if (!renamed) {
+        // The row keeps the server's name: showing the refused one would mislead.
+        context_.dialogs.message(extensionChanges ? QStringLiteral("Ne peut renommer le fichier")
+                                                  : QStringLiteral("Ne peut accomplir la demande"),
+                                 MessageButtons::Ok, MessageIcon::Exclamation);
+        context_.log.AppendLogLine(QStringLiteral(" > Demande abortée!"));
+        return;
+    }
+    pane_.files.renameRow(row, newName);
+    context_.log.AppendLogLine(QStringLiteral(" > Fichier renommé en: ") + quoted(newPath));
+    browser_.zRemRef_Click();
+}
+
+void RemoteOperations::zRemDF_Click()
+{
+    if (!checkConnected(QStringLiteral("Pas de connexion sur le serveur!")))
+        return;
+    QTreeWidgetItem *node = pane_.TView1.widget().currentItem();
+    if (node == nullptr)
+        return;
+    browser_.CurrentNode = node;
+    if (node->text(0) == u"..") {
+        context_.dialogs.message(QStringLiteral("Ce dossier ne peut être supprimé (Racine)!"), MessageButtons::Ok,
+                                 MessageIcon::Exclamation);
+        return;
+    }
+    const QString question = QStringLiteral("Etes vous sur de supprimer ce dossier: ") + quoted(node->text(0))
+                             + QStringLiteral("? (Suppression de dossier !)\r\nSuppression de dossier!");
+    if (context_.dialogs.message(question, MessageButtons::YesNo, MessageIcon::Question) != MessageAnswer::Yes)
+        return;
+
+    // The folder named in the question is the one removed: the selected node's.
+    QString path = RemoteTree::keyOf(node);
+    path.chop(1);
+    context_.log.AppendLogLine(QStringLiteral(" > Demande de suppression de dossier: ") + quoted(nodeTextPath(node)));
+    if (!context_.ftp.FtpRemoveDirectory(context_.session.ConnectionHandle, path)) {
+        context_.dialogs.message(QStringLiteral("Erreur! Etes vous sur que le dossier ne contienne pas de fichiers ?"),
+                                 MessageButtons::Ok, MessageIcon::Exclamation);
+        context_.log.AppendLogLine(QStringLiteral(" > Erreur rencontrée lors de la suppression du dossier !"));
+        return;
+    }
+    context_.log.AppendLogLine(QStringLiteral(" > Demande terminée avec succès."));
+    browser_.selectNode(node->parent());
+    browser_.zRemRef_Click();
+}
+
+void RemoteOperations::zRemDS_Click()
+{
+    if (!checkConnected(QStringLiteral("Pas de connexion sur le serveur !")))
+        return;
+    if (pane_.ListView2.currentRow() < 0) {
+        context_.dialogs.message(QStringLiteral("Pas de fichier sélectionné pour être supprimé !"), MessageButtons::Ok,
+                                 MessageIcon::Information);
+        return;
+    }
+    if (context_.dialogs.message(QStringLiteral("Etes vous sur de supprimer ce fichier ?"), MessageButtons::YesNo,
+                                 MessageIcon::Question)
+        != MessageAnswer::Yes)
+        return;
+    context_.log.AppendLogLine(QStringLiteral(" > Demande en cours."));
+    QStringList names;
+    for (int row : pane_.ListView2.selectedRows())
+        names.append(pane_.files.cellText(row, FileListModel::Name));
+    for (const QString &name : names) {
+        const QString path = context_.session.RemoteFolder + name;
+        context_.log.AppendLogLine(QStringLiteral(" > Suppression : ") + quoted(path));
+        if (!context_.ftp.FtpDeleteFile(context_.session.ConnectionHandle, path)) {
+            context_.dialogs.message(QStringLiteral("Erreur rencontrée lors de la suppression du fichier !"),
+                                     MessageButtons::Ok, MessageIcon::Exclamation);
+            context_.log.AppendLogLine(QStringLiteral(" > Erreur rencontrée lors de la suppression du fichier !"));
+            break; // the files before it are gone: the refresh below shows it
+        }
+        context_.log.AppendLogLine(QStringLiteral(" > OK"));
+    }
+    browser_.zRemRef_Click();
+}
+
+void RemoteOperations::zRemNF_Click()
+{
+    if (!checkConnected(QStringLiteral("Pas de connexion sur le serveur !")))
+        return;
+    const std::optional<QString> answer =
+        context_.dialogs.input(QStringLiteral("Nom du nouveau dossier"), QStringLiteral("Créer un nouveau dossier"));
+    if (!answer || answer->isEmpty())
+        return;
+    const QString path = context_.session.RemoteFolder + *answer;
+    context_.log.AppendLogLine(QStringLiteral(" > Demande de création d'un nouveau dossier: ") + quoted(path));
+    if (!staysInsideFolder(*answer) || !context_.ftp.FtpCreateDirectory(context_.session.ConnectionHandle, path)) {
+        context_.dialogs.message(QStringLiteral("Erreur rencontrée lors de la création du nouveau dossier!"),
+                                 MessageButtons::Ok, MessageIcon::Exclamation);
+        context_.log.AppendLogLine(QStringLiteral(" > Erreur rencontrée lors de la création du nouveau dossier !"));
+        return;
+    }
+    context_.log.AppendLogLine(QStringLiteral(" > Dossier crée avec succès !."));
+    browser_.zRemRef_Click();
+}
+
+void RemoteOperations::ListView2_ColumnClick(int column)
+{
+    FileListModel &files = pane_.files;
+    // The order flips on every click, whichever column.
+    const Qt::SortOrder order = files.sortOrder() == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    files.sortBy(static_cast<FileListModel::Column>(column), order);
+    QHeaderView *header = pane_.ListView2.detailsView()->header();
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(column, order);
+}
+
+void RemoteOperations::ListView2_Click()
+{
+    const QList<int> rows = pane_.ListView2.selectedRows();
+    const double kilobytes = static_cast<double>(pane_.files.totalBytes(rows)) / 1000.0;
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    context_.status.setPanelText(StatusPanels::MessagePanel,
+                                 QStringLiteral("Serveur: ") + QString::number(rows.size())
+                                     + QStringLiteral(" Fichiers sélectionnés, ")
+                                     + locale.toString(kilobytes, 'f', QLocale::FloatingPointShortest)
+                                     + QStringLiteral(" Ko"));
+}
+
+void RemoteOperations::ListView2_KeyUp(int key)
+{
+    if (key == Qt::Key_Delete)
+        zRemDS_Click();
+}
+
+void RemoteOperations::ListView2_ContextMenu(const QPoint &globalPosition)
+{
+    zRemote_.exec(globalPosition);
+}
+
+QString RemoteOperations::nodeTextPath(const QTreeWidgetItem *node)
+{
+    QStringList texts;
+    for (; node != nullptr; node = node->parent())
+        texts.prepend(node->text(0));
+    return texts.join(u'\\');
+}
+
+} // namespace vendrel
