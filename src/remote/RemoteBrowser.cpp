@@ -9,6 +9,7 @@
 #include "platform/Dialogs.h"
 #include "remote/RemoteTree.h"
 #include "session/SessionState.h"
+#include "session/ftp/FtpErrorCodes.h"
 #include "session/ftp/FtpService.h"
 
 #include <QApplication>
@@ -82,8 +83,9 @@ void RemoteBrowser::ListRemoteFolder()
     FindData entry;
     const FtpHandle find = context_.ftp.FtpFindFirstFile(context_.session.ConnectionHandle, context_.session.RemoteSearchSpec, entry,
                                                  ftp::INTERNET_FLAG_RELOAD | ftp::INTERNET_FLAG_NO_CACHE_WRITE, 0);
-    // The service tells an empty folder (no error) from a refused or broken listing.
-    const bool listingFailed = find == 0 && context_.ftp.lastError().code != 0;
+    // The service tells an empty folder from a refused or broken listing.
+    const int error = context_.ftp.lastError().code;
+    const bool listingFailed = find == 0 && error != 0 && error != ftp::ERROR_NO_MORE_FILES;
     {
         RowBatcher rows(pane_.files);
         for (bool more = find != 0; more; more = context_.ftp.InternetFindNextFile(find, entry)) {

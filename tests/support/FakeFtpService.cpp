@@ -1,6 +1,7 @@
 #include "support/FakeFtpService.h"
 
 #include "platform/WildcardPattern.h"
+#include "session/ftp/FtpErrorCodes.h"
 
 #include <algorithm>
 #include <cstring>
@@ -77,7 +78,7 @@ bool FakeFtpService::failing(const QString &name)
         return false;
     }
     --found->times;
-    error_ = {550, QStringLiteral("scripted failure of ") + name};
+    error_ = {ftp::ERROR_INTERNET_EXTENDED_ERROR, QStringLiteral("550 scripted failure of ") + name};
     return true;
 }
 
@@ -155,11 +156,15 @@ FtpHandle FakeFtpService::FtpFindFirstFile(FtpHandle connection, const QString &
         return 0;
     const qsizetype slash = searchSpec.lastIndexOf(u'/');
     const QString folder = withoutTrailingSlash(searchSpec.left(slash + 1));
-    if (!folders_.contains(folder))
+    if (!folders_.contains(folder)) {
+        error_ = {ftp::ERROR_INTERNET_EXTENDED_ERROR, QStringLiteral("550 No such directory.")};
         return 0;
+    }
     std::vector<FindData> entries = entriesOf(folder, searchSpec.mid(slash + 1));
-    if (entries.empty())
+    if (entries.empty()) {
+        error_ = {ftp::ERROR_NO_MORE_FILES, QStringLiteral("no matching entry")};
         return 0;
+    }
     std::reverse(entries.begin(), entries.end());
     record = entries.back();
     entries.pop_back();

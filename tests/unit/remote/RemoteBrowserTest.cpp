@@ -1,11 +1,15 @@
-#include "RemotePaneFixture.h"
+#include "support/RemotePaneHarness.h"
+
+#include <gtest/gtest.h>
 
 #include <gtest/gtest.h>
 
 namespace vendrel {
 namespace {
 
-using RemoteBrowserTest = test::RemotePaneFixture;
+struct RemoteBrowserTest : test::RemotePaneHarness, ::testing::Test {
+    RemoteBrowserTest() { connectToFakeServer(); }
+};
 
 TEST_F(RemoteBrowserTest, FilesBecomeRowsAndFoldersBecomeNodes)
 {

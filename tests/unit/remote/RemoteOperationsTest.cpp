@@ -1,4 +1,6 @@
-#include "RemotePaneFixture.h"
+#include "support/RemotePaneHarness.h"
+
+#include <gtest/gtest.h>
 
 #include <QHeaderView>
 #include <QTreeView>
@@ -6,9 +8,10 @@
 namespace vendrel {
 namespace {
 
-struct RemoteOperationsTest : test::RemotePaneFixture {
+struct RemoteOperationsTest : test::RemotePaneHarness, ::testing::Test {
     RemoteOperationsTest()
     {
+        connectToFakeServer();
         openPub();
         forgetLog();
         ftp.calls.clear();

@@ -11,18 +11,17 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 
 namespace vendrel::test {
 
-// The server pane's widgets and commands over a connected fake server.
-struct RemotePaneFixture : SessionHarness, ::testing::Test {
-    RemotePaneFixture()
+// The server pane's widgets and commands, over the fake server unless a real
+// service is given.
+struct RemotePaneHarness : SessionHarness {
+    explicit RemotePaneHarness(FtpService *service = nullptr) : SessionHarness(service)
     {
         zAll2.setCheckable(true);
         zAll2.setChecked(true);
         zDefine2.setCheckable(true);
-        connectToFakeServer();
     }
 
     // /pub holds folders a and b and files x.zip (1536 bytes) and y.txt (1024 bytes).

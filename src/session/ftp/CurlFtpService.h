@@ -1,0 +1,56 @@
+#pragma once
+
+#include "session/ftp/CurlFtpOptions.h"
+#include "session/ftp/FtpHandleTable.h"
+#include "session/ftp/FtpService.h"
+
+namespace vendrel {
+
+// The FTP service over libcurl. Each connection logs in once, at
+// InternetConnect, and keeps its control connection on a worker thread of its
+// own; the calls block their caller as the interface says, while the
+// caller's events (except user input) are handled at least every 10 ms.
+// Closing a connection, or destroying the service, stops its thread.
+class CurlFtpService final : public FtpService {
+public:
+    explicit CurlFtpService(CurlFtpOptions options = {});
+    ~CurlFtpService() override;
+
+    FtpHandle InternetOpen(const QString &agent, quint32 accessType, const QString &proxy,
+                           const QString &proxyBypass, quint32 flags) override;
+    FtpHandle InternetConnect(FtpHandle internet, const QString &serverName, quint16 port,
+                              const QString &userName, const QString &password, quint32 service,
+                              quint32 flags, quintptr context) override;
+    bool FtpGetCurrentDirectory(FtpHandle connection, QString &currentDirectory) override;
+
+    FtpHandle FtpFindFirstFile(FtpHandle connection, const QString &searchSpec, FindData &record,
+                               quint32 flags, quintptr context) override;
+    bool InternetFindNextFile(FtpHandle find, FindData &record) override;
+
+    FtpHandle FtpOpenFile(FtpHandle connection, const QString &path, quint32 access, quint32 flags,
+                          quintptr context) override;
+    bool InternetReadFile(FtpHandle file, char *buffer, quint32 bytesToRead, quint32 &bytesRead) override;
+    bool InternetWriteFile(FtpHandle file, const char *buffer, quint32 bytesToWrite,
+                           quint32 &bytesWritten) override;
+
+    bool FtpCreateDirectory(FtpHandle connection, const QString &path) override;
+    bool FtpRemoveDirectory(FtpHandle connection, const QString &path) override;
+    bool FtpDeleteFile(FtpHandle connection, const QString &path) override;
+    bool FtpRenameFile(FtpHandle connection, const QString &existing, const QString &renamed) override;
+
+    bool InternetCloseHandle(FtpHandle handle) override;
+
+    FtpError lastError() const override { return lastError_; }
+
+private:
+    std::shared_ptr<FtpConnection> connectionOf(FtpHandle connection);
+    bool succeeded();
+    bool failed(int code, const QString &description);
+    bool failedOn(const FtpConnection &connection);
+
+    CurlFtpOptions options_;
+    FtpHandleTable handles_;
+    FtpError lastError_;
+};
+
+} // namespace vendrel

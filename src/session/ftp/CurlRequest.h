@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <curl/curl.h>
+
+namespace vendrel {
+
+class ListingCollector;
+
+// One request of a connection, as its worker runs it.
+struct CurlRequest {
+    enum class Kind {
+        Command,  // no data connection: login, MKD, RMD, DELE, RNFR/RNTO
+        Listing,  // LIST or MLSD, fed to `listing` on the worker thread
+        Download, // RETR, data handed to the caller through the channel
+        Upload,   // STOR, data taken from the caller through the channel
+    };
+
+    Kind kind = Kind::Command;
+    QByteArray url;
+    QList<QByteArray> commands; // sent after login, each allowed to fail (the replies tell)
+    QByteArray listCommand;     // "MLSD", or empty for LIST
+    ListingCollector *listing = nullptr;
+    bool ascii = false;
+    bool freshConnection = false; // do not reuse the control connection
+};
+
+// A final reply line of the server ("250 Done.") and the command it answers
+// ("DELE"; empty for the greeting).
+struct ServerReply {
+    int code = 0;
+    QByteArray text;
+    QByteArray command;
+};
+
+// How a request ended.
+struct CurlOutcome {
+    CURLcode code = CURLE_OK;
+    long replyCode = 0;          // the last reply's code
+    QList<ServerReply> replies;  // final replies in order (the last few)
+    QString errorText;           // libcurl's explanation of a failure
+    bool started = false;        // data moved (a transfer had begun)
+    bool newConnection = false;  // the request logged in on a new control connection
+    bool connectionKept = false; // a control connection is still open for the next request
+    QByteArray entryPath;        // the server's folder at login
+
+    bool ok() const { return code == CURLE_OK; }
+};
+
+} // namespace vendrel

@@ -1,0 +1,20 @@
+#pragma once
+
+// Values of FtpError::code, numbered as the Windows Internet library numbers
+// them so that code written against those names reads the same here.
+namespace vendrel::ftp {
+
+constexpr int ERROR_INVALID_HANDLE = 6;
+constexpr int ERROR_NO_MORE_FILES = 18;    // a listing with no (more) matching entry
+constexpr int ERROR_INVALID_PARAMETER = 87; // a path with CR, LF or NUL, a bad host, a bad flag
+constexpr int ERROR_INTERNET_TIMEOUT = 12002;
+constexpr int ERROR_INTERNET_EXTENDED_ERROR = 12003; // the server refused: its reply is the description
+constexpr int ERROR_INTERNET_NAME_NOT_RESOLVED = 12007;
+constexpr int ERROR_INTERNET_LOGIN_FAILURE = 12015;
+constexpr int ERROR_INTERNET_OPERATION_CANCELLED = 12017;
+constexpr int ERROR_INTERNET_INCORRECT_HANDLE_TYPE = 12018;
+constexpr int ERROR_INTERNET_CANNOT_CONNECT = 12029;
+constexpr int ERROR_INTERNET_CONNECTION_ABORTED = 12030;
+constexpr int ERROR_FTP_TRANSFER_IN_PROGRESS = 12110; // the connection is busy with another call or an open file
+
+} // namespace vendrel::ftp

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "session/ftp/CurlFtpService.h"
+#include "session/ftp/FtpErrorCodes.h"
+#include "support/LocalFtpServer.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace vendrel::test {
+
+// The libcurl service against a local pyftpdlib, with timeouts short enough
+// for a failing test to end quickly. Skips itself where pyftpdlib is missing.
+class CurlFtpFixture : public ::testing::Test {
+protected:
+    static CurlFtpOptions shortTimeouts();
+
+    void SetUp() override;
+    // A failed test shows what the server was told.
+    void TearDown() override;
+
+    FtpHandle connect(const QString &user = QString::fromUtf8(LocalFtpServer::user),
+                      const QString &password = QString::fromUtf8(LocalFtpServer::password),
+                      quint32 flags = ftp::INTERNET_FLAG_PASSIVE);
+    FtpHandle connectTo(quint16 port);
+    // Every entry of a listing; empty when it gave none.
+    std::vector<FindData> list(FtpHandle connection, const QString &searchSpec);
+    // The file read in 1024-byte blocks; nothing when it could not be opened
+    // or a read failed.
+    std::optional<QByteArray> download(FtpHandle connection, const QString &path,
+                                       quint32 type = ftp::FTP_TRANSFER_TYPE_BINARY);
+    // The data written in 1024-byte blocks; true when the server stored it all.
+    bool upload(FtpHandle connection, const QString &path, const QByteArray &data,
+                quint32 type = ftp::FTP_TRANSFER_TYPE_BINARY);
+    // How many times the server saw a login.
+    int loginCount() const;
+    // Whether the server's log comes to hold the text within a second: it
+    // may write a line just after its reply.
+    bool serverLogs(const QByteArray &text) const;
+
+    LocalFtpServer server;
+    CurlFtpService ftp{shortTimeouts()};
+    FtpHandle internet = 0;
+};
+
+QByteArray randomBytes(qsizetype size);
+
+} // namespace vendrel::test

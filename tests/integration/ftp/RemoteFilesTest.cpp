@@ -1,0 +1,127 @@
+#include "CurlFtpFixture.h"
+
+#include <QDir>
+#include <fcntl.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace vendrel::test {
+namespace {
+
+using RemoteFilesTest = CurlFtpFixture;
+
+QStringList namesIn(const std::vector<FindData> &entries)
+{
+    QStringList names;
+    for (const FindData &entry : entries)
+        names.append(entry.name);
+    names.sort();
+    return names;
+}
+
+TEST_F(RemoteFilesTest, FolderAndFileCommandsSucceedOrSayWhyNot)
+{
+    ASSERT_TRUE(server.start());
+    server.files().createFile(u"full/inside.txt"_s, "x");
+    server.files().createFile(u"old.txt"_s, "contenu");
+    const FtpHandle connection = connect();
+    ASSERT_NE(connection, 0u);
+
+    EXPECT_TRUE(ftp.FtpCreateDirectory(connection, u"/new"_s));
+    EXPECT_TRUE(QDir(server.files().filePath(u"new"_s)).exists());
+    EXPECT_FALSE(ftp.FtpCreateDirectory(connection, u"/new"_s));
+    EXPECT_EQ(ftp.lastError().code, ftp::ERROR_INTERNET_EXTENDED_ERROR);
+    EXPECT_TRUE(ftp.lastError().description.startsWith(u"550"_s)) << ftp.lastError().description.toStdString();
+
+    EXPECT_FALSE(ftp.FtpRemoveDirectory(connection, u"/full"_s));
+    EXPECT_TRUE(ftp.FtpRemoveDirectory(connection, u"/new"_s));
+    EXPECT_FALSE(server.files().exists(u"new"_s));
+
+    EXPECT_FALSE(ftp.FtpDeleteFile(connection, u"/missing.txt"_s));
+    EXPECT_FALSE(ftp.FtpRenameFile(connection, u"/missing.txt"_s, u"/other.txt"_s));
+    EXPECT_FALSE(server.files().exists(u"other.txt"_s));
+    EXPECT_TRUE(ftp.FtpRenameFile(connection, u"/old.txt"_s, u"/full/renamed.txt"_s));
+    EXPECT_EQ(server.files().read(u"full/renamed.txt"_s), QByteArray("contenu"));
+    EXPECT_TRUE(ftp.FtpDeleteFile(connection, u"/full/renamed.txt"_s));
+    EXPECT_FALSE(server.files().exists(u"full/renamed.txt"_s));
+    EXPECT_EQ(ftp.lastError().code, 0);
+
+    // Refusals never cost the control connection.
+    EXPECT_EQ(loginCount(), 1);
+
+    const FtpHandle anonymous = connect(u"anonymous"_s, u"guest@example.com"_s);
+    ASSERT_NE(anonymous, 0u);
+    EXPECT_FALSE(ftp.FtpCreateDirectory(anonymous, u"/intruder"_s));
+    EXPECT_FALSE(ftp.FtpDeleteFile(anonymous, u"/full/inside.txt"_s));
+    EXPECT_TRUE(server.files().exists(u"full/inside.txt"_s));
+}
+
+TEST_F(RemoteFilesTest, NamesWithAccentsBlanksAndUrlCharactersGoEverywhere)
+{
+    ASSERT_TRUE(server.start());
+    const FtpHandle connection = connect();
+    ASSERT_NE(connection, 0u);
+    const QString folder = u"/dossier été #1 100%"_s;
+    const QString file = folder + u"/sûr? oui & non.txt"_s;
+
+    ASSERT_TRUE(ftp.FtpCreateDirectory(connection, folder)) << ftp.lastError().description.toStdString();
+    ASSERT_TRUE(upload(connection, file, "données"));
+    EXPECT_EQ(server.files().read(u"dossier été #1 100%/sûr? oui & non.txt"_s), QByteArray("données"));
+    EXPECT_EQ(namesIn(list(connection, folder + u"/*.txt"_s)), QStringList{u"sûr? oui & non.txt"_s});
+    EXPECT_EQ(namesIn(list(connection, u"/*.*"_s)), QStringList{u"dossier été #1 100%"_s});
+    EXPECT_EQ(download(connection, file), QByteArray("données"));
+    const QString renamed = folder + u"/#renommé%20.txt"_s;
+    ASSERT_TRUE(ftp.FtpRenameFile(connection, file, renamed));
+    EXPECT_EQ(download(connection, renamed), QByteArray("données"));
+    EXPECT_TRUE(ftp.FtpDeleteFile(connection, renamed));
+    EXPECT_TRUE(ftp.FtpRemoveDirectory(connection, folder));
+    EXPECT_TRUE(QDir(server.files().path()).isEmpty());
+}
+
+// A server whose names are not UTF-8: the name shows through Windows-1252
+// and every call made with it reaches the very file.
+TEST_F(RemoteFilesTest, NamesThatAreNotUtf8ComeBackAsTheSameBytes)
+{
+    ASSERT_TRUE(server.start());
+    const QByteArray folderBytes = QFile::encodeName(server.files().path()) + "/r\xe9sum\xe9";
+    ASSERT_EQ(::mkdir(folderBytes.constData(), 0700), 0);
+    const int descriptor = ::open(QByteArray(folderBytes + "/caf\xe9.txt").constData(), O_CREAT | O_WRONLY, 0600);
+    ASSERT_GE(descriptor, 0);
+    ASSERT_EQ(::write(descriptor, "cp1252", 6), 6);
+    ::close(descriptor);
+
+    const FtpHandle connection = connect();
+    ASSERT_NE(connection, 0u);
+    EXPECT_EQ(namesIn(list(connection, u"/*.*"_s)), QStringList{u"résumé"_s});
+    EXPECT_EQ(namesIn(list(connection, u"/résumé/*.*"_s)), QStringList{u"café.txt"_s});
+    EXPECT_EQ(download(connection, u"/résumé/café.txt"_s), QByteArray("cp1252"));
+    ASSERT_TRUE(ftp.FtpRenameFile(connection, u"/résumé/café.txt"_s, u"/résumé/thé.txt"_s));
+    EXPECT_TRUE(ftp.FtpDeleteFile(connection, u"/résumé/thé.txt"_s));
+    EXPECT_TRUE(ftp.FtpRemoveDirectory(connection, u"/résumé"_s));
+    EXPECT_TRUE(QDir(server.files().path()).isEmpty());
+}
+
+TEST_F(RemoteFilesTest, PathsWithLineBreaksOrNulAreRefusedBeforeTheServerSeesThem)
+{
+    ASSERT_TRUE(server.start());
+    server.files().createFile(u"victim.txt"_s, "x");
+    const FtpHandle connection = connect();
+    ASSERT_NE(connection, 0u);
+    const QString injected = u"/a.txt\r\nDELE /victim.txt"_s;
+    EXPECT_FALSE(ftp.FtpDeleteFile(connection, injected));
+    EXPECT_EQ(ftp.lastError().code, ftp::ERROR_INVALID_PARAMETER);
+    EXPECT_FALSE(ftp.FtpCreateDirectory(connection, u"/a\nb"_s));
+    EXPECT_FALSE(ftp.FtpRenameFile(connection, u"/victim.txt"_s, u"/b\rc"_s));
+    EXPECT_FALSE(ftp.FtpRemoveDirectory(connection, u"/a"_s + QChar(u'\0') + u"b"_s));
+    EXPECT_EQ(ftp.FtpOpenFile(connection, injected, ftp::GENERIC_READ, ftp::FTP_TRANSFER_TYPE_BINARY, 0), 0u);
+    FindData record;
+    EXPECT_EQ(ftp.FtpFindFirstFile(connection, u"/x\r\n/*.*"_s, record, 0, 0), 0u);
+    EXPECT_EQ(ftp.lastError().code, ftp::ERROR_INVALID_PARAMETER);
+    EXPECT_TRUE(server.files().exists(u"victim.txt"_s));
+    const QByteArray log = server.commandLog();
+    EXPECT_FALSE(log.contains("DELE") || log.contains("MKD") || log.contains("RNFR") || log.contains("RMD"));
+}
+
+} // namespace
+} // namespace vendrel::test

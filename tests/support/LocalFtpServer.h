@@ -1,0 +1,60 @@
+#pragma once
+
+#include "support/TempFolder.h"
+
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+#include <optional>
+
+namespace vendrel::test {
+
+// A pyftpdlib server (ftp_server.py beside this file) on 127.0.0.1 and a free
+// port, serving a temporary folder for the length of a test: user "vendrel"
+// with password "secret" may do everything, anonymous may read. It stops
+// with this object, and by itself if the test process dies.
+//
+//     if (auto missing = LocalFtpServer::missingPrerequisite())
+//         GTEST_SKIP() << missing->toStdString();
+//     LocalFtpServer server;
+//     ASSERT_TRUE(server.start()) << server.failureReason().toStdString();
+class LocalFtpServer {
+public:
+    struct Options {
+        bool mlsd = true;              // false: MLSD gets 500, as on servers without it
+        double idleTimeoutSeconds = 300; // the server closes a control connection idle that long
+    };
+
+    static constexpr const char *user = "vendrel";
+    static constexpr const char *password = "secret";
+
+    // Why no server can run on this machine (Debian's /usr/bin/python3 or its
+    // pyftpdlib missing); nothing when one can.
+    static std::optional<QString> missingPrerequisite();
+
+    LocalFtpServer() = default;
+    ~LocalFtpServer();
+    LocalFtpServer(const LocalFtpServer &) = delete;
+    LocalFtpServer &operator=(const LocalFtpServer &) = delete;
+
+    bool start(const Options &options);
+    bool start() { return start(Options{}); }
+    QString failureReason() const { return failure_; }
+    // Kills the server at once, as a crash would: its connections break.
+    void kill();
+
+    quint16 port() const { return port_; }
+    // The folder served as "/".
+    TempFolder &files() { return files_; }
+    // Every command and reply so far, with times.
+    QByteArray commandLog() const;
+
+private:
+    TempFolder files_;
+    QTemporaryDir scratch_; // the log, outside the folder served
+    QProcess process_;
+    quint16 port_ = 0;
+    QString failure_;
+};
+
+} // namespace vendrel::test

@@ -1,0 +1,180 @@
+#include "session/ftp/ListingParser.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace vendrel {
+namespace {
+
+const QDateTime now(QDate(2026, 3, 10), QTime(14, 0), Qt::UTC);
+
+QDateTime utc(int year, int month, int day, int hour = 0, int minute = 0, int second = 0, int ms = 0)
+{
+    return QDateTime(QDate(year, month, day), QTime(hour, minute, second, ms), Qt::UTC);
+}
+
+std::optional<ListingEntry> mlsd(QByteArrayView line)
+{
+    return parseListingLine(line, ListingFormat::Mlsd, now);
+}
+
+std::optional<ListingEntry> list(QByteArrayView line)
+{
+    return parseListingLine(line, ListingFormat::List, now);
+}
+
+TEST(ListingParser, MlsdFactsGiveTypeSizeAndTime)
+{
+    const auto file = mlsd("type=file;size=1536;modify=20061205210700;perm=r; x.zip");
+    ASSERT_TRUE(file);
+    EXPECT_EQ(file->record.name, u"x.zip"_s);
+    EXPECT_FALSE(file->record.isFolder());
+    EXPECT_EQ(file->record.size, 1536);
+    EXPECT_EQ(file->record.lastWriteTime, utc(2006, 12, 5, 21, 7));
+    EXPECT_TRUE(file->rawName.isEmpty());
+
+    const auto folder = mlsd("Type=DIR;Modify=20261231235959.25;UNIX.mode=0755; my folder ");
+    ASSERT_TRUE(folder);
+    EXPECT_TRUE(folder->record.isFolder());
+    EXPECT_EQ(folder->record.name, u"my folder "_s); // everything after the first blank
+    EXPECT_EQ(folder->record.lastWriteTime, utc(2026, 12, 31, 23, 59, 59, 250));
+
+    const auto semicolons = mlsd("type=file;size=3; a;b=c.txt");
+    ASSERT_TRUE(semicolons);
+    EXPECT_EQ(semicolons->record.name, u"a;b=c.txt"_s);
+}
+
+TEST(ListingParser, MlsdLinksAreFilesAndOtherTypesAreLeftOut)
+{
+    EXPECT_FALSE(mlsd("type=OS.unix=symlink;size=7; link")->record.isFolder());
+    EXPECT_FALSE(mlsd("type=OS.unix=slink:/etc/passwd; passwd")->record.isFolder());
+    EXPECT_FALSE(mlsd("type=cdir; ."));
+    EXPECT_FALSE(mlsd("type=pdir; .."));
+    EXPECT_FALSE(mlsd("type=cdir; /pub"));
+    EXPECT_FALSE(mlsd("type=OS.unix=chr-1/3; null"));
+    EXPECT_FALSE(mlsd("no facts at all"));
+    // A bad size or time loses that field, not the entry.
+    const auto odd = mlsd("type=file;size=huge;modify=2006; odd");
+    ASSERT_TRUE(odd);
+    EXPECT_EQ(odd->record.size, 0);
+    EXPECT_FALSE(odd->record.lastWriteTime.isValid());
+}
+
+TEST(ListingParser, UnixLinesWithAndWithoutGroup)
+{
+    const auto withGroup = list("-rw-r--r--   1 owner    group     1536 Dec  5  2006 x.zip");
+    ASSERT_TRUE(withGroup);
+    EXPECT_EQ(withGroup->record.name, u"x.zip"_s);
+    EXPECT_EQ(withGroup->record.size, 1536);
+    EXPECT_EQ(withGroup->record.lastWriteTime, utc(2006, 12, 5));
+
+    const auto withoutGroup = list("drwxr-xr-x 2 owner 4096 Jan 15 09:07 pub");
+    ASSERT_TRUE(withoutGroup);
+    EXPECT_TRUE(withoutGroup->record.isFolder());
+    EXPECT_EQ(withoutGroup->record.lastWriteTime, utc(2026, 1, 15, 9, 7));
+
+    const auto blankOwner = list("-rw-r--r--+ 1 John Smith  staff 10 Mar  1 10:00 a b  c.txt");
+    ASSERT_TRUE(blankOwner);
+    EXPECT_EQ(blankOwner->record.name, u"a b  c.txt"_s);
+    EXPECT_EQ(blankOwner->record.size, 10);
+}
+
+// "ls" shows the time instead of the year for recent entries.
+TEST(ListingParser, UnixRecentDatesTakeTheLatestYearThatIsNotInTheFuture)
+{
+    EXPECT_EQ(list("-rw-r--r-- 1 o g 1 Mar 11 08:00 tomorrow")->record.lastWriteTime, utc(2026, 3, 11, 8, 0));
+    EXPECT_EQ(list("-rw-r--r-- 1 o g 1 Mar 20 08:00 later")->record.lastWriteTime, utc(2025, 3, 20, 8, 0));
+    EXPECT_EQ(list("-rw-r--r-- 1 o g 1 Dec 31 23:59 december")->record.lastWriteTime, utc(2025, 12, 31, 23, 59));
+    EXPECT_EQ(list("-rw-r--r-- 1 o g 1 Feb 29 12:00 leap")->record.lastWriteTime, utc(2024, 2, 29, 12, 0));
+}
+
+TEST(ListingParser, UnixLinksDevicesAndTotals)
+{
+    const auto link = list("lrwxrwxrwx 1 o g 11 Dec  5  2006 latest -> releases/1.1");
+    ASSERT_TRUE(link);
+    EXPECT_EQ(link->record.name, u"latest"_s);
+    EXPECT_FALSE(link->record.isFolder());
+    EXPECT_FALSE(list("crw-rw-rw- 1 root root 1, 3 Dec  5  2006 null"));
+    EXPECT_FALSE(list("brw-rw---- 1 root disk 8, 0 Dec  5  2006 sda"));
+    EXPECT_FALSE(list("prw-r--r-- 1 o g 0 Dec  5  2006 fifo"));
+    EXPECT_FALSE(list("total 1234"));
+    EXPECT_FALSE(list("drwxr-xr-x 2 o g 4096 Dec  5 09:07 ."));
+    EXPECT_FALSE(list("drwxr-xr-x 2 o g 4096 Dec  5 09:07 .."));
+}
+
+TEST(ListingParser, DosLines)
+{
+    const auto folder = list("12-05-06  09:07PM       <DIR>          Mes documents");
+    ASSERT_TRUE(folder);
+    EXPECT_TRUE(folder->record.isFolder());
+    EXPECT_EQ(folder->record.name, u"Mes documents"_s);
+    EXPECT_EQ(folder->record.lastWriteTime, utc(2006, 12, 5, 21, 7));
+
+    const auto file = list("01-31-1999  12:15AM                 1536 x.zip");
+    ASSERT_TRUE(file);
+    EXPECT_EQ(file->record.size, 1536);
+    EXPECT_EQ(file->record.lastWriteTime, utc(1999, 1, 31, 0, 15));
+
+    EXPECT_EQ(list("07-04-70  12:30PM  1 noon")->record.lastWriteTime, utc(1970, 7, 4, 12, 30));
+    EXPECT_EQ(list("07-04-2069  21:30  1 late")->record.lastWriteTime, utc(2069, 7, 4, 21, 30));
+    EXPECT_FALSE(list("13-45-06  09:07PM  1 bad date"));
+    EXPECT_FALSE(list("12-05-06  13:07PM  1 bad hour"));
+}
+
+TEST(ListingParser, SizesBeyondFourGibibytes)
+{
+    EXPECT_EQ(list("-rw-r--r-- 1 o g 5000000000 Dec  5  2006 big.iso")->record.size, 5'000'000'000);
+    EXPECT_EQ(mlsd("type=file;size=9223372036854775807; max")->record.size, std::numeric_limits<qint64>::max());
+    EXPECT_EQ(list("12-05-06  09:07PM  12345678901 big.iso")->record.size, 12'345'678'901);
+    EXPECT_FALSE(list("-rw-r--r-- 1 o g 99999999999999999999 Dec  5  2006 overflow"));
+}
+
+TEST(ListingParser, NamesThatAreNotUtf8ShowThroughWindows1252AndKeepTheirBytes)
+{
+    const auto accented = list("-rw-r--r-- 1 o g 1 Dec  5  2006 caf\xe9 \x80.txt");
+    ASSERT_TRUE(accented);
+    EXPECT_EQ(accented->record.name, u"café €.txt"_s);
+    EXPECT_EQ(accented->rawName, QByteArray("caf\xe9 \x80.txt"));
+
+    const auto utf8 = mlsd("type=file; caf\xc3\xa9.txt");
+    ASSERT_TRUE(utf8);
+    EXPECT_EQ(utf8->record.name, u"café.txt"_s);
+    EXPECT_TRUE(utf8->rawName.isEmpty());
+
+    const ServerName overlong = decodeServerName("a\xc0\xaf" "b"); // '/' spelt in two bytes is not UTF-8
+    EXPECT_EQ(overlong.rawBytes, QByteArray("a\xc0\xaf" "b"));
+    EXPECT_FALSE(overlong.text.contains(u'/'));
+}
+
+TEST(ListingParser, HostileLinesGiveNothingAndNeverCrash)
+{
+    for (const QByteArrayView line : {QByteArrayView("type=file; a/b"), QByteArrayView("type=file; a\\b"),
+                                      QByteArrayView("type=file; "), QByteArrayView("type=dir; .."),
+                                      QByteArrayView("type=file; tab\there"),
+                                      QByteArrayView("-rw-r--r-- 1 o g 1 Dec  5  2006 ../../etc/passwd"),
+                                      QByteArrayView("12-05-06  09:07PM  <DIR>  C:\\Windows"),
+                                      QByteArrayView("garbage"), QByteArrayView(""), QByteArrayView("      "),
+                                      QByteArrayView("-rw-r--r--"), QByteArrayView("-rw-r--r-- 1 o g 1 Dec  5  2006"),
+                                      QByteArrayView("12-05-06")}) {
+        EXPECT_FALSE(list(line)) << line.data();
+        EXPECT_FALSE(mlsd(line)) << line.data();
+    }
+    EXPECT_FALSE(mlsd(QByteArrayView("type=file; a\0b", 14)));
+    EXPECT_FALSE(mlsd("type=file; line\rbreak"));
+
+    const QByteArray longName(100 * 1024, 'n');
+    EXPECT_FALSE(mlsd("type=file; " + longName));
+    EXPECT_FALSE(list("-rw-r--r-- 1 o g 1 Dec  5  2006 " + longName));
+
+    QByteArray binary(4096, '\0');
+    for (int i = 0; i < binary.size(); ++i)
+        binary[i] = char((i * 7919) % 256);
+    for (qsizetype length = 0; length < binary.size(); length += 97) {
+        (void)list(binary.first(length));
+        (void)mlsd(binary.first(length));
+    }
+}
+
+} // namespace
+} // namespace vendrel
