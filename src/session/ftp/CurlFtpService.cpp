@@ -3,6 +3,8 @@
 #include "session/ftp/FtpConnection.h"
 #include "session/ftp/FtpErrorCodes.h"
 
+#include <malloc.h>
+
 namespace vendrel {
 
 namespace {
@@ -167,6 +169,13 @@ bool CurlFtpService::InternetCloseHandle(FtpHandle handle)
     if (const auto *file = std::get_if<FileHandleObject>(&closed.front())) {
         const std::shared_ptr<FtpConnection> connection = file->connection;
         return connection->closeFile() ? succeeded() : failedOn(*connection);
+    }
+    if (std::holds_alternative<FindHandleObject>(closed.front())) {
+        // A big listing was built on the worker thread's heap: give that memory
+        // back now rather than keep it for the program's whole life.
+        closed.clear();
+        malloc_trim(0);
+        return succeeded();
     }
     abortConnections(closed);
     return succeeded();
