@@ -61,6 +61,8 @@ QLabel *headerText(QWidget *parent, const QString &name, const QString &accessib
     label->setAccessibleName(accessibleName);
     label->setForegroundRole(QPalette::BrightText);
     label->setTextFormat(Qt::PlainText);
+    // It sits lower than its header bar: top-aligned, its text lines up with the bar's.
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRectF>
+#include <QSizeF>
 #include <array>
 
 namespace vendrel {
@@ -37,6 +38,23 @@ void applyResizeRules(PaneGeometry &geometry, const WindowTwips &window);
 // Hiding the toolbar moves the controls below it up by the toolbar's design
 // height and makes both file lists that much taller; showing it undoes that.
 void shiftForToolbar(PaneGeometry &geometry, bool toolbarShown);
+
+// Dragging a bar moves only the bar: its top (Picture1) or left (Picture2)
+// edge follows the pointer, given in twips from the bar's own corner.
+void dragPicture1(PaneGeometry &geometry, double pointerY);
+void dragPicture2(PaneGeometry &geometry, double pointerX);
+
+// Releasing a bar keeps it within its bounds and fits the panes on either
+// side to it.
+void releasePicture1(PaneGeometry &geometry, const WindowTwips &window);
+void releasePicture2(PaneGeometry &geometry, const WindowTwips &window);
+
+// The smallest outer window (W × H) in which both bars have room between
+// their bounds and the design layout gives no negative size, as long as
+// borders, caption and menu bar take less than the 1340 twips the file lists
+// keep below the lowest horizontal bar. A window shrunk after the bar was
+// dragged low can still squeeze the file lists: they stop at zero height.
+QSizeF minimumWindowTwips();
 
 inline constexpr double toolbarShiftTwips = 600;
 inline constexpr double twipsPerInch = 1440;
