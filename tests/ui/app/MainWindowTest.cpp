@@ -254,5 +254,36 @@ TEST_F(MainWindowTest, CtrlCInTheLogStillOpensTheConnectionDialog)
     EXPECT_TRUE(dialogShown);
 }
 
+TEST_F(MainWindowTest, TheServerPaneAnswersClicksKeysAndItsMenu)
+{
+    ftp.setCurrentDirectory(QStringLiteral("/"));
+    ftp.addFolder(QStringLiteral("/pub"));
+    ftp.addFile(QStringLiteral("/pub/a.txt"), "a");
+    connectThroughTheDialog(QStringLiteral("127.0.0.1"));
+    auto *tree = window.findChild<QTreeWidget *>(QStringLiteral("TView1"));
+
+    // The Delete key in the tree asks to delete the selected folder: the root is refused.
+    QTest::keyClick(tree, Qt::Key_Delete);
+    EXPECT_EQ(dialogs.messageTexts().last(), QStringLiteral("Ce dossier ne peut être supprimé (Racine)!"));
+
+    // A click on a node opens it.
+    QTreeWidgetItem *pub = window.remoteTree().nodeByKey(QStringLiteral("/pub/"));
+    ASSERT_NE(pub, nullptr);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(pub).center());
+    EXPECT_EQ(window.session().RemoteFolder, QStringLiteral("/pub/"));
+    ASSERT_EQ(window.remoteFiles().rowCount(), 1);
+
+    // The Delete key in the list asks to delete the selected files.
+    window.remoteList().selectRow(0);
+    dialogs.answerNext(MessageAnswer::No);
+    QTest::keyClick(window.remoteList().detailsView(), Qt::Key_Delete);
+    EXPECT_EQ(dialogs.messageTexts().last(), QStringLiteral("Etes vous sur de supprimer ce fichier ?"));
+
+    // "&Rafraîchir" of the server menu lists the folder again.
+    ftp.addFile(QStringLiteral("/pub/b.txt"), "b");
+    action("zRemRef").trigger();
+    EXPECT_EQ(window.remoteFiles().rowCount(), 2);
+}
+
 } // namespace
 } // namespace vendrel
