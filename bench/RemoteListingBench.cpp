@@ -12,6 +12,7 @@
 #include "listing/FileListModel.h"
 #include "platform/Clock.h"
 #include "platform/QtDialogs.h"
+#include "platform/Shell.h"
 #include "remote/RemoteBrowser.h"
 #include "session/ftp/CurlFtpService.h"
 
@@ -119,7 +120,8 @@ int main(int argc, char **argv)
     SystemClock clock;
     MainWindow *window = nullptr;
     QtDialogs dialogs([&window] { return static_cast<QWidget *>(window); });
-    MainWindow mainWindow({ftp, dialogs, clock, QApplication::applicationDirPath(), [] {}});
+    DesktopShell shell([&window] { return static_cast<QWidget *>(window); });
+    MainWindow mainWindow({ftp, dialogs, clock, shell, QApplication::applicationDirPath(), [] {}});
     window = &mainWindow;
     mainWindow.show();
     if (!QTest::qWaitForWindowExposed(&mainWindow))

@@ -8,6 +8,10 @@
 #include "app/icons/Icons.h"
 #include "listing/FileListModel.h"
 #include "listing/FileListView.h"
+#include "local/LocalBrowser.h"
+#include "local/LocalFileOperations.h"
+#include "local/LocalFolderList.h"
+#include "app/frame/LogFileCommands.h"
 #include "platform/Dialogs.h"
 #include "platform/Paths.h"
 #include "remote/RemoteBrowser.h"
@@ -120,7 +124,7 @@ MainWindow::MainWindow(MainWindowServices services) : services_(std::move(servic
     buildSubsystems();
     wireCommands();
 
-    session_.LocalFolder = AddBackslash(services_.programFolder);
+    local_->openFolder(services_.programFolder);
 
     const double scale = 1.3; // the design size is small on today's screens
     const QSize designSize(qRound(10665 * scale * logicalDpiX() / twipsPerInch),
@@ -154,10 +158,7 @@ void MainWindow::buildClientArea()
     Drive1_ = new QComboBox(client_);
     Drive1_->setObjectName(QStringLiteral("Drive1"));
     Drive1_->setAccessibleName(QStringLiteral("Volume local"));
-    Dir1_ = new QTreeView(client_);
-    Dir1_->setObjectName(QStringLiteral("Dir1"));
-    Dir1_->setAccessibleName(QStringLiteral("Dossiers locaux"));
-    Dir1_->setHeaderHidden(true);
+    Dir1_ = new LocalFolderList(listIcon(12), listIcon(13), client_);
 
     TView1_ = new QTreeWidget(client_);
     TView1_->setObjectName(QStringLiteral("TView1"));
@@ -191,6 +192,15 @@ void MainWindow::buildSubsystems()
     status_ = new StatusPanels(*StatusBar1_, services_.clock, statusClockIcon(), statusMonitorIcon());
     remoteTree_ = std::make_unique<RemoteTree>(*TView1_, listIcon(11), folderNodeIcon());
     const SessionContext context{session_, services_.ftp, *log_, *status_, services_.dialogs, services_.clock};
+    const LocalFilterItems localFilters{menus_->action(QStringLiteral("zAll")), menus_->action(QStringLiteral("Z_HTML")),
+                                        menus_->action(QStringLiteral("Z_Images")), menus_->action(QStringLiteral("Z_Zip")),
+                                        menus_->action(QStringLiteral("Z_Exe")), menus_->action(QStringLiteral("zDefine"))};
+    local_ = std::make_unique<LocalBrowser>(
+        context, LocalPane{*Drive1_, *Dir1_, *ListView1_, *localFiles_, *Label1_, menus_->menu(QStringLiteral("zLocal")),
+                           localFilters});
+    localOperations_ = std::make_unique<LocalFileOperations>(context, *local_, services_.shell, services_.programFolder);
+    logFiles_ = std::make_unique<LogFileCommands>(*log_, services_.dialogs, services_.programFolder,
+                                                  [this](const QString &folder) { local_->openFolder(folder); });
     const RemotePane remotePane{*remoteTree_, *ListView2_, *remoteFiles_, *Label3_,
                                 menus_->action(QStringLiteral("zAll2")), menus_->action(QStringLiteral("zDefine2"))};
     remote_ = std::make_unique<RemoteBrowser>(context, remotePane);
@@ -203,7 +213,7 @@ void MainWindow::buildSubsystems()
         context, *transferOptions_,
         ConnectTargets{[this] { remote_->clearTree(); },
                        [this](const QString &folder) { remote_->openInitialFolder(folder); },
-                       [this](const QString &folder) { session_.LocalFolder = AddBackslash(folder); }});
+                       [this](const QString &folder) { local_->openFolder(folder); }});
 }
 
 void MainWindow::wireCommands()
@@ -229,6 +239,23 @@ void MainWindow::wireCommands()
         {QStringLiteral("zTools"), [this] { zTools_Click(); }},
         {QStringLiteral("zOption"), [this] { zOption_Click(); }},
         {QStringLiteral("zHelp"), [this] { zHelp_Click(); }},
+        {QStringLiteral("ListLocalFolder"), [this] { local_->ListLocalFolder(); }},
+        {QStringLiteral("zLokRef"), [this] { local_->zLokRef_Click(); }},
+        {QStringLiteral("zAll"), [this] { local_->zAll_Click(); }},
+        {QStringLiteral("Z_HTML"), [this] { local_->Z_HTML_Click(); }},
+        {QStringLiteral("Z_Images"), [this] { local_->Z_Images_Click(); }},
+        {QStringLiteral("Z_Zip"), [this] { local_->Z_Zip_Click(); }},
+        {QStringLiteral("Z_Exe"), [this] { local_->Z_Exe_Click(); }},
+        {QStringLiteral("zDefine"), [this] { local_->zDefine_Click(); }},
+        {QStringLiteral("zOpenFile"), [this] { localOperations_->zOpenFile_Click(); }},
+        {QStringLiteral("zLokNF"), [this] { localOperations_->zLokNF_Click(); }},
+        {QStringLiteral("zLokDF"), [this] { localOperations_->zLokDF_Click(); }},
+        {QStringLiteral("zLokDS"), [this] { localOperations_->zLokDS_Click(); }},
+        {QStringLiteral("zLokRS"), [this] { localOperations_->zLokRS_Click(); }},
+        {QStringLiteral("zFind"), [this] { localOperations_->zFind_Click(); }},
+        {QStringLiteral("zProperties"), [this] { localOperations_->zProperties_Click(); }},
+        {QStringLiteral("zSave"), [this] { logFiles_->zSave_Click(); }},
+        {QStringLiteral("zOpen"), [this] { logFiles_->zOpen_Click(); }},
         {QStringLiteral("zRemRef"), [this] { remote_->zRemRef_Click(); }},
         {QStringLiteral("zAll2"), [this] { remote_->zAll2_Click(); }},
         {QStringLiteral("zDefine2"), [this] { remote_->zDefine2_Click(); }},

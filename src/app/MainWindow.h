@@ -13,7 +13,6 @@ class QComboBox;
 class QFrame;
 class QPlainTextEdit;
 class QStatusBar;
-class QTreeView;
 class QTreeWidget;
 
 namespace vendrel {
@@ -27,11 +26,16 @@ class FileListView;
 class FrmConnect;
 class FtpService;
 class HelpWindow;
+class LocalBrowser;
+class LocalFileOperations;
+class LocalFolderList;
+class LogFileCommands;
 class MainMenus;
 class MainToolbar;
 class RemoteBrowser;
 class RemoteOperations;
 class RemoteTree;
+class Shell;
 class StatusPanels;
 class TransferOptions;
 
@@ -40,6 +44,7 @@ struct MainWindowServices {
     FtpService &ftp;
     Dialogs &dialogs;
     const Clock &clock;
+    Shell &shell;
     QString programFolder; // the folder of the executable, without a trailing '/'
     std::function<void()> quitApplication;
 };
@@ -68,6 +73,8 @@ public:
     RemoteOperations &remoteOperations() const { return *remoteOperations_; }
     RemoteTree &remoteTree() const { return *remoteTree_; }
     FileListModel &remoteFiles() const { return *remoteFiles_; }
+    FileListModel &localFiles() const { return *localFiles_; }
+    LocalBrowser &localBrowser() const { return *local_; }
     FileListView &remoteList() const { return *ListView2_; }
     FileListView &localList() const { return *ListView1_; }
     FrmConnect *connectDialog() const { return connectDialog_.get(); }
@@ -102,7 +109,7 @@ private:
     QLabel *Label3_ = nullptr;
     QLabel *Label4_ = nullptr;
     QComboBox *Drive1_ = nullptr;
-    QTreeView *Dir1_ = nullptr;
+    LocalFolderList *Dir1_ = nullptr;
     QTreeWidget *TView1_ = nullptr;
     QFrame *Picture1_ = nullptr;
     QFrame *Picture2_ = nullptr;
@@ -115,6 +122,9 @@ private:
 
     std::unique_ptr<ActivityLog> log_;
     StatusPanels *status_ = nullptr;
+    std::unique_ptr<LocalBrowser> local_;
+    std::unique_ptr<LocalFileOperations> localOperations_;
+    std::unique_ptr<LogFileCommands> logFiles_;
     std::unique_ptr<RemoteTree> remoteTree_;
     std::unique_ptr<RemoteBrowser> remote_;
     std::unique_ptr<RemoteOperations> remoteOperations_;

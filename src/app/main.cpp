@@ -3,6 +3,7 @@
 #include "app/icons/Icons.h"
 #include "platform/Clock.h"
 #include "platform/QtDialogs.h"
+#include "platform/Shell.h"
 #include "session/ftp/CurlFtpService.h"
 
 #include <QApplication>
@@ -39,9 +40,10 @@ int main(int argc, char **argv)
         return modal != nullptr ? modal : window;
     });
     vendrel::SystemClock clock;
+    vendrel::DesktopShell shell([&window]() -> QWidget * { return window; });
     vendrel::CurlFtpService ftp;
     const QString programFolder = QApplication::applicationDirPath();
-    vendrel::MainWindow mainWindow({ftp, dialogs, clock, programFolder, [] { QApplication::quit(); }});
+    vendrel::MainWindow mainWindow({ftp, dialogs, clock, shell, programFolder, [] { QApplication::quit(); }});
     window = &mainWindow;
     mainWindow.show();
 

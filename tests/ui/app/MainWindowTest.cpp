@@ -11,6 +11,7 @@
 #include "support/FakeClock.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeFtpService.h"
+#include "support/FakeShell.h"
 #include "support/TempFolder.h"
 
 #include <QAction>
@@ -62,7 +63,8 @@ struct MainWindowTest : ::testing::Test {
     test::FakeClock clock;
     test::TempFolder programFolder;
     int quits = 0;
-    MainWindow window{{ftp, dialogs, clock, programFolder.path(), [this] { ++quits; }}};
+    test::FakeShell shell;
+    MainWindow window{{ftp, dialogs, clock, shell, programFolder.path(), [this] { ++quits; }}};
 };
 
 TEST_F(MainWindowTest, StartsWithItsTitleMenusAndMarks)

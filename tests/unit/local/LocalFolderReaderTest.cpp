@@ -1,0 +1,67 @@
+#include "local/LocalFolderReader.h"
+#include "platform/WildcardPattern.h"
+#include "support/TempFolder.h"
+
+#include <QFile>
+#include <QScopeGuard>
+#include <ctime>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace vendrel {
+namespace {
+
+QStringList fileNames(const LocalFolderContents &contents)
+{
+    QStringList names;
+    for (const FileRow &row : contents.files)
+        names.append(row.name);
+    return names;
+}
+
+TEST(LocalFolderReader, FollowsLinksAndLeavesOutHiddenAndSpecialEntries)
+{
+    test::TempFolder temp;
+    temp.createFile(QStringLiteral("target.txt"), "12345");
+    temp.createDir(QStringLiteral("real"));
+    QFile::link(temp.filePath(QStringLiteral("target.txt")), temp.filePath(QStringLiteral("link.txt")));
+    QFile::link(temp.filePath(QStringLiteral("real")), temp.filePath(QStringLiteral("linked folder")));
+    QFile::link(temp.filePath(QStringLiteral("gone")), temp.filePath(QStringLiteral("broken.txt")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(temp.filePath(QStringLiteral("pipe"))).constData(), 0600), 0);
+    temp.createFile(QStringLiteral(".profile"));
+
+    const LocalFolderContents contents = readLocalFolder(temp.path(), WildcardPattern(QStringLiteral("*.*")));
+    EXPECT_EQ(fileNames(contents), (QStringList{QStringLiteral("link.txt"), QStringLiteral("target.txt")}));
+    EXPECT_EQ(contents.files.front().size, 5);
+    EXPECT_EQ(contents.subfolders, (QStringList{QStringLiteral("linked folder"), QStringLiteral("real")}));
+    EXPECT_EQ(readSubfolders(temp.path()), contents.subfolders);
+    EXPECT_TRUE(readLocalFolder(temp.filePath(QStringLiteral("absent")), WildcardPattern(QStringLiteral("*.*"))).files.empty());
+}
+
+TEST(LocalFolderReader, TimesAreLocalOnBothSidesOfAClockChange)
+{
+    const QByteArray zone = qgetenv("TZ");
+    const auto restoreZone = qScopeGuard([&zone] {
+        zone.isNull() ? qunsetenv("TZ") : qputenv("TZ", zone);
+        ::tzset();
+    });
+    // A zone whose clocks go from 02:07 to 03:07 on the last Sunday of March,
+    // in the middle of a quarter of an hour: 01:07 UTC on 29 March 2026.
+    qputenv("TZ", "XST-1XDT,M3.5.0/2:07,M10.5.0/3");
+    ::tzset();
+    test::TempFolder temp;
+    const QDateTime change(QDate(2026, 3, 29), QTime(1, 7), Qt::UTC);
+    for (const auto &[name, time] : {std::pair{"before.txt", change.addSecs(-1)}, std::pair{"after.txt", change.addSecs(30)}}) {
+        QFile file(temp.createFile(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        file.setFileTime(time, QFileDevice::FileModificationTime);
+    }
+    const LocalFolderContents contents = readLocalFolder(temp.path(), WildcardPattern(QStringLiteral("*.txt")));
+    ASSERT_EQ(fileNames(contents), (QStringList{QStringLiteral("after.txt"), QStringLiteral("before.txt")}));
+    EXPECT_EQ(contents.files[0].modified.time(), QTime(3, 7, 30));
+    EXPECT_EQ(contents.files[1].modified.time(), QTime(2, 6, 59));
+    EXPECT_EQ(contents.files[1].modified, change.addSecs(-1));
+}
+
+} // namespace
+} // namespace vendrel
