@@ -20,6 +20,7 @@
 #include "session/Connection.h"
 #include "session/TransferOptions.h"
 #include "session/profiles/FrmConnect.h"
+#include "transfer/TransferSelection.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -214,6 +215,9 @@ void MainWindow::buildSubsystems()
         ConnectTargets{[this] { remote_->clearTree(); },
                        [this](const QString &folder) { remote_->openInitialFolder(folder); },
                        [this](const QString &folder) { local_->openFolder(folder); }});
+    transfers_ = std::make_unique<TransferSelection>(
+        context, TransferLists{*ListView1_, *localFiles_, *ListView2_, *remoteFiles_},
+        [this] { local_->ListLocalFolder(); }, [this] { remote_->zRemRef_Click(); }, this);
 }
 
 void MainWindow::wireCommands()
@@ -256,6 +260,8 @@ void MainWindow::wireCommands()
         {QStringLiteral("zProperties"), [this] { localOperations_->zProperties_Click(); }},
         {QStringLiteral("zSave"), [this] { logFiles_->zSave_Click(); }},
         {QStringLiteral("zOpen"), [this] { logFiles_->zOpen_Click(); }},
+        {QStringLiteral("zLokUp"), [this] { transfers_->zLokUp_Click(); }},
+        {QStringLiteral("zRemDown"), [this] { transfers_->zRemDown_Click(); }},
         {QStringLiteral("zRemRef"), [this] { remote_->zRemRef_Click(); }},
         {QStringLiteral("zAll2"), [this] { remote_->zAll2_Click(); }},
         {QStringLiteral("zDefine2"), [this] { remote_->zDefine2_Click(); }},

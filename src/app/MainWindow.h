@@ -36,6 +36,7 @@ class RemoteBrowser;
 class RemoteOperations;
 class RemoteTree;
 class Shell;
+class TransferSelection;
 class StatusPanels;
 class TransferOptions;
 
@@ -130,6 +131,7 @@ private:
     std::unique_ptr<RemoteOperations> remoteOperations_;
     std::unique_ptr<TransferOptions> transferOptions_;
     std::unique_ptr<Connection> connection_;
+    std::unique_ptr<TransferSelection> transfers_;
     std::unique_ptr<FrmConnect> connectDialog_;
     QHash<QString, std::function<void()>> handlers_;
 };

@@ -1,6 +1,7 @@
 #include "listing/FileListModel.h"
 
 #include "listing/RowFormat.h"
+#include "platform/Clock.h"
 
 #include <QLocale>
 #include <algorithm>
@@ -16,7 +17,7 @@ QString localDateTimeText(const QDateTime &modified)
     const QString date = locale.toString(modified.date(), QLocale::ShortFormat);
     if (modified.time() == QTime(0, 0))
         return date;
-    return date + u' ' + locale.toString(modified.time(), QLocale::LongFormat);
+    return date + u' ' + timeOfDayText(modified.time(), locale);
 }
 
 } // namespace

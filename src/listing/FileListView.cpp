@@ -66,6 +66,7 @@ FileListView::FileListView(FileListModel &model, const QString &accessibleName, 
     icons_->setUniformItemSizes(true);
     icons_->setResizeMode(QListView::Adjust);
     icons_->setAccessibleName(accessibleName);
+    icons_->setTextElideMode(Qt::ElideMiddle);
 
     for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(details_), static_cast<QAbstractItemView *>(icons_)})
         watch(view);
@@ -95,14 +96,15 @@ void FileListView::setViewMode(ViewMode mode)
     case SmallIcons:
         icons_->setViewMode(QListView::ListMode);
         icons_->setIconSize(QSize(16, 16));
-        icons_->setGridSize(QSize(150, 20));
+        icons_->setGridSize(QSize(190, 20));
         icons_->setFlow(QListView::LeftToRight);
         icons_->setWordWrap(false);
         break;
     case List:
         icons_->setViewMode(QListView::ListMode);
         icons_->setIconSize(QSize(16, 16));
-        icons_->setGridSize(QSize());
+        // A fixed column width: measuring 100,000 names would stall the window.
+        icons_->setGridSize(QSize(210, 20));
         icons_->setFlow(QListView::TopToBottom);
         icons_->setWordWrap(false);
         break;

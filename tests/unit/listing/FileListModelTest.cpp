@@ -43,7 +43,8 @@ TEST(FileListModel, LocalRowsShowKoOf1000AndBytesAfterABlank)
     model.appendRows(twoFiles());
     EXPECT_EQ(model.cellText(0, FileListModel::SizeKo), QStringLiteral("1,54 Ko"));
     EXPECT_EQ(model.cellText(0, FileListModel::SizeBytes), QStringLiteral(" 1536"));
-    EXPECT_EQ(model.cellText(1, FileListModel::DateTime), QStringLiteral("04/03/2025"));
+    EXPECT_EQ(model.cellText(1, FileListModel::DateTime), QStringLiteral("04/03/2025")); // midnight: the date alone
+    EXPECT_EQ(model.cellText(0, FileListModel::DateTime), QStringLiteral("05/12/2006 09:07:00"));
     EXPECT_EQ(model.headerData(3, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Taille en Octets"));
 }
 

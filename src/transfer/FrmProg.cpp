@@ -1,0 +1,253 @@
+#include "transfer/FrmProg.h"
+
+#include "listing/RowFormat.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "session/SessionState.h"
+#include "transfer/NumberPatterns.h"
+#include "transfer/ProgressModel.h"
+#include "transfer/TransferEngine.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace vendrel {
+
+namespace {
+
+constexpr quint32 RepaintIntervalMs = 33; // about 30 times a second
+
+QLabel *namedLabel(const char *name, const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    return label;
+}
+
+QProgressBar *namedBar(const char *name, QWidget *parent)
+{
+    auto *bar = new QProgressBar(parent);
+    bar->setObjectName(QString::fromLatin1(name));
+    bar->setRange(0, ProgressModel::BarRange);
+    bar->setValue(0);
+    return bar;
+}
+
+} // namespace
+
+FrmProg::FrmProg(SessionContext context, QWidget *parent) : QDialog(parent), context_(context)
+{
+    setObjectName(QStringLiteral("frmProg"));
+    setWindowTitle(QStringLiteral("Transfert des données"));
+    buildControls();
+}
+
+void FrmProg::buildControls()
+{
+    auto *stats = new QGridLayout;
+    const auto addStat = [this, stats](int row, int column, QLabel *caption, QLabel *&value, const char *name) {
+        value = namedLabel(name, {}, this);
+        value->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("000 000 000 000,00 Oct.")));
+        caption->setBuddy(value);
+        stats->addWidget(caption, row, column);
+        stats->addWidget(value, row, column + 1);
+    };
+    Label4 = namedLabel("Label4", QStringLiteral("Oct. envoyés:"), this);
+    addStat(0, 0, namedLabel("Label3", QStringLiteral("Oct. à transférer:"), this), lbCelkem, "lbCelkem");
+    addStat(0, 2, namedLabel("Label6", QStringLiteral("Temps écoulé:"), this), lbTime, "lbTime");
+    addStat(1, 0, Label4, lbFar, "lbFar");
+    addStat(1, 2, namedLabel("Label9", QStringLiteral("Temps restant:"), this), lbTimeLeft, "lbTimeLeft");
+    addStat(2, 0, namedLabel("Label5", QStringLiteral("Oct. restants:"), this), lbLeft, "lbLeft");
+    addStat(2, 2, namedLabel("Label7", QStringLiteral("Vitesse:"), this), lbSpeed, "lbSpeed");
+    stats->setColumnMinimumWidth(2, fontMetrics().horizontalAdvance(QStringLiteral("Temps restant:")) + 24);
+    lbLeft->hide();
+
+    Label1 = namedLabel("Label1", QStringLiteral("Chargement fichier :"), this);
+    ProgressBar1 = namedBar("ProgressBar1", this);
+    ProgressBar1->setAccessibleName(QStringLiteral("Progression du fichier"));
+    Label2 = namedLabel("Label2", QStringLiteral("Fichier:             /5"), this);
+    Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lbCount = namedLabel("lbCount", QStringLiteral("0"), Label2);
+    lbCount->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    ProgressBar2 = namedBar("ProgressBar2", this);
+    ProgressBar2->setAccessibleName(QStringLiteral("Progression du lot"));
+
+    auto *Frame1 = new QFrame(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setFrameShape(QFrame::StyledPanel);
+    Command3 = new QPushButton(QStringLiteral("Recevoir"), Frame1);
+    Command3->setObjectName(QStringLiteral("Command3"));
+    Command1 = new QPushButton(QStringLiteral("Annuler"), Frame1);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setEnabled(false);
+    auto *buttons = new QHBoxLayout(Frame1);
+    buttons->addWidget(Command3);
+    buttons->addStretch();
+    buttons->addWidget(Command1);
+    connect(Command3, &QPushButton::clicked, this, &FrmProg::Command3_Click);
+    connect(Command1, &QPushButton::clicked, this, &FrmProg::Command1_Click);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(stats);
+    layout->addSpacing(8);
+    layout->addWidget(Label1);
+    layout->addWidget(ProgressBar1);
+    layout->addWidget(Label2);
+    layout->addWidget(ProgressBar2);
+    layout->addWidget(Frame1);
+    setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 70);
+}
+
+void FrmProg::setBatch(TransferBatch batch)
+{
+    batch_ = std::move(batch);
+    const bool upload = batch_.direction == TransferDirection::Upload;
+    Label2->setText((upload ? QStringLiteral("Fichier:       /") : QStringLiteral("Fichier:             /"))
+                    + QString::number(batch_.count()));
+    Command3->setText(upload ? QStringLiteral("Envoyer") : QStringLiteral("Recevoir"));
+    Label4->setText(upload ? QStringLiteral("Octets envoyés:") : QStringLiteral("Octets reçus:"));
+    lbCelkem->setText(QString::number(batch_.total()));
+    placeCount();
+}
+
+void FrmProg::Command3_Click()
+{
+    if (running_)
+        return;
+    if (batch_.direction == TransferDirection::Upload)
+        UploadBatch();
+    else
+        DownloadBatch();
+}
+
+void FrmProg::DownloadBatch()
+{
+    DownloadEngine engine(context_, *this, TransferHandle);
+    runEngine(engine);
+}
+
+void FrmProg::UploadBatch()
+{
+    UploadEngine engine(context_, *this, TransferHandle);
+    runEngine(engine);
+}
+
+void FrmProg::runEngine(TransferEngine &engine)
+{
+    running_ = true;
+    cancelRequested_ = false;
+    closeAfterRun_ = false;
+    Command3->setEnabled(false);
+    Command1->setEnabled(true);
+    const RunOutcome outcome = engine.run(batch_);
+    running_ = false;
+    Command3->setEnabled(true);
+    if (outcome == RunOutcome::Completed)
+        accept();
+    else if (closeAfterRun_)
+        QDialog::reject();
+}
+
+void FrmProg::Command1_Click()
+{
+    if (TransferHandle == 0)
+        return;
+    cancelRun();
+    context_.dialogs.message(QStringLiteral("Operation abandonnée."), MessageButtons::Ok, MessageIcon::Information);
+}
+
+void FrmProg::cancelRun()
+{
+    context_.ftp.InternetCloseHandle(TransferHandle);
+    TransferHandle = 0;
+    cancelRequested_ = true;
+}
+
+void FrmProg::closeEvent(QCloseEvent *event)
+{
+    if (!running_)
+        return QDialog::closeEvent(event);
+    // The run unwinds first; the window closes when it has.
+    event->ignore();
+    reject();
+}
+
+void FrmProg::reject()
+{
+    if (!running_)
+        return QDialog::reject();
+    closeAfterRun_ = true;
+    if (TransferHandle != 0)
+        cancelRun();
+}
+
+void FrmProg::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    placeCount();
+}
+
+void FrmProg::placeCount()
+{
+    const QString text = Label2->text();
+    const QFontMetrics metrics(Label2->font());
+    const int start = metrics.horizontalAdvance(text.left(text.indexOf(u' ')));
+    const int end = metrics.horizontalAdvance(text.left(text.indexOf(u'/')));
+    lbCount->setGeometry(start, 0, end - start, metrics.height());
+}
+
+void FrmProg::runStarted(const ProgressModel &progress)
+{
+    ProgressBar2->setValue(0);
+    QLocale plain;
+    plain.setNumberOptions(QLocale::OmitGroupSeparator);
+    lbLeft->setText(plain.toString(static_cast<double>(progress.batchTotal()) / 1024, 'f',
+                                   QLocale::FloatingPointShortest));
+    lbLeft->show();
+    lbCelkem->setText(formatSizePattern(static_cast<double>(progress.batchTotal())) + QStringLiteral(" Oct."));
+    lastRepaintTick_ = context_.clock.tickCount();
+}
+
+void FrmProg::fileStarted(int index, const QString &label)
+{
+    ProgressBar1->setValue(0);
+    Label1->setText(label);
+    lbCount->setText(QString::number(index + 1));
+}
+
+void FrmProg::blockDone(const ProgressModel &progress)
+{
+    const quint32 now = context_.clock.tickCount();
+    if (now - lastRepaintTick_ < RepaintIntervalMs)
+        return;
+    lastRepaintTick_ = now;
+    showProgress(progress);
+    QCoreApplication::processEvents();
+}
+
+void FrmProg::runEnded(const ProgressModel &progress)
+{
+    showProgress(progress);
+}
+
+void FrmProg::showProgress(const ProgressModel &progress)
+{
+    lbFar->setText(formatSizePattern(progress.doneKo()) + QStringLiteral(" Ko"));
+    lbLeft->setText(formatSizePattern(progress.leftKo()) + QStringLiteral(" Ko"));
+    if (progress.hasMeasurement()) {
+        lbTime->setText(formatWholePattern(progress.elapsedSeconds()) + QStringLiteral(" s"));
+        lbSpeed->setText(formatSpeedPattern(progress.speed()) + QStringLiteral(" Ko sec"));
+        lbTimeLeft->setText(formatWholePattern(progress.timeLeftSeconds()) + QStringLiteral(" s"));
+    }
+    ProgressBar1->setValue(progress.fileBar());
+    ProgressBar2->setValue(progress.batchBar());
+}
+
+} // namespace vendrel

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "session/SessionContext.h"
+#include "session/ftp/FtpService.h"
+#include "transfer/ProgressDisplay.h"
+#include "transfer/TransferBatch.h"
+
+#include <QDialog>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace vendrel {
+
+class TransferEngine;
+
+// The transfer window "Transfert des données": shows a batch, runs it with
+// the download or upload engine when Command3 is pressed, and shows the
+// progress. The user's events get through at screen rate during a run, so
+// Command1 ("Annuler") and the close box act at once; the start button
+// cannot start a second run.
+class FrmProg final : public QDialog, private ProgressDisplay {
+    Q_OBJECT
+public:
+    explicit FrmProg(SessionContext context, QWidget *parent = nullptr);
+
+    // Writes the batch's count, direction captions and total into the window.
+    void setBatch(TransferBatch batch);
+    const TransferBatch &batch() const { return batch_; }
+
+    // Runs the batch from its first file. A complete run ends with the
+    // success message and closes the window; otherwise the window stays.
+    void Command3_Click();
+    // During a run: closes the open remote file and ends the run.
+    void Command1_Click();
+    void DownloadBatch();
+    void UploadBatch();
+    bool isRunning() const { return running_; }
+
+    // The remote file open for transfer, 0 when none.
+    FtpHandle TransferHandle = 0;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void reject() override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void runStarted(const ProgressModel &progress) override;
+    void fileStarted(int index, const QString &label) override;
+    void blockDone(const ProgressModel &progress) override;
+    void runEnded(const ProgressModel &progress) override;
+    bool cancelRequested() const override { return cancelRequested_; }
+
+    void buildControls();
+    void runEngine(TransferEngine &engine);
+    void cancelRun();
+    void showProgress(const ProgressModel &progress);
+    // lbCount stands over the run of blanks in Label2.
+    void placeCount();
+
+    SessionContext context_;
+    TransferBatch batch_;
+    bool running_ = false;
+    bool cancelRequested_ = false;
+    bool closeAfterRun_ = false;
+    quint32 lastRepaintTick_ = 0;
+
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *Label4 = nullptr;
+    QLabel *lbCount = nullptr;
+    QLabel *lbCelkem = nullptr;
+    QLabel *lbFar = nullptr;
+    QLabel *lbLeft = nullptr;
+    QLabel *lbTime = nullptr;
+    QLabel *lbTimeLeft = nullptr;
+    QLabel *lbSpeed = nullptr;
+    QProgressBar *ProgressBar1 = nullptr;
+    QProgressBar *ProgressBar2 = nullptr;
+    QPushButton *Command3 = nullptr;
+    QPushButton *Command1 = nullptr;
+};
+
+} // namespace vendrel

@@ -1,0 +1,209 @@
+#include "transfer/TransferEngine.h"
+
+#include "app/frame/ActivityLog.h"
+#include "app/frame/StatusPanels.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "session/SessionState.h"
+#include "session/ftp/EventPumpingWait.h"
+#include "transfer/ProgressDisplay.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <future>
+
+namespace vendrel {
+
+namespace {
+
+// Committing flushes the whole file to disk, which can take a second for a
+// large one; the window keeps repainting meanwhile.
+bool commitKeepingWindowAlive(QSaveFile &file)
+{
+    auto committed = std::async(std::launch::async, [&file] { return file.commit(); });
+    while (committed.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
+        handlePendingEventsExceptInput();
+    return committed.get();
+}
+
+} // namespace
+
+TransferEngine::TransferEngine(SessionContext context, ProgressDisplay &display, FtpHandle &transferHandle)
+    : context_(context), display_(display), transferHandle_(transferHandle)
+{
+}
+
+RunOutcome TransferEngine::run(const TransferBatch &batch)
+{
+    progress_.startRun(batch.total());
+    display_.runStarted(progress_);
+    bool anyFailed = false;
+    for (int index = 0; index < batch.count(); ++index) {
+        switch (transferFile(index, batch.names.at(index), batch.sizes.at(index))) {
+        case FileOutcome::Done:
+            break;
+        case FileOutcome::Failed:
+            anyFailed = true;
+            break;
+        case FileOutcome::StopRun:
+            return RunOutcome::Stopped;
+        case FileOutcome::Cancelled:
+            context_.log.AppendLogLine(QStringLiteral(" > Operation abandonnée."));
+            return RunOutcome::Cancelled;
+        }
+    }
+    display_.runEnded(progress_);
+    if (anyFailed)
+        return RunOutcome::CompletedWithFailures;
+    context_.dialogs.message(successText(), MessageButtons::Ok, MessageIcon::Information);
+    return RunOutcome::Completed;
+}
+
+FtpHandle TransferEngine::openRemote(const QString &path, quint32 access)
+{
+    transferHandle_ = context_.ftp.FtpOpenFile(context_.session.ConnectionHandle, path, access,
+                                               context_.session.TransferType, 0);
+    return transferHandle_;
+}
+
+bool TransferEngine::closeRemote()
+{
+    const bool stored = context_.ftp.InternetCloseHandle(transferHandle_);
+    transferHandle_ = 0;
+    return stored;
+}
+
+void TransferEngine::startClock(qint64 listedSize)
+{
+    progress_.startFile(listedSize, context_.clock.tickCount());
+}
+
+bool TransferEngine::blockMoved(qint64 bytes)
+{
+    progress_.addBlock(bytes, context_.clock.tickCount());
+    display_.blockDone(progress_);
+    return !display_.cancelRequested();
+}
+
+TransferEngine::FileOutcome TransferEngine::failTransfer()
+{
+    closeRemote();
+    return reportTransferError();
+}
+
+TransferEngine::FileOutcome TransferEngine::reportTransferError()
+{
+    context_.dialogs.message(QStringLiteral("Erreur lors du tranfert des données !"), MessageButtons::Ok,
+                             MessageIcon::Exclamation);
+    context_.log.AppendLogLine(QStringLiteral(" > Erreur lors du tranfert des données ! Erreur!"));
+    return FileOutcome::Failed;
+}
+
+TransferEngine::FileOutcome TransferEngine::stopRun(const QString &message, const QString &title,
+                                                    const QString &logLine)
+{
+    context_.dialogs.message(message, MessageButtons::Ok, MessageIcon::Exclamation, title);
+    context_.log.AppendLogLine(logLine);
+    return FileOutcome::StopRun;
+}
+
+TransferEngine::FileOutcome TransferEngine::finishFile()
+{
+    progress_.finishFile();
+    context_.log.AppendLogLine(QStringLiteral(" > OK"));
+    return FileOutcome::Done;
+}
+
+TransferEngine::FileOutcome DownloadEngine::transferFile(int index, const QString &name, qint64 listedSize)
+{
+    display_.fileStarted(index, QStringLiteral("Réception du fichier: ") + name + QStringLiteral(" / ")
+                                    + QString::number(listedSize) + QStringLiteral(" Oct."));
+    const QString remote = remotePath(name);
+    const QString local = localPath(name);
+    context_.log.AppendLogLine(QStringLiteral(" > Réception des donnés...\r\n > Réception à partir: ") + remote
+                               + QStringLiteral(", vers: ") + local);
+    context_.status.setPanelText(StatusPanels::MessagePanel, QStringLiteral("Transfert des donnés..., attendez."));
+
+    // Uncommitted, it is removed with this object: no partial file ever
+    // takes the target's place.
+    QSaveFile target(local);
+    if (!target.open(QIODevice::WriteOnly))
+        return stopRun(QStringLiteral("Ne peut créer le fichier local ") + local + QStringLiteral(" !"), {},
+                       QStringLiteral(" > Ne peut créer le fichier local ") + local
+                           + QStringLiteral("! Demande abandonnée !"));
+    if (openRemote(remote, ftp::GENERIC_READ) == 0)
+        return stopRun(QStringLiteral("Ne peut ouvrir le fichier avec ce dossier !"), QStringLiteral("Problémes d'URL"),
+                       QStringLiteral(" > Ne peut ouvrir le fichier avec ce dossier!  Demande abandonnée !"));
+    startClock(listedSize);
+
+    std::array<char, BlockSize> block{};
+    quint32 count = 0;
+    do {
+        if (!context_.ftp.InternetReadFile(transferHandle(), block.data(), BlockSize, count)
+            || target.write(block.data(), count) != qint64(count))
+            return failTransfer();
+        if (!blockMoved(count))
+            return FileOutcome::Cancelled;
+    } while (count == BlockSize);
+
+    closeRemote();
+    if (!commitKeepingWindowAlive(target))
+        return reportTransferError();
+    return finishFile();
+}
+
+QString DownloadEngine::successText() const
+{
+    return QStringLiteral("Transfert des données terminé avec succès.");
+}
+
+TransferEngine::FileOutcome UploadEngine::transferFile(int index, const QString &name, qint64 listedSize)
+{
+    display_.fileStarted(index, QStringLiteral("Envoi du fichier: ") + name + QStringLiteral(" / ")
+                                    + QString::number(listedSize) + QStringLiteral(" Oct."));
+    const QString remote = remotePath(name);
+    const QString local = localPath(name);
+    context_.log.AppendLogLine(QStringLiteral(" > Transfert en cours...\r\n > Envoi à partir : ") + local
+                               + QStringLiteral(", vers: ") + remote);
+    context_.status.setPanelText(StatusPanels::MessagePanel, QStringLiteral("Envoi des donnés..., attendez."));
+
+    // Opened before the remote file, so a missing local file leaves the
+    // server's file of that name as it was.
+    QFile source(local);
+    if (!source.open(QIODevice::ReadOnly))
+        return stopRun(QStringLiteral("Ne peut lire le fichier local ") + local + QStringLiteral(" !"), {},
+                       QStringLiteral(" > Ne peut lire le fichier local ") + local
+                           + QStringLiteral("! Demande abandonnée !"));
+    if (openRemote(remote, ftp::GENERIC_WRITE) == 0)
+        return stopRun(QStringLiteral("Ne peut pas transférer le fichier sur le serveur !"), {},
+                       QStringLiteral(" > Ne peut pas transférer le fichier sur le serveur! Demande abandonnée !"));
+    startClock(listedSize);
+
+    const qint64 length = source.size();
+    qint64 sent = 0;
+    std::array<char, BlockSize> block{};
+    do {
+        const qint64 amount = std::min<qint64>(BlockSize, length - sent);
+        quint32 written = 0;
+        if (source.read(block.data(), amount) != amount
+            || !context_.ftp.InternetWriteFile(transferHandle(), block.data(), quint32(amount), written))
+            return failTransfer();
+        sent += amount;
+        if (!blockMoved(amount))
+            return FileOutcome::Cancelled;
+    } while (sent < length);
+
+    if (!closeRemote())
+        return reportTransferError();
+    return finishFile();
+}
+
+QString UploadEngine::successText() const
+{
+    return QStringLiteral("Transfert des données terminé avec succès !");
+}
+
+} // namespace vendrel

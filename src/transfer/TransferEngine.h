@@ -1,0 +1,91 @@
+#pragma once
+
+#include "session/SessionContext.h"
+#include "session/SessionState.h"
+#include "session/ftp/FtpService.h"
+#include "transfer/ProgressModel.h"
+#include "transfer/TransferBatch.h"
+
+#include <QString>
+
+namespace vendrel {
+
+class ProgressDisplay;
+
+enum class RunOutcome {
+    Completed,             // every file arrived; the success message was shown
+    CompletedWithFailures, // every file was tried, at least one failed
+    Stopped,               // a file could not be opened; later files were not tried
+    Cancelled,             // the user cancelled during a file
+};
+
+// The run both engines share: files one after the other in 1024-byte
+// blocks, the progress figures after every block, the log lines and the
+// messages. transferHandle is the window's TransferHandle: the open remote
+// file, 0 when none, so the window's cancel can close it.
+class TransferEngine {
+public:
+    static constexpr quint32 BlockSize = 1024;
+
+    TransferEngine(SessionContext context, ProgressDisplay &display, FtpHandle &transferHandle);
+    virtual ~TransferEngine() = default;
+    TransferEngine(const TransferEngine &) = delete;
+    TransferEngine &operator=(const TransferEngine &) = delete;
+
+    RunOutcome run(const TransferBatch &batch);
+
+protected:
+    enum class FileOutcome { Done, Failed, StopRun, Cancelled };
+
+    virtual FileOutcome transferFile(int index, const QString &name, qint64 listedSize) = 0;
+    virtual QString successText() const = 0;
+
+    QString localPath(const QString &name) const { return context_.session.LocalFolder + name; }
+    QString remotePath(const QString &name) const { return context_.session.RemoteFolder + name; }
+    FtpHandle openRemote(const QString &path, quint32 access);
+    // Closes the open remote file; for an upload, whether the server stored it all.
+    bool closeRemote();
+    void startClock(qint64 listedSize);
+    // Counts a moved block; false when the user cancelled meanwhile.
+    bool blockMoved(qint64 bytes);
+    FtpHandle transferHandle() const { return transferHandle_; }
+    // A file that broke after it was opened: closes it, then reports.
+    FileOutcome failTransfer();
+    // The message and the log line of a broken file.
+    FileOutcome reportTransferError();
+    // A file that could not be opened: the message and the log line.
+    FileOutcome stopRun(const QString &message, const QString &title, const QString &logLine);
+    FileOutcome finishFile();
+
+    SessionContext context_;
+    ProgressDisplay &display_;
+
+private:
+    FtpHandle &transferHandle_;
+    ProgressModel progress_;
+};
+
+// Receives the batch from the current remote folder into the current local
+// folder. Each file goes to a temporary file beside its target that replaces
+// the target only once complete.
+class DownloadEngine final : public TransferEngine {
+public:
+    using TransferEngine::TransferEngine;
+
+private:
+    FileOutcome transferFile(int index, const QString &name, qint64 listedSize) override;
+    QString successText() const override;
+};
+
+// Sends the batch from the current local folder to the current remote
+// folder, reading each local file block by block at its current length.
+class UploadEngine final : public TransferEngine {
+public:
+    using TransferEngine::TransferEngine;
+
+private:
+    FileOutcome transferFile(int index, const QString &name, qint64 listedSize) override;
+    QString successText() const override;
+};
+
+} // namespace vendrel

@@ -1,0 +1,273 @@
+#include "support/SessionHarness.h"
+#include "support/TempFolder.h"
+#include "TickingFtpService.h"
+#include "transfer/FrmProg.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace vendrel {
+namespace {
+
+// The transfer window and its engines over the fake server, with a clock
+// that moves 40 ms per block, so the window repaints and lets events in.
+struct TransferEngineTest : ::testing::Test {
+    void SetUp() override
+    {
+        ticking.attach(harness.ftp, harness.clock, 40);
+        harness.connectToFakeServer();
+        harness.session.LocalFolder = local.folder();
+        harness.session.RemoteFolder = u"/pub/"_s;
+        harness.session.TransferType = ftp::FTP_TRANSFER_TYPE_BINARY;
+    }
+
+    FrmProg &window(TransferDirection direction, const QList<std::pair<QString, qint64>> &files)
+    {
+        TransferBatch batch;
+        batch.direction = direction;
+        for (const auto &[name, size] : files)
+            batch.append(name, size);
+        frmProg.setBatch(batch);
+        return frmProg;
+    }
+    template <typename T> T *control(const char *name) { return frmProg.findChild<T *>(QString::fromLatin1(name)); }
+    QString text(const char *name) { return control<QLabel>(name)->text(); }
+    QStringList logLines() const
+    {
+        QStringList lines;
+        for (const QString &line : harness.log.text().split(u"\r\n"_s, Qt::SkipEmptyParts))
+            lines.append(line.mid(line.indexOf(u" > "_s)));
+        return lines;
+    }
+    QList<quint32> sizesOf(const QString &call) const
+    {
+        QList<quint32> sizes;
+        for (const test::FtpCall &made : harness.ftp.calls)
+            if (made.name == call)
+                sizes.append(made.arguments.at(1).toUInt());
+        return sizes;
+    }
+    QStringList localEntries() const { return QDir(local.path()).entryList(QDir::Files | QDir::Hidden); }
+
+    test::TickingFtpService ticking;
+    test::SessionHarness harness{&ticking};
+    test::TempFolder local;
+    FrmProg frmProg{harness.context()};
+};
+
+TEST_F(TransferEngineTest, ReadsAreCountedPerFileSizeAndFilesArriveWhole)
+{
+    const QByteArray a(2048, 'a'), b(1500, 'b');
+    harness.ftp.addFile(u"/pub/a.bin"_s, a);
+    harness.ftp.addFile(u"/pub/b.bin"_s, b);
+    harness.ftp.addFile(u"/pub/vide.txt"_s);
+    local.createFile(u"b.bin"_s, QByteArray(5000, 'z'));
+
+    window(TransferDirection::Download, {{u"a.bin"_s, 2048}, {u"b.bin"_s, 1500}, {u"vide.txt"_s, 0}})
+        .Command3_Click();
+
+    EXPECT_EQ(sizesOf(u"InternetReadFile"_s), QList<quint32>(6, 1024)) << "3 reads, 2 reads, 1 read";
+    EXPECT_EQ(local.read(u"a.bin"_s), a);
+    EXPECT_EQ(local.read(u"b.bin"_s), b) << "the longer file it replaced is gone";
+    EXPECT_TRUE(local.exists(u"vide.txt"_s));
+    EXPECT_EQ(local.read(u"vide.txt"_s), QByteArray());
+    EXPECT_EQ(localEntries().size(), 3) << "no temporary file stays";
+    EXPECT_EQ(logLines(), (QStringList{u" > Réception des donnés..."_s,
+                                       u" > Réception à partir: /pub/a.bin, vers: "_s + local.folder() + u"a.bin"_s,
+                                       u" > OK"_s, u" > Réception des donnés..."_s,
+                                       u" > Réception à partir: /pub/b.bin, vers: "_s + local.folder() + u"b.bin"_s,
+                                       u" > OK"_s, u" > Réception des donnés..."_s,
+                                       u" > Réception à partir: /pub/vide.txt, vers: "_s + local.folder() + u"vide.txt"_s,
+                                       u" > OK"_s}));
+    ASSERT_EQ(harness.dialogs.messages.size(), 1);
+    EXPECT_EQ(harness.dialogs.messages[0].text, u"Transfert des données terminé avec succès."_s);
+    EXPECT_EQ(harness.dialogs.messages[0].icon, MessageIcon::Information);
+    EXPECT_EQ(frmProg.result(), QDialog::Accepted);
+    EXPECT_EQ(harness.status.panelText(StatusPanels::MessagePanel), u"Transfert des donnés..., attendez."_s);
+    EXPECT_EQ(harness.ftp.openHandles.size(), 2) << "only the session's handles remain open";
+}
+
+TEST_F(TransferEngineTest, TheDisplayShowsAmountsTimesSpeedAndEndsFull)
+{
+    harness.ftp.addFile(u"/pub/a.bin"_s, QByteArray(10 * 1024, 'a'));
+    window(TransferDirection::Download, {{u"a.bin"_s, 10 * 1024}});
+    EXPECT_EQ(text("Label2"), u"Fichier:             /1"_s);
+    EXPECT_EQ(text("lbCelkem"), u"10240"_s);
+    EXPECT_FALSE(control<QPushButton>("Command1")->isEnabled());
+    frmProg.Command3_Click();
+
+    EXPECT_EQ(text("lbCelkem"), u"10 240, Oct."_s);
+    EXPECT_EQ(text("lbFar"), u"10, Ko"_s);
+    EXPECT_EQ(text("lbLeft"), u", Ko"_s);
+    EXPECT_EQ(text("Label1"), u"Réception du fichier: a.bin / 10240 Oct."_s);
+    EXPECT_EQ(text("lbCount"), u"1"_s);
+    // 11 reads of 40 ms: the speed is a running mean that starts at 0 and
+    // ends near 10240 bytes / 440 ms.
+    EXPECT_EQ(text("lbTime"), u" s"_s) << "0.44 s shows no digit";
+    EXPECT_TRUE(text("lbSpeed").endsWith(u" Ko sec"_s));
+    const double speed = QLocale().toDouble(text("lbSpeed").chopped(7));
+    EXPECT_GT(speed, 20.0);
+    EXPECT_LT(speed, 10240 / 400.0);
+    EXPECT_EQ(control<QProgressBar>("ProgressBar1")->value(), control<QProgressBar>("ProgressBar1")->maximum());
+    EXPECT_EQ(control<QProgressBar>("ProgressBar2")->value(), control<QProgressBar>("ProgressBar2")->maximum());
+}
+
+TEST_F(TransferEngineTest, ARemoteFileThatCannotBeOpenedStopsTheRunAndStartingAgainBeginsAtTheFirst)
+{
+    harness.ftp.addFile(u"/pub/a.bin"_s, "first");
+    harness.ftp.addFile(u"/pub/c.bin"_s, "third");
+    window(TransferDirection::Download, {{u"a.bin"_s, 5}, {u"absent.bin"_s, 7}, {u"c.bin"_s, 5}});
+    frmProg.Command3_Click();
+
+    EXPECT_EQ(local.read(u"a.bin"_s), "first");
+    EXPECT_FALSE(local.exists(u"absent.bin"_s));
+    EXPECT_FALSE(local.exists(u"c.bin"_s));
+    EXPECT_EQ(logLines().last(), u" > Ne peut ouvrir le fichier avec ce dossier!  Demande abandonnée !"_s);
+    ASSERT_EQ(harness.dialogs.messages.size(), 1);
+    EXPECT_EQ(harness.dialogs.messages[0].text, u"Ne peut ouvrir le fichier avec ce dossier !"_s);
+    EXPECT_EQ(harness.dialogs.messages[0].title, u"Problémes d'URL"_s);
+    EXPECT_EQ(harness.dialogs.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(text("Label1"), u"Réception du fichier: absent.bin / 7 Oct."_s);
+    EXPECT_EQ(frmProg.result(), 0) << "the window stays";
+    EXPECT_TRUE(control<QPushButton>("Command3")->isEnabled());
+    EXPECT_EQ(localEntries(), QStringList{u"a.bin"_s});
+
+    harness.ftp.addFile(u"/pub/absent.bin"_s, "present");
+    harness.ftp.calls.clear();
+    frmProg.Command3_Click();
+    EXPECT_EQ(harness.ftp.calls.first().arguments.at(1), u"/pub/a.bin"_s);
+    EXPECT_EQ(text("lbCelkem"), u"17, Oct."_s);
+    EXPECT_EQ(local.read(u"c.bin"_s), "third");
+    EXPECT_EQ(frmProg.result(), QDialog::Accepted);
+}
+
+TEST_F(TransferEngineTest, ABrokenReadLeavesTheOldFileAndTheRunGoesOnWithoutSuccess)
+{
+    harness.ftp.addFile(u"/pub/a.bin"_s, QByteArray(3000, 'n'));
+    harness.ftp.addFile(u"/pub/b.bin"_s, "b");
+    local.createFile(u"a.bin"_s, "the good old file");
+    harness.ftp.failCall(u"InternetReadFile"_s, 1, 1);
+    window(TransferDirection::Download, {{u"a.bin"_s, 3000}, {u"b.bin"_s, 1}}).Command3_Click();
+
+    EXPECT_EQ(local.read(u"a.bin"_s), "the good old file");
+    EXPECT_EQ(local.read(u"b.bin"_s), "b");
+    EXPECT_EQ(localEntries().size(), 2);
+    EXPECT_EQ(harness.dialogs.messageTexts(), QStringList{u"Erreur lors du tranfert des données !"_s});
+    EXPECT_TRUE(logLines().contains(u" > Erreur lors du tranfert des données ! Erreur!"_s));
+    EXPECT_EQ(logLines().last(), u" > OK"_s);
+    EXPECT_EQ(frmProg.result(), 0);
+}
+
+TEST_F(TransferEngineTest, ALocalFileThatCannotBeCreatedStopsTheRunBeforeTheServerIsAsked)
+{
+    harness.ftp.addFile(u"/pub/a.bin"_s, "a");
+    harness.session.LocalFolder = local.folder() + u"gone/"_s;
+    window(TransferDirection::Download, {{u"a.bin"_s, 1}}).Command3_Click();
+
+    const QString path = local.folder() + u"gone/a.bin"_s;
+    EXPECT_EQ(harness.dialogs.messageTexts(), QStringList{u"Ne peut créer le fichier local "_s + path + u" !"_s});
+    EXPECT_EQ(logLines().last(), u" > Ne peut créer le fichier local "_s + path + u"! Demande abandonnée !"_s);
+    EXPECT_FALSE(harness.ftp.callNames().contains(u"FtpOpenFile"_s));
+}
+
+TEST_F(TransferEngineTest, UploadWritesFullBlocksThenTheRestAndOneEmptyWriteForAnEmptyFile)
+{
+    const QByteArray a(1024, 'a'), b(2048, 'b'), c(1500, 'c');
+    local.createFile(u"a.bin"_s, a);
+    local.createFile(u"b.bin"_s, b);
+    local.createFile(u"c.bin"_s, c);
+    local.createFile(u"vide.txt"_s);
+    harness.ftp.addFolder(u"/pub"_s);
+    window(TransferDirection::Upload, {{u"a.bin"_s, 1024}, {u"b.bin"_s, 2048}, {u"c.bin"_s, 1000}, {u"vide.txt"_s, 0}})
+        .Command3_Click();
+
+    EXPECT_EQ(sizesOf(u"InternetWriteFile"_s), (QList<quint32>{1024, 1024, 1024, 1024, 476, 0}))
+        << "c.bin goes at its length on disk, not its listed size";
+    EXPECT_EQ(harness.ftp.fileContent(u"/pub/b.bin"_s), b);
+    EXPECT_EQ(harness.ftp.fileContent(u"/pub/c.bin"_s), c);
+    EXPECT_TRUE(harness.ftp.hasFile(u"/pub/vide.txt"_s));
+    EXPECT_EQ(logLines().mid(0, 3), (QStringList{u" > Transfert en cours..."_s,
+                                                 u" > Envoi à partir : "_s + local.folder() + u"a.bin, vers: /pub/a.bin"_s,
+                                                 u" > OK"_s}));
+    EXPECT_EQ(harness.dialogs.messageTexts(), QStringList{u"Transfert des données terminé avec succès !"_s});
+    EXPECT_EQ(harness.status.panelText(StatusPanels::MessagePanel), u"Envoi des donnés..., attendez."_s);
+    EXPECT_EQ(control<QProgressBar>("ProgressBar2")->value(), control<QProgressBar>("ProgressBar2")->maximum());
+    EXPECT_EQ(frmProg.result(), QDialog::Accepted);
+}
+
+TEST_F(TransferEngineTest, UploadFailuresTellTheUserAndNeverEndInSuccess)
+{
+    local.createFile(u"a.bin"_s, QByteArray(3000, 'a'));
+    local.createFile(u"c.bin"_s, "c");
+    harness.ftp.addFolder(u"/pub"_s);
+    harness.ftp.failCall(u"InternetWriteFile"_s, 1, 1);
+    window(TransferDirection::Upload, {{u"a.bin"_s, 3000}, {u"c.bin"_s, 1}, {u"absent.bin"_s, 1}}).Command3_Click();
+
+    EXPECT_EQ(harness.ftp.fileContent(u"/pub/c.bin"_s), "c") << "the run goes on after a failed write";
+    const QString missing = local.folder() + u"absent.bin"_s;
+    EXPECT_EQ(harness.dialogs.messageTexts(), (QStringList{u"Erreur lors du tranfert des données !"_s,
+                                                           u"Ne peut lire le fichier local "_s + missing + u" !"_s}));
+    EXPECT_EQ(logLines().last(), u" > Ne peut lire le fichier local "_s + missing + u"! Demande abandonnée !"_s);
+    EXPECT_FALSE(harness.ftp.hasFile(u"/pub/absent.bin"_s)) << "nothing is created for a missing local file";
+    EXPECT_EQ(frmProg.result(), 0);
+
+    harness.ftp.failCall(u"FtpOpenFile"_s);
+    harness.dialogs.messages.clear();
+    frmProg.Command3_Click();
+    EXPECT_EQ(harness.dialogs.messageTexts(), QStringList{u"Ne peut pas transférer le fichier sur le serveur !"_s});
+    EXPECT_EQ(harness.dialogs.messages[0].title, u"Vendrel"_s);
+    EXPECT_EQ(logLines().last(), u" > Ne peut pas transférer le fichier sur le serveur! Demande abandonnée !"_s);
+}
+
+TEST_F(TransferEngineTest, CancelDuringADownloadKeepsTheOldFileAndAllowsAFreshRun)
+{
+    harness.ftp.addFile(u"/pub/a.bin"_s, QByteArray(20 * 1024, 'n'));
+    local.createFile(u"a.bin"_s, "old");
+    window(TransferDirection::Download, {{u"a.bin"_s, 20 * 1024}});
+    ticking.beforeBlock(3, [this] {
+        QTimer::singleShot(0, &frmProg, [this] {
+            frmProg.Command3_Click(); // a second start while running does nothing
+            control<QPushButton>("Command1")->click();
+        });
+    });
+    frmProg.Command3_Click();
+
+    EXPECT_EQ(harness.dialogs.messageTexts(), QStringList{u"Operation abandonnée."_s});
+    EXPECT_EQ(logLines().last(), u" > Operation abandonnée."_s);
+    EXPECT_EQ(local.read(u"a.bin"_s), "old");
+    EXPECT_EQ(localEntries().size(), 1);
+    EXPECT_EQ(harness.ftp.callNames().count(u"FtpOpenFile"_s), 1);
+    EXPECT_LT(harness.ftp.callNames().count(u"InternetReadFile"_s), 20);
+    EXPECT_EQ(frmProg.TransferHandle, 0u);
+    EXPECT_EQ(frmProg.result(), 0);
+
+    frmProg.Command3_Click();
+    EXPECT_EQ(local.read(u"a.bin"_s), QByteArray(20 * 1024, 'n'));
+    EXPECT_EQ(frmProg.result(), QDialog::Accepted);
+}
+
+TEST_F(TransferEngineTest, ClosingTheWindowDuringAnUploadCancelsFirst)
+{
+    local.createFile(u"a.bin"_s, QByteArray(20 * 1024, 'a'));
+    local.createFile(u"b.bin"_s, "b");
+    harness.ftp.addFolder(u"/pub"_s);
+    frmProg.show();
+    window(TransferDirection::Upload, {{u"a.bin"_s, 20 * 1024}, {u"b.bin"_s, 1}});
+    ticking.beforeBlock(3, [this] { QTimer::singleShot(0, &frmProg, [this] { frmProg.close(); }); });
+    frmProg.Command3_Click();
+
+    EXPECT_FALSE(frmProg.isVisible());
+    EXPECT_FALSE(frmProg.isRunning());
+    EXPECT_FALSE(harness.ftp.hasFile(u"/pub/b.bin"_s)) << "the run stopped at the cancelled file";
+    EXPECT_LT(harness.ftp.callNames().count(u"InternetWriteFile"_s), 20);
+    EXPECT_TRUE(harness.dialogs.messages.isEmpty());
+}
+
+} // namespace
+} // namespace vendrel
