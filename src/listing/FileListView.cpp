@@ -53,10 +53,12 @@ FileListView::FileListView(FileListModel &model, const QString &accessibleName, 
     details_->setIconSize(QSize(16, 16));
     details_->header()->setStretchLastSection(false);
     details_->header()->setSectionsMovable(false);
-    details_->setColumnWidth(FileListModel::Name, 160);
-    details_->setColumnWidth(FileListModel::SizeKo, 80);
-    details_->setColumnWidth(FileListModel::DateTime, 110);
-    details_->setColumnWidth(FileListModel::SizeBytes, 95);
+    // Wide enough for a date and a time with seconds in the user's format.
+    const int dateWidth = details_->fontMetrics().horizontalAdvance(QStringLiteral("88/88/8888 88:88:88")) + 16;
+    details_->setColumnWidth(FileListModel::Name, 135);
+    details_->setColumnWidth(FileListModel::SizeKo, 75);
+    details_->setColumnWidth(FileListModel::DateTime, dateWidth);
+    details_->setColumnWidth(FileListModel::SizeBytes, 90);
     details_->setAccessibleName(accessibleName);
 
     icons_->setModel(&model_);
