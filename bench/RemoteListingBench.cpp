@@ -9,6 +9,7 @@
 
 #include "app/MainWindow.h"
 #include "app/icons/Icons.h"
+#include "dialup/NetworkManagerDialup.h"
 #include "listing/FileListModel.h"
 #include "platform/Clock.h"
 #include "platform/QtDialogs.h"
@@ -121,7 +122,8 @@ int main(int argc, char **argv)
     MainWindow *window = nullptr;
     QtDialogs dialogs([&window] { return static_cast<QWidget *>(window); });
     DesktopShell shell([&window] { return static_cast<QWidget *>(window); });
-    MainWindow mainWindow({ftp, dialogs, clock, shell, QApplication::applicationDirPath(), [] {}});
+    NetworkManagerDialup dialup;
+    MainWindow mainWindow({ftp, dialogs, clock, shell, QApplication::applicationDirPath(), [] {}, dialup});
     window = &mainWindow;
     mainWindow.show();
     if (!QTest::qWaitForWindowExposed(&mainWindow))

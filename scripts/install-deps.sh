@@ -8,6 +8,7 @@ packages=(
   libcurl4-openssl-dev
   libgtest-dev libbenchmark-dev
   python3 python3-pyftpdlib python3-openssl
+  dbus-daemon
   curl
 )
 

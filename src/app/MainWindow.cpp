@@ -1,11 +1,15 @@
 #include "app/MainWindow.h"
 
+#include "about/FrmAbout.h"
+#include "about/SysInfoLauncher.h"
 #include "app/HelpWindow.h"
 #include "app/MainMenus.h"
 #include "app/MainToolbar.h"
+#include "app/SplitterBar.h"
 #include "app/frame/ActivityLog.h"
 #include "app/frame/StatusPanels.h"
 #include "app/icons/Icons.h"
+#include "dialup/DialupControl.h"
 #include "listing/FileListModel.h"
 #include "listing/FileListView.h"
 #include "local/LocalBrowser.h"
@@ -38,6 +42,7 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QTreeWidget>
+#include <QtMath>
 
 namespace vendrel {
 
@@ -71,12 +76,10 @@ QLabel *headerText(QWidget *parent, const QString &name, const QString &accessib
     return label;
 }
 
-QFrame *splitterBar(QWidget *parent, const QString &name, Qt::CursorShape cursor)
+SplitterBar *splitterBar(QWidget *parent, const QString &name, Qt::CursorShape cursor)
 {
-    auto *bar = new QFrame(parent);
+    auto *bar = new SplitterBar(parent);
     bar->setObjectName(name);
-    bar->setAutoFillBackground(true);
-    bar->setBackgroundRole(QPalette::Button);
     bar->setCursor(cursor);
     return bar;
 }
@@ -124,13 +127,16 @@ MainWindow::MainWindow(MainWindowServices services) : services_(std::move(servic
     buildClientArea();
     buildSubsystems();
     wireCommands();
+    wireSplitterBars();
 
     local_->openFolder(services_.programFolder);
 
     const double scale = 1.3; // the design size is small on today's screens
     const QSize designSize(qRound(10665 * scale * logicalDpiX() / twipsPerInch),
                            qRound(8055 * scale * logicalDpiY() / twipsPerInch) + menuBar()->sizeHint().height());
-    setMinimumSize(640, 480);
+    const QSizeF minimum = minimumWindowTwips();
+    setMinimumSize(qCeil(minimum.width() * logicalDpiX() / twipsPerInch),
+                   qCeil(minimum.height() * logicalDpiY() / twipsPerInch));
     resize(designSize);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -191,6 +197,8 @@ void MainWindow::buildSubsystems()
 {
     log_ = std::make_unique<ActivityLog>(*txtInfo_, services_.clock);
     status_ = new StatusPanels(*StatusBar1_, services_.clock, statusClockIcon(), statusMonitorIcon());
+    dialup_ = std::make_unique<DialupControl>(services_.dialup, services_.dialogs);
+    sysInfo_ = std::make_unique<SysInfoLauncher>(services_.dialogs);
     remoteTree_ = std::make_unique<RemoteTree>(*TView1_, listIcon(11), folderNodeIcon());
     const SessionContext context{session_, services_.ftp, *log_, *status_, services_.dialogs, services_.clock};
     const LocalFilterItems localFilters{menus_->action(QStringLiteral("zAll")), menus_->action(QStringLiteral("Z_HTML")),
@@ -229,6 +237,9 @@ void MainWindow::wireCommands()
         {QStringLiteral("zConnect"), [this] { zConnect_Click(); }},
         {QStringLiteral("zDisconnect"), [this] { connection_->zDisconnect_Click(); }},
         {QStringLiteral("zEnd"), [this] { zEnd_Click(); }},
+        {QStringLiteral("Mnu_DeconnectInternet"), [this] { dialup_->Mnu_DeconnectInternet_Click(); }},
+        {QStringLiteral("zOdpojit"), [this] { dialup_->zOdpojit_Click(); }},
+        {QStringLiteral("zAbout"), [this] { zAbout_Click(); }},
         {QStringLiteral("ztBigIc"), viewMode(ListView1_, FileListView::LargeIcons)},
         {QStringLiteral("ztSmallIc"), viewMode(ListView1_, FileListView::SmallIcons)},
         {QStringLiteral("ztSeznam"), viewMode(ListView1_, FileListView::List)},
@@ -280,6 +291,8 @@ void MainWindow::wireCommands()
         });
     }
     connect(toolbar_, &MainToolbar::buttonClicked, this, &MainWindow::Toolbar1_ButtonClick);
+    connect(&menus_->menu(QStringLiteral("zSoubor")), &QMenu::aboutToShow, this,
+            [this] { dialup_->zSoubor_Click(menus_->action(QStringLiteral("Mnu_DeconnectInternet"))); });
     wireRemotePane();
 }
 
@@ -349,6 +362,7 @@ void MainWindow::zEnd_Click()
                                   MessageIcon::Question, QStringLiteral("Quitter le programme"))
         != MessageAnswer::Yes)
         return;
+    dialup_->OfferHangUpBeforeQuit();
     // Leave the server politely instead of dropping the connection.
     connection_->closeSession();
     services_.quitApplication();
@@ -399,7 +413,13 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void MainWindow::layoutPanes()
+void MainWindow::zAbout_Click()
+{
+    FrmAbout about(applicationIcon(), *sysInfo_);
+    about.exec();
+}
+
+WindowTwips MainWindow::windowTwips() const
 {
     const double twipsX = twipsPerInch / logicalDpiX();
     const double twipsY = twipsPerInch / logicalDpiY();
@@ -409,8 +429,33 @@ void MainWindow::layoutPanes()
     window.H = outer.height() * twipsY;
     window.SW = client_->width() * twipsX;
     window.SH = client_->height() * twipsY;
-    applyResizeRules(geometry_, window);
+    return window;
+}
+
+void MainWindow::layoutPanes()
+{
+    applyResizeRules(geometry_, windowTwips());
     placeWidgets();
+}
+
+void MainWindow::wireSplitterBars()
+{
+    connect(Picture1_, &SplitterBar::dragMoved, this, [this](QPointF pointer) {
+        dragPicture1(geometry_, pointer.y());
+        placeWidgets();
+    });
+    connect(Picture1_, &SplitterBar::released, this, [this] {
+        releasePicture1(geometry_, windowTwips());
+        placeWidgets();
+    });
+    connect(Picture2_, &SplitterBar::dragMoved, this, [this](QPointF pointer) {
+        dragPicture2(geometry_, pointer.x());
+        placeWidgets();
+    });
+    connect(Picture2_, &SplitterBar::released, this, [this] {
+        releasePicture2(geometry_, windowTwips());
+        placeWidgets();
+    });
 }
 
 QWidget &MainWindow::pane(Pane which) const

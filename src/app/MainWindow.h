@@ -10,7 +10,6 @@
 
 class QLabel;
 class QComboBox;
-class QFrame;
 class QPlainTextEdit;
 class QStatusBar;
 class QTreeWidget;
@@ -21,6 +20,8 @@ class ActivityLog;
 class Clock;
 class Connection;
 class Dialogs;
+class DialupControl;
+class DialupService;
 class FileListModel;
 class FileListView;
 class FrmConnect;
@@ -37,7 +38,9 @@ class RemoteOperations;
 class RemoteTree;
 class Shell;
 class TransferSelection;
+class SplitterBar;
 class StatusPanels;
+class SysInfoLauncher;
 class TransferOptions;
 
 // What the main window needs from outside; tests hand in fakes.
@@ -48,6 +51,7 @@ struct MainWindowServices {
     Shell &shell;
     QString programFolder; // the folder of the executable, without a trailing '/'
     std::function<void()> quitApplication;
+    DialupService &dialup;
 };
 
 // frmmain: the frame that holds both panes, the log, the toolbar, the menus
@@ -62,6 +66,7 @@ public:
     void Toolbar1_ButtonClick(const QString &key);
     void zTools_Click();
     void zEnd_Click();
+    void zAbout_Click();
     void zHelp_Click();
     void zOption_Click();
 
@@ -95,6 +100,8 @@ private:
     void wireRemotePane();
     void showConnectDialog(QWidget *owner);
     void layoutPanes();
+    WindowTwips windowTwips() const;
+    void wireSplitterBars();
     void placeWidgets();
 
     MainWindowServices services_;
@@ -112,8 +119,8 @@ private:
     QComboBox *Drive1_ = nullptr;
     LocalFolderList *Dir1_ = nullptr;
     QTreeWidget *TView1_ = nullptr;
-    QFrame *Picture1_ = nullptr;
-    QFrame *Picture2_ = nullptr;
+    SplitterBar *Picture1_ = nullptr;
+    SplitterBar *Picture2_ = nullptr;
     FileListModel *localFiles_ = nullptr;
     FileListModel *remoteFiles_ = nullptr;
     FileListView *ListView1_ = nullptr;
@@ -133,6 +140,8 @@ private:
     std::unique_ptr<Connection> connection_;
     std::unique_ptr<TransferSelection> transfers_;
     std::unique_ptr<FrmConnect> connectDialog_;
+    std::unique_ptr<DialupControl> dialup_;
+    std::unique_ptr<SysInfoLauncher> sysInfo_;
     QHash<QString, std::function<void()>> handlers_;
 };
 

@@ -39,6 +39,9 @@ void SplitterBar::setDragged(bool dragged)
     if (dragged_ == dragged)
         return;
     dragged_ = dragged;
+    // Over the panes it crosses, so the whole red line shows where it will rest.
+    if (dragged)
+        raise();
     update();
 }
 

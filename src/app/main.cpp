@@ -1,5 +1,6 @@
 #include "app/DemoServer.h"
 #include "app/MainWindow.h"
+#include "dialup/NetworkManagerDialup.h"
 #include "app/icons/Icons.h"
 #include "platform/Clock.h"
 #include "platform/QtDialogs.h"
@@ -42,8 +43,9 @@ int main(int argc, char **argv)
     vendrel::SystemClock clock;
     vendrel::DesktopShell shell([&window]() -> QWidget * { return window; });
     vendrel::CurlFtpService ftp;
+    vendrel::NetworkManagerDialup dialup;
     const QString programFolder = QApplication::applicationDirPath();
-    vendrel::MainWindow mainWindow({ftp, dialogs, clock, shell, programFolder, [] { QApplication::quit(); }});
+    vendrel::MainWindow mainWindow({ftp, dialogs, clock, shell, programFolder, [] { QApplication::quit(); }, dialup});
     window = &mainWindow;
     mainWindow.show();
 

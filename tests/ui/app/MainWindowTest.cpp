@@ -10,6 +10,7 @@
 #include "session/profiles/FrmConnect.h"
 #include "support/FakeClock.h"
 #include "support/FakeDialogs.h"
+#include "support/FakeDialupService.h"
 #include "support/FakeFtpService.h"
 #include "support/FakeShell.h"
 #include "support/TempFolder.h"
@@ -64,7 +65,8 @@ struct MainWindowTest : ::testing::Test {
     test::TempFolder programFolder;
     int quits = 0;
     test::FakeShell shell;
-    MainWindow window{{ftp, dialogs, clock, shell, programFolder.path(), [this] { ++quits; }}};
+    test::FakeDialupService dialup;
+    MainWindow window{{ftp, dialogs, clock, shell, programFolder.path(), [this] { ++quits; }, dialup}};
 };
 
 TEST_F(MainWindowTest, StartsWithItsTitleMenusAndMarks)
@@ -115,7 +117,8 @@ TEST_F(MainWindowTest, TheToolbarHasSixteenEntriesWithCaptionsAndTips)
 TEST_F(MainWindowTest, EveryCommandReachesItsHandlerWithoutFailing)
 {
     // Commands that would open a modal window are covered by their own tests.
-    const QSet<QString> modal = {QStringLiteral("zConnect"), QStringLiteral("zEnd"), QStringLiteral("zHelp")};
+    const QSet<QString> modal = {QStringLiteral("zConnect"), QStringLiteral("zEnd"), QStringLiteral("zHelp"),
+                                 QStringLiteral("zAbout")};
     dialogs.cancelUnscripted = true;
     for (QAction *command : window.menus().commands()) {
         if (!modal.contains(command->objectName()))
