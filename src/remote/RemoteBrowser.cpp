@@ -44,7 +44,7 @@ public:
     void add(FileRow row)
     {
         pending_.push_back(std::move(row));
-        if ((pending_.size() & 0x3FF) == 0 && sinceFlush_.elapsed() >= 30) {
+        if ((pending_.size() & 0xFF) == 0 && sinceFlush_.elapsed() >= 12) {
             flush();
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
             sinceFlush_.restart();
