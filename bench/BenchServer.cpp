@@ -1,6 +1,8 @@
 #include "BenchServer.h"
 
+#include <QDir>
 #include <QFile>
+#include <algorithm>
 #include <cstdio>
 #include <unistd.h>
 
@@ -19,6 +21,45 @@ bool BenchServer::start(const QString &root, const QString &logFile)
     }
     port_ = static_cast<quint16>(process_.readLine().trimmed().toUInt());
     return port_ != 0;
+}
+
+StallMeter::StallMeter()
+{
+    clock_.start();
+    timer_.setInterval(1);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+        const qint64 now = clock_.nsecsElapsed();
+        longest_ = std::max(longest_, now - last_);
+        last_ = now;
+    });
+}
+
+void StallMeter::start()
+{
+    longest_ = 0;
+    last_ = clock_.nsecsElapsed();
+    timer_.start();
+}
+
+double StallMeter::stopMs()
+{
+    timer_.stop();
+    return double(std::max(longest_, clock_.nsecsElapsed() - last_)) / 1e6;
+}
+
+QString folderOfFiles(const QString &prefix, int files)
+{
+    const QString root = QDir::temp().filePath(prefix + QString::number(files));
+    QDir dir(root);
+    if (dir.exists() && int(dir.entryList(QDir::Files).size()) == files)
+        return root;
+    dir.mkpath(root);
+    for (int i = 0; i < files; ++i) {
+        QFile file(dir.filePath(QStringLiteral("fichier-%1.txt").arg(i, 6, 10, QLatin1Char('0'))));
+        if (file.open(QIODevice::WriteOnly))
+            file.write("x", i % 7);
+    }
+    return root;
 }
 
 double residentMiB()

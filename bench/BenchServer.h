@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QString>
+#include <QTimer>
 
 namespace vendrel::bench {
 
@@ -16,6 +18,23 @@ private:
     QProcess process_;
     quint16 port_ = 0;
 };
+
+// The longest gap between two turns of the event loop, measured by a 1 ms timer.
+class StallMeter {
+public:
+    StallMeter();
+    void start();
+    double stopMs();
+
+private:
+    QElapsedTimer clock_;
+    QTimer timer_;
+    qint64 last_ = 0;
+    qint64 longest_ = 0;
+};
+
+// A folder of /tmp holding that many small files, made once and reused.
+QString folderOfFiles(const QString &prefix, int files);
 
 // Resident memory of this process, in MiB.
 double residentMiB();

@@ -42,20 +42,6 @@ using namespace vendrel;
 
 namespace {
 
-QString folderOf(int files)
-{
-    const QString root = QDir::temp().filePath(QStringLiteral("vendrel-bench-local-%1").arg(files));
-    QDir dir(root);
-    if (dir.exists() && int(dir.entryList(QDir::Files).size()) == files)
-        return root;
-    dir.mkpath(root);
-    for (int i = 0; i < files; ++i) {
-        QFile file(dir.filePath(QStringLiteral("fichier-%1.txt").arg(i, 6, 10, QLatin1Char('0'))));
-        if (file.open(QIODevice::WriteOnly))
-            file.write("x", i % 7);
-    }
-    return root;
-}
 
 double msSince(const QElapsedTimer &timer) { return double(timer.nsecsElapsed()) / 1e6; }
 
@@ -108,7 +94,7 @@ int main(int argc, char **argv)
         counts = {25000, 50000, 100000};
 
     for (const int count : counts) {
-        const QString folder = folderOf(count);
+        const QString folder = bench::folderOfFiles(QStringLiteral("vendrel-bench-local-"), count);
         std::vector<double> totals, reads;
         for (int run = 0; run < 3; ++run) {
             browser.openFolder(QDir::tempPath()); // start each run from another folder

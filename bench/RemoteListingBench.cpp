@@ -69,42 +69,7 @@ private:
     FtpService &inner_;
 };
 
-// Measures the longest gap between two turns of the event loop.
-class StallMeter {
-public:
-    StallMeter()
-    {
-        timer_.setInterval(1);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            const qint64 now = sinceStart.nsecsElapsed();
-            if (last_ != 0)
-                longest_ = std::max(longest_, now - last_);
-            last_ = now;
-        });
-    }
-    void start() { longest_ = 0; last_ = sinceStart.nsecsElapsed(); timer_.start(); }
-    double stopMs() { timer_.stop(); return double(std::max(longest_, sinceStart.nsecsElapsed() - last_)) / 1e6; }
 
-private:
-    QTimer timer_;
-    qint64 last_ = 0;
-    qint64 longest_ = 0;
-};
-
-QString folderOf(int files)
-{
-    const QString root = QDir::temp().filePath(QStringLiteral("vendrel-bench-listing-%1").arg(files));
-    QDir dir(root);
-    if (dir.exists() && int(dir.entryList(QDir::Files).size()) == files)
-        return root;
-    dir.mkpath(root);
-    for (int i = 0; i < files; ++i) {
-        QFile file(dir.filePath(QStringLiteral("fichier-%1.txt").arg(i, 6, 10, QLatin1Char('0'))));
-        file.open(QIODevice::WriteOnly);
-        file.write("x", i % 7);
-    }
-    return root;
-}
 
 double ms(qint64 nanoseconds) { return double(nanoseconds) / 1e6; }
 
@@ -138,9 +103,9 @@ int main(int argc, char **argv)
     if (counts.empty())
         counts = {25000, 50000, 100000};
 
-    StallMeter stalls;
+    bench::StallMeter stalls;
     for (const int files : counts) {
-        const QString root = folderOf(files);
+        const QString root = bench::folderOfFiles(QStringLiteral("vendrel-bench-listing-"), files);
         bench::BenchServer server;
         if (!server.start(root))
             return 1;

@@ -35,7 +35,6 @@ using namespace vendrel;
 
 namespace {
 
-QElapsedTimer sinceStart;
 
 // Answers every message with OK at once, so a run ends without a person.
 class SilentDialogs final : public Dialogs {
@@ -50,35 +49,6 @@ public:
     std::optional<QString> pickFolder(const QString &) override { return {}; }
 };
 
-// The longest gap between two turns of the event loop.
-class StallMeter {
-public:
-    StallMeter()
-    {
-        timer_.setInterval(1);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            const qint64 now = sinceStart.nsecsElapsed();
-            longest_ = std::max(longest_, now - last_);
-            last_ = now;
-        });
-    }
-    void start()
-    {
-        longest_ = 0;
-        last_ = sinceStart.nsecsElapsed();
-        timer_.start();
-    }
-    double stopMs()
-    {
-        timer_.stop();
-        return double(std::max(longest_, sinceStart.nsecsElapsed() - last_)) / 1e6;
-    }
-
-private:
-    QTimer timer_;
-    qint64 last_ = 0;
-    qint64 longest_ = 0;
-};
 
 double peakResidentMiB()
 {
@@ -153,7 +123,6 @@ double median(std::vector<double> values)
 
 int main(int argc, char **argv)
 {
-    sinceStart.start();
     QApplication app(argc, argv);
     const qint64 mebibytes = argc > 1 ? QByteArray(argv[1]).toLongLong() : 1024;
     const int rounds = argc > 2 ? QByteArray(argv[2]).toInt() : 3;
@@ -191,7 +160,7 @@ int main(int argc, char **argv)
     session.TransferType = ftp::FTP_TRANSFER_TYPE_BINARY;
     session.LocalFolder = local;
     const SessionContext context{session, ftp, log, status, dialogs, clock};
-    StallMeter stalls;
+    bench::StallMeter stalls;
 
     const auto runEngine = [&](TransferDirection direction, const QString &name, Figures &figures) {
         TransferBatch batch;
