@@ -1,5 +1,8 @@
 #include "BenchServer.h"
 
+#include "session/SessionState.h"
+#include "session/ftp/FtpService.h"
+
 #include <QDir>
 #include <QFile>
 #include <algorithm>
@@ -60,6 +63,21 @@ QString folderOfFiles(const QString &prefix, int files)
             file.write("x", i % 7);
     }
     return root;
+}
+
+bool openSession(FtpService &ftp, SessionState &session, quint16 port)
+{
+    session.InternetHandle = ftp.InternetOpen(QStringLiteral("bench"), ftp::INTERNET_OPEN_TYPE_DIRECT, {}, {}, 0);
+    session.ConnectionHandle = ftp.InternetConnect(session.InternetHandle, QStringLiteral("127.0.0.1"), port,
+                                                   QStringLiteral("vendrel"), QStringLiteral("secret"),
+                                                   ftp::INTERNET_SERVICE_FTP, ftp::INTERNET_FLAG_PASSIVE, 0);
+    return session.ConnectionHandle != 0;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
 }
 
 double residentMiB()

@@ -4,6 +4,12 @@
 #include <QProcess>
 #include <QString>
 #include <QTimer>
+#include <vector>
+
+namespace vendrel {
+class FtpService;
+struct SessionState;
+}
 
 namespace vendrel::bench {
 
@@ -35,6 +41,11 @@ private:
 
 // A folder of /tmp holding that many small files, made once and reused.
 QString folderOfFiles(const QString &prefix, int files);
+
+// Logs the session in on the bench server as the test user; false when it fails.
+bool openSession(FtpService &ftp, SessionState &session, quint16 port);
+
+double median(std::vector<double> values);
 
 // Resident memory of this process, in MiB.
 double residentMiB();

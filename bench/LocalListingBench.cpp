@@ -45,12 +45,6 @@ namespace {
 
 double msSince(const QElapsedTimer &timer) { return double(timer.nsecsElapsed()) / 1e6; }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -118,8 +112,8 @@ int main(int argc, char **argv)
         }
         std::printf("%7d files: listed into the view in %.0f ms (median of 3; best %.0f); reading the "
                     "folder alone %.0f ms; %.2f us per file; resident %.1f MiB\n",
-                    count, median(totals), *std::min_element(totals.begin(), totals.end()), median(reads),
-                    median(totals) * 1000.0 / count, bench::residentMiB());
+                    count, bench::median(totals), *std::min_element(totals.begin(), totals.end()), bench::median(reads),
+                    bench::median(totals) * 1000.0 / count, bench::residentMiB());
     }
     return 0;
 }

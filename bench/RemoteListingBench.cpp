@@ -110,11 +110,7 @@ int main(int argc, char **argv)
         if (!server.start(root))
             return 1;
         SessionState &session = mainWindow.session();
-        session.InternetHandle = ftp.InternetOpen(QStringLiteral("bench"), ftp::INTERNET_OPEN_TYPE_DIRECT, {}, {}, 0);
-        session.ConnectionHandle = ftp.InternetConnect(session.InternetHandle, QStringLiteral("127.0.0.1"), server.port(),
-                                                       QStringLiteral("vendrel"), QStringLiteral("secret"),
-                                                       ftp::INTERNET_SERVICE_FTP, ftp::INTERNET_FLAG_PASSIVE, 0);
-        if (session.ConnectionHandle == 0)
+        if (!bench::openSession(ftp, session, server.port()))
             return 1;
         std::vector<double> totals, afterReply, longestStalls;
         for (int run = 0; run < 3; ++run) {

@@ -113,12 +113,6 @@ struct Figures {
     std::vector<double> ours, curls, peaks, stalls;
 };
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -151,11 +145,7 @@ int main(int argc, char **argv)
     ActivityLog log(txtInfo, clock);
     StatusPanels status(statusBar, clock, QIcon(), QIcon());
     SessionState session;
-    session.InternetHandle = ftp.InternetOpen(QStringLiteral("bench"), ftp::INTERNET_OPEN_TYPE_DIRECT, {}, {}, 0);
-    session.ConnectionHandle = ftp.InternetConnect(session.InternetHandle, QStringLiteral("127.0.0.1"), server.port(),
-                                                   QStringLiteral("vendrel"), QStringLiteral("secret"),
-                                                   ftp::INTERNET_SERVICE_FTP, ftp::INTERNET_FLAG_PASSIVE, 0);
-    if (session.ConnectionHandle == 0)
+    if (!bench::openSession(ftp, session, server.port()))
         return 1;
     session.TransferType = ftp::FTP_TRANSFER_TYPE_BINARY;
     session.LocalFolder = local;
@@ -207,8 +197,8 @@ int main(int argc, char **argv)
     const auto report = [mebibytes](const char *what, const Figures &figures) {
         std::printf("%s %lld MiB: median %.3f s, curl %.3f s, ratio %.2f; peak resident above idle %.1f MiB; "
                     "longest event-loop gap %.1f ms\n",
-                    what, static_cast<long long>(mebibytes), median(figures.ours), median(figures.curls),
-                    median(figures.ours) / median(figures.curls),
+                    what, static_cast<long long>(mebibytes), bench::median(figures.ours), bench::median(figures.curls),
+                    bench::median(figures.ours) / bench::median(figures.curls),
                     *std::max_element(figures.peaks.begin(), figures.peaks.end()),
                     *std::max_element(figures.stalls.begin(), figures.stalls.end()));
     };
