@@ -6,10 +6,9 @@
 #include "platform/Dialogs.h"
 #include "session/SessionState.h"
 #include "session/ftp/EventPumpingWait.h"
+#include "transfer/LocalFileStreams.h"
 #include "transfer/ProgressDisplay.h"
 
-#include <QFile>
-#include <QSaveFile>
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -19,9 +18,9 @@ namespace vendrel {
 
 namespace {
 
-// Committing flushes the whole file to disk, which can take a second for a
-// large one; the window keeps repainting meanwhile.
-bool commitKeepingWindowAlive(QSaveFile &file)
+// Committing flushes the rest of the file to disk, which can take a while on
+// a slow disk; the window keeps repainting meanwhile.
+bool commitKeepingWindowAlive(DownloadTarget &file)
 {
     auto committed = std::async(std::launch::async, [&file] { return file.commit(); });
     while (committed.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
@@ -129,8 +128,8 @@ TransferEngine::FileOutcome DownloadEngine::transferFile(int index, const QStrin
 
     // Uncommitted, it is removed with this object: no partial file ever
     // takes the target's place.
-    QSaveFile target(local);
-    if (!target.open(QIODevice::WriteOnly))
+    DownloadTarget target(local);
+    if (!target.open())
         return stopRun(QStringLiteral("Ne peut créer le fichier local ") + local + QStringLiteral(" !"), {},
                        QStringLiteral(" > Ne peut créer le fichier local ") + local
                            + QStringLiteral("! Demande abandonnée !"));
@@ -143,7 +142,7 @@ TransferEngine::FileOutcome DownloadEngine::transferFile(int index, const QStrin
     quint32 count = 0;
     do {
         if (!context_.ftp.InternetReadFile(transferHandle(), block.data(), BlockSize, count)
-            || target.write(block.data(), count) != qint64(count))
+            || !target.write(block.data(), count))
             return failTransfer();
         if (!blockMoved(count))
             return FileOutcome::Cancelled;
@@ -172,8 +171,8 @@ TransferEngine::FileOutcome UploadEngine::transferFile(int index, const QString 
 
     // Opened before the remote file, so a missing local file leaves the
     // server's file of that name as it was.
-    QFile source(local);
-    if (!source.open(QIODevice::ReadOnly))
+    UploadSource source(local);
+    if (!source.open())
         return stopRun(QStringLiteral("Ne peut lire le fichier local ") + local + QStringLiteral(" !"), {},
                        QStringLiteral(" > Ne peut lire le fichier local ") + local
                            + QStringLiteral("! Demande abandonnée !"));
@@ -188,7 +187,7 @@ TransferEngine::FileOutcome UploadEngine::transferFile(int index, const QString 
     do {
         const qint64 amount = std::min<qint64>(BlockSize, length - sent);
         quint32 written = 0;
-        if (source.read(block.data(), amount) != amount
+        if (!source.read(block.data(), amount)
             || !context_.ftp.InternetWriteFile(transferHandle(), block.data(), quint32(amount), written))
             return failTransfer();
         sent += amount;

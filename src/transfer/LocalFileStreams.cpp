@@ -1,0 +1,97 @@
+#include "transfer/LocalFileStreams.h"
+
+#include <algorithm>
+#include <cstring>
+#include <fcntl.h>
+
+namespace vendrel {
+
+DownloadTarget::DownloadTarget(const QString &path) : file_(path)
+{
+}
+
+bool DownloadTarget::open()
+{
+    gathered_.reserve(size_t(GatherBytes));
+    return file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+}
+
+bool DownloadTarget::write(const char *data, qsizetype length)
+{
+    while (length > 0 && !failed_) {
+        const qsizetype count = std::min(length, GatherBytes - qsizetype(gathered_.size()));
+        gathered_.insert(gathered_.end(), data, data + count);
+        data += count;
+        length -= count;
+        if (qsizetype(gathered_.size()) == GatherBytes && writeGathered())
+            handWindowsToDisk();
+    }
+    return !failed_;
+}
+
+bool DownloadTarget::commit()
+{
+    return writeGathered() && file_.commit();
+}
+
+bool DownloadTarget::writeGathered()
+{
+    if (!failed_ && !gathered_.empty()) {
+        failed_ = file_.write(gathered_.data(), qsizetype(gathered_.size())) != qsizetype(gathered_.size());
+        written_ += qsizetype(gathered_.size());
+        gathered_.clear();
+    }
+    return !failed_;
+}
+
+// Starts the writing of each finished window at once, and drops from the
+// cache the window started two windows earlier, by now on disk. Neither call
+// waits for the disk; what is not written yet simply stays cached.
+void DownloadTarget::handWindowsToDisk()
+{
+    const int fd = file_.handle();
+    while (written_ - handedToDisk_ >= WritebackWindowBytes) {
+        ::sync_file_range(fd, handedToDisk_, WritebackWindowBytes, SYNC_FILE_RANGE_WRITE);
+        handedToDisk_ += WritebackWindowBytes;
+        // The window before that one gets a second chance.
+        const qint64 settledEnd = handedToDisk_ - 2 * WritebackWindowBytes;
+        if (settledEnd > 0) {
+            const qint64 start = std::max<qint64>(0, settledEnd - 2 * WritebackWindowBytes);
+            ::posix_fadvise(fd, start, settledEnd - start, POSIX_FADV_DONTNEED);
+        }
+    }
+}
+
+UploadSource::UploadSource(const QString &path) : file_(path)
+{
+}
+
+bool UploadSource::open()
+{
+    if (!file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return false;
+    ::posix_fadvise(file_.handle(), 0, 0, POSIX_FADV_SEQUENTIAL);
+    return true;
+}
+
+bool UploadSource::read(char *out, qsizetype length)
+{
+    while (length > 0) {
+        if (offset_ == qsizetype(chunk_.size())) {
+            chunk_.resize(size_t(ChunkBytes));
+            const qint64 count = file_.read(chunk_.data(), ChunkBytes);
+            chunk_.resize(size_t(std::max<qint64>(count, 0)));
+            offset_ = 0;
+            if (count <= 0)
+                return false;
+        }
+        const qsizetype count = std::min(length, qsizetype(chunk_.size()) - offset_);
+        std::memcpy(out, chunk_.data() + offset_, size_t(count));
+        out += count;
+        length -= count;
+        offset_ += count;
+    }
+    return true;
+}
+
+} // namespace vendrel

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QFile>
+#include <QSaveFile>
+#include <QString>
+#include <vector>
+
+namespace vendrel {
+
+// A download's local file. The bytes go to a temporary file beside the
+// target, gathered into large writes; commit() replaces the target only once
+// everything is on disk, and an uncommitted file vanishes with this object.
+// Finished stretches of a large file are handed to the disk as they come and
+// dropped from the cache: a file of several GiB neither floods memory nor
+// leaves seconds of flushing for the end.
+class DownloadTarget {
+public:
+    static constexpr qsizetype GatherBytes = 1024 * 1024;
+    static constexpr qint64 WritebackWindowBytes = 8 * 1024 * 1024;
+
+    explicit DownloadTarget(const QString &path);
+
+    bool open();
+    // False once the file could not be written.
+    bool write(const char *data, qsizetype length);
+    // Writes what is gathered, flushes and replaces the target. Slow for a
+    // large file on a slow disk: may run on another thread.
+    bool commit();
+
+private:
+    bool writeGathered();
+    void handWindowsToDisk();
+
+    QSaveFile file_;
+    std::vector<char> gathered_;
+    qint64 written_ = 0;
+    qint64 handedToDisk_ = 0;
+    bool failed_ = false;
+};
+
+// An upload's local file, read in large chunks and handed out in blocks.
+class UploadSource {
+public:
+    static constexpr qsizetype ChunkBytes = 1024 * 1024;
+
+    explicit UploadSource(const QString &path);
+
+    bool open();
+    qint64 size() const { return file_.size(); }
+    // Fills out with exactly length bytes; false when the file ends first or
+    // cannot be read.
+    bool read(char *out, qsizetype length);
+
+private:
+    QFile file_;
+    std::vector<char> chunk_;
+    qsizetype offset_ = 0;
+};
+
+} // namespace vendrel

@@ -1,0 +1,141 @@
+#include "support/TempFolder.h"
+#include "transfer/LocalFileStreams.h"
+
+#include <QDir>
+#include <QRandomGenerator>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+using namespace Qt::StringLiterals;
+
+namespace vendrel {
+namespace {
+
+QByteArray randomBytes(qsizetype size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char &byte : bytes)
+        byte = char(QRandomGenerator::global()->bounded(256));
+    return bytes;
+}
+
+// Writes in pieces of the given size, the last one shorter.
+bool writeInPieces(DownloadTarget &target, const QByteArray &content, qsizetype piece)
+{
+    for (qsizetype at = 0; at < content.size(); at += piece)
+        if (!target.write(content.constData() + at, std::min(piece, content.size() - at)))
+            return false;
+    return true;
+}
+
+// Files may not grow past a limit while it lives, as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{bytes, saved_.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*previousHandler_)(int) = nullptr;
+};
+
+struct LocalFileStreamsTest : ::testing::Test {
+    QStringList entries() const { return QDir(folder.path()).entryList(QDir::Files | QDir::Hidden); }
+    test::TempFolder folder;
+};
+
+TEST_F(LocalFileStreamsTest, ALargeDownloadArrivesByteExactAndReplacesTheTargetOnlyWhenCommitted)
+{
+    // Several write-behind windows and a tail that fills no gathering.
+    const QByteArray content = randomBytes(3 * DownloadTarget::WritebackWindowBytes + 12345);
+    const QString path = folder.createFile(u"cible.bin"_s, "ancien contenu");
+
+    DownloadTarget target(path);
+    ASSERT_TRUE(target.open());
+    ASSERT_TRUE(writeInPieces(target, content, 1000));
+    EXPECT_EQ(folder.read(u"cible.bin"_s), "ancien contenu") << "the target waits for the whole file";
+    ASSERT_TRUE(target.commit());
+
+    EXPECT_EQ(folder.read(u"cible.bin"_s), content);
+    EXPECT_EQ(entries(), QStringList{u"cible.bin"_s});
+}
+
+TEST_F(LocalFileStreamsTest, AnUncommittedDownloadLeavesTheTargetAndNoTemporaryFile)
+{
+    const QString path = folder.createFile(u"cible.bin"_s, "ancien contenu");
+    {
+        DownloadTarget target(path);
+        ASSERT_TRUE(target.open());
+        ASSERT_TRUE(writeInPieces(target, randomBytes(DownloadTarget::GatherBytes + 1), 1024));
+    }
+    EXPECT_EQ(folder.read(u"cible.bin"_s), "ancien contenu");
+    EXPECT_EQ(entries(), QStringList{u"cible.bin"_s});
+}
+
+TEST_F(LocalFileStreamsTest, ADiskThatFillsUpFailsTheDownloadAndKeepsTheOldFile)
+{
+    const QString path = folder.createFile(u"cible.bin"_s, "ancien contenu");
+    const QByteArray content = randomBytes(3 * DownloadTarget::GatherBytes);
+    bool wrote = false;
+    bool committed = false;
+    {
+        const FileSizeLimit full(DownloadTarget::GatherBytes + 100);
+        DownloadTarget target(path);
+        ASSERT_TRUE(target.open());
+        wrote = writeInPieces(target, content, 1024);
+        committed = target.commit();
+    }
+    EXPECT_FALSE(wrote) << "the failure shows while the file is written, not only at the end";
+    EXPECT_FALSE(committed);
+    EXPECT_EQ(folder.read(u"cible.bin"_s), "ancien contenu");
+    EXPECT_EQ(entries(), QStringList{u"cible.bin"_s});
+}
+
+TEST_F(LocalFileStreamsTest, AnUploadIsReadInExactBlocksAcrossChunksAndFailsPastTheEnd)
+{
+    const QByteArray content = randomBytes(UploadSource::ChunkBytes + 1500);
+    UploadSource source(folder.createFile(u"envoi.bin"_s, content));
+    ASSERT_TRUE(source.open());
+    EXPECT_EQ(source.size(), content.size());
+
+    QByteArray read;
+    char block[1024];
+    while (read.size() < content.size()) {
+        const qsizetype amount = std::min<qsizetype>(1024, content.size() - read.size());
+        ASSERT_TRUE(source.read(block, amount)) << "at " << read.size();
+        read.append(block, amount);
+    }
+    EXPECT_EQ(read, content);
+    EXPECT_FALSE(source.read(block, 1));
+}
+
+TEST_F(LocalFileStreamsTest, AFileThatShrinksDuringAnUploadFailsTheRead)
+{
+    const QString path = folder.createFile(u"envoi.bin"_s, randomBytes(3000));
+    UploadSource source(path);
+    ASSERT_TRUE(source.open());
+    QFile(path).resize(1000);
+
+    char block[1024];
+    EXPECT_FALSE(source.read(block, 1024)) << "what was listed can no longer be sent whole";
+}
+
+TEST_F(LocalFileStreamsTest, AMissingFileCannotBeOpened)
+{
+    UploadSource source(folder.filePath(u"absent.bin"_s));
+    EXPECT_FALSE(source.open());
+}
+
+} // namespace
+} // namespace vendrel
