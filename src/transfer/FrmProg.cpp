@@ -23,6 +23,9 @@ namespace vendrel {
 namespace {
 
 constexpr quint32 RepaintIntervalMs = 33; // about 30 times a second
+// Events are let in twice as often, so a click or a slow repaint never leaves
+// the window unanswered for long.
+constexpr quint32 EventsIntervalMs = 15;
 
 QLabel *namedLabel(const char *name, const QString &text, QWidget *parent)
 {
@@ -212,7 +215,7 @@ void FrmProg::runStarted(const ProgressModel &progress)
                                    QLocale::FloatingPointShortest));
     lbLeft->show();
     lbCelkem->setText(formatSizePattern(static_cast<double>(progress.batchTotal())) + QStringLiteral(" Oct."));
-    lastRepaintTick_ = context_.clock.tickCount();
+    lastRepaintTick_ = lastEventsTick_ = context_.clock.tickCount();
 }
 
 void FrmProg::fileStarted(int index, const QString &label)
@@ -225,10 +228,13 @@ void FrmProg::fileStarted(int index, const QString &label)
 void FrmProg::blockDone(const ProgressModel &progress)
 {
     const quint32 now = context_.clock.tickCount();
-    if (now - lastRepaintTick_ < RepaintIntervalMs)
+    if (now - lastEventsTick_ < EventsIntervalMs)
         return;
-    lastRepaintTick_ = now;
-    showProgress(progress);
+    lastEventsTick_ = now;
+    if (now - lastRepaintTick_ >= RepaintIntervalMs) {
+        lastRepaintTick_ = now;
+        showProgress(progress);
+    }
     QCoreApplication::processEvents();
 }
 

@@ -66,6 +66,7 @@ private:
     bool cancelRequested_ = false;
     bool closeAfterRun_ = false;
     quint32 lastRepaintTick_ = 0;
+    quint32 lastEventsTick_ = 0;
 
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
