@@ -7,6 +7,7 @@
 #include <QFile>
 #include <algorithm>
 #include <cstdio>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace vendrel::bench {
@@ -24,6 +25,32 @@ bool BenchServer::start(const QString &root, const QString &logFile)
     }
     port_ = static_cast<quint16>(process_.readLine().trimmed().toUInt());
     return port_ != 0;
+}
+
+namespace {
+
+// The fields of /proc/<process>/stat after the command name, which may hold
+// blanks: the first is the state (field 3).
+QList<QByteArray> statFields(const QString &process)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(process));
+    if (!stat.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray line = stat.readAll();
+    return line.mid(line.lastIndexOf(')') + 2).split(' ');
+}
+
+double ticksToSeconds(const QByteArray &ticks)
+{
+    return ticks.toDouble() / double(sysconf(_SC_CLK_TCK));
+}
+
+} // namespace
+
+double BenchServer::cpuSeconds() const
+{
+    const QList<QByteArray> fields = statFields(QString::number(process_.processId()));
+    return ticksToSeconds(fields.value(11)) + ticksToSeconds(fields.value(12)); // utime, stime
 }
 
 StallMeter::StallMeter()
@@ -94,16 +121,20 @@ double residentMiB()
 
 double millisecondsSinceProcessStart()
 {
-    QFile stat(QStringLiteral("/proc/self/stat"));
     QFile uptime(QStringLiteral("/proc/uptime"));
-    if (!stat.open(QIODevice::ReadOnly) || !uptime.open(QIODevice::ReadOnly))
+    if (!uptime.open(QIODevice::ReadOnly))
         return 0;
-    // Field 22, counted after the command name, which may hold blanks.
-    const QByteArray line = stat.readAll();
-    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-    const double startTicks = fields.value(19).toDouble();
+    const double startSeconds = ticksToSeconds(statFields(QStringLiteral("self")).value(19)); // field 22
     const double upSeconds = uptime.readAll().split(' ').first().toDouble();
-    return (upSeconds - startTicks / double(sysconf(_SC_CLK_TCK))) * 1000.0;
+    return (upSeconds - startSeconds) * 1000.0;
+}
+
+double cpuSeconds(int who)
+{
+    rusage usage{};
+    getrusage(who, &usage);
+    const auto seconds = [](const timeval &time) { return double(time.tv_sec) + double(time.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
 } // namespace vendrel::bench

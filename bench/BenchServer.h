@@ -19,6 +19,8 @@ public:
     // False with a message on stderr when the server does not come up.
     bool start(const QString &root, const QString &logFile = {});
     quint16 port() const { return port_; }
+    // Processor time the server has used so far, user and system.
+    double cpuSeconds() const;
 
 private:
     QProcess process_;
@@ -46,6 +48,9 @@ QString folderOfFiles(const QString &prefix, int files);
 bool openSession(FtpService &ftp, SessionState &session, quint16 port);
 
 double median(std::vector<double> values);
+
+// Processor time, user and system, of this process or of its ended children.
+double cpuSeconds(int who);
 
 // Resident memory of this process, in MiB.
 double residentMiB();

@@ -4,8 +4,13 @@
 //   - each transfer's time from its command (RETR/STOR) to the server's final
 //     reply, read from the server's log, and its ratio to curl's;
 //   - peak resident memory above the idle application during the transfer;
-//   - the longest time the window went without an event-loop turn.
-// Usage: bench_transfer [MiB] [rounds]   (default: 1024 MiB, 3 rounds)
+//   - the longest time the window went without an event-loop turn;
+//   - the processor time each client used, and the server's meanwhile: a
+//     server busy all along sets the pace whatever the client does.
+// Each side starts with no earlier copy of its target and nothing waiting to
+// be written to disk; rounds alternate which side goes first.
+// Usage: bench_transfer [MiB] [rounds] [both|download|upload]
+//        (default: 1024 MiB, 3 rounds, both)
 #include "BenchServer.h"
 
 #include "app/frame/ActivityLog.h"
@@ -26,9 +31,13 @@
 #include <QRandomGenerator>
 #include <QStatusBar>
 #include <QTime>
+#include <QThread>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <sys/resource.h>
+#include <unistd.h>
 #include <vector>
 
 using namespace vendrel;
@@ -82,9 +91,7 @@ void writeRandomFile(const QString &path, qint64 mebibytes)
     }
 }
 
-// Seconds from the last command of that verb on that file to the next final
-// reply, from the server's log ("HH:MM:SS.mmm ... <- RETR x" ... "-> 226").
-double serverSeconds(const QString &logPath, const QByteArray &command)
+double loggedSeconds(const QString &logPath, const QByteArray &command)
 {
     QFile log(logPath);
     log.open(QIODevice::ReadOnly);
@@ -102,6 +109,26 @@ double serverSeconds(const QString &logPath, const QByteArray &command)
     return -1;
 }
 
+// Seconds from the last command of that verb on that file to the next final
+// reply, from the server's log ("HH:MM:SS.mmm ... <- RETR x" ... "-> 226").
+// The server may log the reply a moment after the client has it.
+double serverSeconds(const QString &logPath, const QByteArray &command)
+{
+    QElapsedTimer waited;
+    waited.start();
+    double seconds = -1;
+    while ((seconds = loggedSeconds(logPath, command)) < 0 && waited.elapsed() < 5000)
+        QThread::msleep(20);
+    return seconds;
+}
+
+void clearTargets(const QStringList &paths)
+{
+    for (const QString &path : paths)
+        QFile::remove(path);
+    ::sync();
+}
+
 bool runCurl(const QStringList &arguments)
 {
     QProcess curl;
@@ -109,8 +136,14 @@ bool runCurl(const QStringList &arguments)
     return curl.waitForFinished(600'000) && curl.exitCode() == 0;
 }
 
+// One side of a direction, over the rounds.
+struct Side {
+    std::vector<double> seconds, cpu, serverCpu;
+};
+
 struct Figures {
-    std::vector<double> ours, curls, peaks, stalls;
+    Side ours, curl;
+    std::vector<double> runSeconds, peaks, stalls;
 };
 
 } // namespace
@@ -120,6 +153,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const qint64 mebibytes = argc > 1 ? QByteArray(argv[1]).toLongLong() : 1024;
     const int rounds = argc > 2 ? QByteArray(argv[2]).toInt() : 3;
+    const QByteArray only = argc > 3 ? QByteArray(argv[3]) : QByteArray("both");
 
     const QString root = QDir::temp().filePath(QStringLiteral("vendrel-bench-transfer"));
     const QString served = root + QStringLiteral("/served/");
@@ -152,6 +186,15 @@ int main(int argc, char **argv)
     const SessionContext context{session, ftp, log, status, dialogs, clock};
     bench::StallMeter stalls;
 
+    // Runs one side, clearing the targets first, and records its figures.
+    const auto measure = [&](Side &side, const QStringList &targets, const QByteArray &command,
+                             const std::function<void()> &transfer) {
+        clearTargets(targets);
+        const double serverBefore = server.cpuSeconds();
+        transfer();
+        side.seconds.push_back(serverSeconds(logPath, command));
+        side.serverCpu.push_back(server.cpuSeconds() - serverBefore);
+    };
     const auto runEngine = [&](TransferDirection direction, const QString &name, Figures &figures) {
         TransferBatch batch;
         batch.direction = direction;
@@ -163,9 +206,14 @@ int main(int argc, char **argv)
         txtInfo.clear();
         const double idle = bench::residentMiB();
         resetPeakResident();
+        const double cpuBefore = bench::cpuSeconds(RUSAGE_SELF);
+        QElapsedTimer run;
+        run.start();
         stalls.start();
         window.Command3_Click();
         figures.stalls.push_back(stalls.stopMs());
+        figures.runSeconds.push_back(double(run.nsecsElapsed()) / 1e9);
+        figures.ours.cpu.push_back(bench::cpuSeconds(RUSAGE_SELF) - cpuBefore);
         figures.peaks.push_back(peakResidentMiB() - idle);
         if (dialogs.shown.last() != (direction == TransferDirection::Download
                                          ? QStringLiteral("Transfert des données terminé avec succès.")
@@ -174,36 +222,80 @@ int main(int argc, char **argv)
             std::exit(1);
         }
     };
+    const auto runCurlSide = [&](Side &side, const QStringList &arguments) {
+        const double cpuBefore = bench::cpuSeconds(RUSAGE_CHILDREN);
+        if (!runCurl(arguments))
+            std::exit(1);
+        side.cpu.push_back(bench::cpuSeconds(RUSAGE_CHILDREN) - cpuBefore);
+    };
+
+    const QStringList downloadTargets{local + QStringLiteral("big.bin"), local + QStringLiteral("curl.bin")};
+    const QStringList uploadTargets{served + QStringLiteral("up/send.bin"), served + QStringLiteral("up/curl.bin")};
+    const auto downloadOurs = [&](Figures &figures) {
+        session.RemoteFolder = QStringLiteral("/");
+        measure(figures.ours, downloadTargets, "RETR big.bin",
+                [&] { runEngine(TransferDirection::Download, QStringLiteral("big.bin"), figures); });
+    };
+    const auto downloadCurl = [&](Figures &figures) {
+        measure(figures.curl, downloadTargets, "RETR big.bin", [&] {
+            runCurlSide(figures.curl, {QStringLiteral("-o"), local + QStringLiteral("curl.bin"),
+                                       url + QStringLiteral("big.bin")});
+        });
+    };
+    const auto uploadOurs = [&](Figures &figures) {
+        session.RemoteFolder = QStringLiteral("/up/");
+        measure(figures.ours, uploadTargets, "STOR send.bin",
+                [&] { runEngine(TransferDirection::Upload, QStringLiteral("send.bin"), figures); });
+    };
+    const auto uploadCurl = [&](Figures &figures) {
+        measure(figures.curl, uploadTargets, "STOR curl.bin", [&] {
+            runCurlSide(figures.curl, {QStringLiteral("-T"), local + QStringLiteral("send.bin"),
+                                       url + QStringLiteral("up/curl.bin")});
+        });
+    };
+    const auto pair = [](int round, Figures &figures, const auto &ours, const auto &curl) {
+        if (round % 2 == 0) {
+            ours(figures);
+            curl(figures);
+        } else {
+            curl(figures);
+            ours(figures);
+        }
+        std::printf(" %.3f s (curl %.3f s)", figures.ours.seconds.back(), figures.curl.seconds.back());
+    };
 
     Figures download, upload;
+    const bool downloads = only != "upload", uploads = only != "download";
     for (int round = 0; round < rounds; ++round) {
-        session.RemoteFolder = QStringLiteral("/");
-        runEngine(TransferDirection::Download, QStringLiteral("big.bin"), download);
-        download.ours.push_back(serverSeconds(logPath, "RETR big.bin"));
-        if (!runCurl({QStringLiteral("-o"), local + QStringLiteral("curl.bin"), url + QStringLiteral("big.bin")}))
-            return 1;
-        download.curls.push_back(serverSeconds(logPath, "RETR big.bin"));
-
-        session.RemoteFolder = QStringLiteral("/up/");
-        runEngine(TransferDirection::Upload, QStringLiteral("send.bin"), upload);
-        upload.ours.push_back(serverSeconds(logPath, "STOR send.bin"));
-        if (!runCurl({QStringLiteral("-T"), local + QStringLiteral("send.bin"), url + QStringLiteral("up/curl.bin")}))
-            return 1;
-        upload.curls.push_back(serverSeconds(logPath, "STOR curl.bin"));
-        std::printf("round %d: download %.3f s (curl %.3f s), upload %.3f s (curl %.3f s)\n", round + 1,
-                    download.ours.back(), download.curls.back(), upload.ours.back(), upload.curls.back());
+        std::printf("round %d:", round + 1);
+        if (downloads) {
+            std::printf(" download");
+            pair(round, download, downloadOurs, downloadCurl);
+        }
+        if (uploads) {
+            std::printf(" upload");
+            pair(round, upload, uploadOurs, uploadCurl);
+        }
+        std::printf("\n");
+        std::fflush(stdout);
     }
 
     const auto report = [mebibytes](const char *what, const Figures &figures) {
-        std::printf("%s %lld MiB: median %.3f s, curl %.3f s, ratio %.2f; peak resident above idle %.1f MiB; "
+        const double ours = bench::median(figures.ours.seconds), curl = bench::median(figures.curl.seconds);
+        std::printf("%s %lld MiB: median %.3f s, curl %.3f s, ratio %.2f; whole run in the window %.3f s; "
+                    "client processor time %.2f s, curl %.2f s; "
+                    "server processor time %.2f s, with curl %.2f s; peak resident above idle %.1f MiB; "
                     "longest event-loop gap %.1f ms\n",
-                    what, static_cast<long long>(mebibytes), bench::median(figures.ours), bench::median(figures.curls),
-                    bench::median(figures.ours) / bench::median(figures.curls),
+                    what, static_cast<long long>(mebibytes), ours, curl, ours / curl, bench::median(figures.runSeconds),
+                    bench::median(figures.ours.cpu), bench::median(figures.curl.cpu),
+                    bench::median(figures.ours.serverCpu), bench::median(figures.curl.serverCpu),
                     *std::max_element(figures.peaks.begin(), figures.peaks.end()),
                     *std::max_element(figures.stalls.begin(), figures.stalls.end()));
     };
-    report("download", download);
-    report("upload  ", upload);
+    if (downloads)
+        report("download", download);
+    if (uploads)
+        report("upload  ", upload);
     ftp.InternetCloseHandle(session.ConnectionHandle);
     ftp.InternetCloseHandle(session.InternetHandle);
     return 0;
