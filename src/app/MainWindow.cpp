@@ -123,7 +123,7 @@ MainWindow::MainWindow(MainWindowServices services) : services_(std::move(servic
     setObjectName(QStringLiteral("frmmain"));
     setWindowTitle(QStringLiteral("Vendrel Version 1.1 - Transfert de fichiers"));
     setWindowIcon(applicationIcon());
-    menus_ = new MainMenus(*menuBar());
+    menus_ = std::make_unique<MainMenus>(*menuBar());
     buildClientArea();
     buildSubsystems();
     wireCommands();

@@ -108,7 +108,7 @@ private:
     SessionState session_;
     PaneGeometry geometry_;
 
-    MainMenus *menus_ = nullptr;
+    std::unique_ptr<MainMenus> menus_;
     MainToolbar *toolbar_ = nullptr;
     QWidget *client_ = nullptr;
     QPlainTextEdit *txtInfo_ = nullptr;
