@@ -131,11 +131,5 @@ TEST_F(LocalFileStreamsTest, AFileThatShrinksDuringAnUploadFailsTheRead)
     EXPECT_FALSE(source.read(block, 1024)) << "what was listed can no longer be sent whole";
 }
 
-TEST_F(LocalFileStreamsTest, AMissingFileCannotBeOpened)
-{
-    UploadSource source(folder.filePath(u"absent.bin"_s));
-    EXPECT_FALSE(source.open());
-}
-
 } // namespace
 } // namespace vendrel
