@@ -146,6 +146,18 @@ struct Figures {
     std::vector<double> runSeconds, peaks, stalls;
 };
 
+// What one direction moves, on each side.
+struct Direction {
+    const char *label;
+    TransferDirection engine;
+    QString remoteFolder, name; // our engine's
+    QString successText;        // the message of our engine's complete run
+    QByteArray ourCommand, curlCommand;
+    QStringList curlArguments;
+    QStringList targets; // both sides', removed before each transfer
+    Figures figures;
+};
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -195,10 +207,12 @@ int main(int argc, char **argv)
         side.seconds.push_back(serverSeconds(logPath, command));
         side.serverCpu.push_back(server.cpuSeconds() - serverBefore);
     };
-    const auto runEngine = [&](TransferDirection direction, const QString &name, Figures &figures) {
+    const auto runOurs = [&](Direction &direction) {
+        Figures &figures = direction.figures;
         TransferBatch batch;
-        batch.direction = direction;
-        batch.append(name, size);
+        batch.direction = direction.engine;
+        batch.append(direction.name, size);
+        session.RemoteFolder = direction.remoteFolder;
         FrmProg window(context);
         window.setBatch(batch);
         window.show();
@@ -215,66 +229,63 @@ int main(int argc, char **argv)
         figures.runSeconds.push_back(double(run.nsecsElapsed()) / 1e9);
         figures.ours.cpu.push_back(bench::cpuSeconds(RUSAGE_SELF) - cpuBefore);
         figures.peaks.push_back(peakResidentMiB() - idle);
-        if (dialogs.shown.last() != (direction == TransferDirection::Download
-                                         ? QStringLiteral("Transfert des données terminé avec succès.")
-                                         : QStringLiteral("Transfert des données terminé avec succès !"))) {
+        if (dialogs.shown.last() != direction.successText) {
             std::fprintf(stderr, "the run failed: %s\n", qPrintable(dialogs.shown.last()));
             std::exit(1);
         }
     };
-    const auto runCurlSide = [&](Side &side, const QStringList &arguments) {
+    const auto runCurlSide = [&](Direction &direction) {
         const double cpuBefore = bench::cpuSeconds(RUSAGE_CHILDREN);
-        if (!runCurl(arguments))
+        if (!runCurl(direction.curlArguments))
             std::exit(1);
-        side.cpu.push_back(bench::cpuSeconds(RUSAGE_CHILDREN) - cpuBefore);
+        direction.figures.curl.cpu.push_back(bench::cpuSeconds(RUSAGE_CHILDREN) - cpuBefore);
+    };
+    const auto measureOurs = [&](Direction &direction) {
+        measure(direction.figures.ours, direction.targets, direction.ourCommand, [&] { runOurs(direction); });
+    };
+    const auto measureCurl = [&](Direction &direction) {
+        measure(direction.figures.curl, direction.targets, direction.curlCommand, [&] { runCurlSide(direction); });
     };
 
-    const QStringList downloadTargets{local + QStringLiteral("big.bin"), local + QStringLiteral("curl.bin")};
-    const QStringList uploadTargets{served + QStringLiteral("up/send.bin"), served + QStringLiteral("up/curl.bin")};
-    const auto downloadOurs = [&](Figures &figures) {
-        session.RemoteFolder = QStringLiteral("/");
-        measure(figures.ours, downloadTargets, "RETR big.bin",
-                [&] { runEngine(TransferDirection::Download, QStringLiteral("big.bin"), figures); });
-    };
-    const auto downloadCurl = [&](Figures &figures) {
-        measure(figures.curl, downloadTargets, "RETR big.bin", [&] {
-            runCurlSide(figures.curl, {QStringLiteral("-o"), local + QStringLiteral("curl.bin"),
-                                       url + QStringLiteral("big.bin")});
-        });
-    };
-    const auto uploadOurs = [&](Figures &figures) {
-        session.RemoteFolder = QStringLiteral("/up/");
-        measure(figures.ours, uploadTargets, "STOR send.bin",
-                [&] { runEngine(TransferDirection::Upload, QStringLiteral("send.bin"), figures); });
-    };
-    const auto uploadCurl = [&](Figures &figures) {
-        measure(figures.curl, uploadTargets, "STOR curl.bin", [&] {
-            runCurlSide(figures.curl, {QStringLiteral("-T"), local + QStringLiteral("send.bin"),
-                                       url + QStringLiteral("up/curl.bin")});
-        });
-    };
-    const auto pair = [](int round, Figures &figures, const auto &ours, const auto &curl) {
-        if (round % 2 == 0) {
-            ours(figures);
-            curl(figures);
-        } else {
-            curl(figures);
-            ours(figures);
-        }
-        std::printf(" %.3f s (curl %.3f s)", figures.ours.seconds.back(), figures.curl.seconds.back());
-    };
+    Direction download{"download",
+                       TransferDirection::Download,
+                       QStringLiteral("/"),
+                       QStringLiteral("big.bin"),
+                       QStringLiteral("Transfert des données terminé avec succès."),
+                       "RETR big.bin",
+                       "RETR big.bin",
+                       {QStringLiteral("-o"), local + QStringLiteral("curl.bin"), url + QStringLiteral("big.bin")},
+                       {local + QStringLiteral("big.bin"), local + QStringLiteral("curl.bin")},
+                       {}};
+    Direction upload{"upload  ",
+                     TransferDirection::Upload,
+                     QStringLiteral("/up/"),
+                     QStringLiteral("send.bin"),
+                     QStringLiteral("Transfert des données terminé avec succès !"),
+                     "STOR send.bin",
+                     "STOR curl.bin",
+                     {QStringLiteral("-T"), local + QStringLiteral("send.bin"), url + QStringLiteral("up/curl.bin")},
+                     {served + QStringLiteral("up/send.bin"), served + QStringLiteral("up/curl.bin")},
+                     {}};
+    QList<Direction *> directions;
+    if (only != "upload")
+        directions.append(&download);
+    if (only != "download")
+        directions.append(&upload);
 
-    Figures download, upload;
-    const bool downloads = only != "upload", uploads = only != "download";
     for (int round = 0; round < rounds; ++round) {
         std::printf("round %d:", round + 1);
-        if (downloads) {
-            std::printf(" download");
-            pair(round, download, downloadOurs, downloadCurl);
-        }
-        if (uploads) {
-            std::printf(" upload");
-            pair(round, upload, uploadOurs, uploadCurl);
+        for (Direction *direction : directions) {
+            if (round % 2 == 0) {
+                measureOurs(*direction);
+                measureCurl(*direction);
+            } else {
+                measureCurl(*direction);
+                measureOurs(*direction);
+            }
+            const Figures &figures = direction->figures;
+            std::printf(" %s %.3f s (curl %.3f s)", QByteArray(direction->label).trimmed().constData(),
+                        figures.ours.seconds.back(), figures.curl.seconds.back());
         }
         std::printf("\n");
         std::fflush(stdout);
@@ -292,10 +303,8 @@ int main(int argc, char **argv)
                     *std::max_element(figures.peaks.begin(), figures.peaks.end()),
                     *std::max_element(figures.stalls.begin(), figures.stalls.end()));
     };
-    if (downloads)
-        report("download", download);
-    if (uploads)
-        report("upload  ", upload);
+    for (const Direction *direction : directions)
+        report(direction->label, direction->figures);
     ftp.InternetCloseHandle(session.ConnectionHandle);
     ftp.InternetCloseHandle(session.InternetHandle);
     return 0;
