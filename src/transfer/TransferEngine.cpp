@@ -28,6 +28,12 @@ bool commitKeepingWindowAlive(DownloadTarget &file)
     return committed.get();
 }
 
+// "<verb> du fichier: name / 1234 Oct."
+QString fileLabel(const QString &action, const QString &name, qint64 listedSize)
+{
+    return action + name + QStringLiteral(" / ") + QString::number(listedSize) + QStringLiteral(" Oct.");
+}
+
 } // namespace
 
 TransferEngine::TransferEngine(SessionContext context, ProgressDisplay &display, FtpHandle &transferHandle)
@@ -109,6 +115,12 @@ TransferEngine::FileOutcome TransferEngine::stopRun(const QString &message, cons
     return FileOutcome::StopRun;
 }
 
+TransferEngine::FileOutcome TransferEngine::stopForLocalFile(const QString &problem, const QString &local)
+{
+    return stopRun(problem + local + QStringLiteral(" !"), {},
+                   QStringLiteral(" > ") + problem + local + QStringLiteral("! Demande abandonnée !"));
+}
+
 TransferEngine::FileOutcome TransferEngine::finishFile()
 {
     progress_.finishFile();
@@ -118,8 +130,7 @@ TransferEngine::FileOutcome TransferEngine::finishFile()
 
 TransferEngine::FileOutcome DownloadEngine::transferFile(int index, const QString &name, qint64 listedSize)
 {
-    display_.fileStarted(index, QStringLiteral("Réception du fichier: ") + name + QStringLiteral(" / ")
-                                    + QString::number(listedSize) + QStringLiteral(" Oct."));
+    display_.fileStarted(index, fileLabel(QStringLiteral("Réception du fichier: "), name, listedSize));
     const QString remote = remotePath(name);
     const QString local = localPath(name);
     context_.log.AppendLogLine(QStringLiteral(" > Réception des donnés...\r\n > Réception à partir: ") + remote
@@ -130,9 +141,7 @@ TransferEngine::FileOutcome DownloadEngine::transferFile(int index, const QStrin
     // takes the target's place.
     DownloadTarget target(local);
     if (!target.open())
-        return stopRun(QStringLiteral("Ne peut créer le fichier local ") + local + QStringLiteral(" !"), {},
-                       QStringLiteral(" > Ne peut créer le fichier local ") + local
-                           + QStringLiteral("! Demande abandonnée !"));
+        return stopForLocalFile(QStringLiteral("Ne peut créer le fichier local "), local);
     if (openRemote(remote, ftp::GENERIC_READ) == 0)
         return stopRun(QStringLiteral("Ne peut ouvrir le fichier avec ce dossier !"), QStringLiteral("Problémes d'URL"),
                        QStringLiteral(" > Ne peut ouvrir le fichier avec ce dossier!  Demande abandonnée !"));
@@ -161,8 +170,7 @@ QString DownloadEngine::successText() const
 
 TransferEngine::FileOutcome UploadEngine::transferFile(int index, const QString &name, qint64 listedSize)
 {
-    display_.fileStarted(index, QStringLiteral("Envoi du fichier: ") + name + QStringLiteral(" / ")
-                                    + QString::number(listedSize) + QStringLiteral(" Oct."));
+    display_.fileStarted(index, fileLabel(QStringLiteral("Envoi du fichier: "), name, listedSize));
     const QString remote = remotePath(name);
     const QString local = localPath(name);
     context_.log.AppendLogLine(QStringLiteral(" > Transfert en cours...\r\n > Envoi à partir : ") + local
@@ -173,9 +181,7 @@ TransferEngine::FileOutcome UploadEngine::transferFile(int index, const QString 
     // server's file of that name as it was.
     UploadSource source(local);
     if (!source.open())
-        return stopRun(QStringLiteral("Ne peut lire le fichier local ") + local + QStringLiteral(" !"), {},
-                       QStringLiteral(" > Ne peut lire le fichier local ") + local
-                           + QStringLiteral("! Demande abandonnée !"));
+        return stopForLocalFile(QStringLiteral("Ne peut lire le fichier local "), local);
     if (openRemote(remote, ftp::GENERIC_WRITE) == 0)
         return stopRun(QStringLiteral("Ne peut pas transférer le fichier sur le serveur !"), {},
                        QStringLiteral(" > Ne peut pas transférer le fichier sur le serveur! Demande abandonnée !"));

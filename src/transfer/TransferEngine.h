@@ -55,6 +55,8 @@ protected:
     FileOutcome reportTransferError();
     // A file that could not be opened: the message and the log line.
     FileOutcome stopRun(const QString &message, const QString &title, const QString &logLine);
+    // A local file that could not be opened: problem is the text before its path.
+    FileOutcome stopForLocalFile(const QString &problem, const QString &local);
     FileOutcome finishFile();
 
     SessionContext context_;
