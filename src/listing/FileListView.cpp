@@ -19,6 +19,19 @@ class NameEditDelegate final : public QStyledItemDelegate {
 public:
     NameEditDelegate(FileListView &list, QObject *parent) : QStyledItemDelegate(parent), list_(list) {}
 
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+        list_.setEditingName(editor != nullptr);
+        return editor;
+    }
+
+    void destroyEditor(QWidget *editor, const QModelIndex &index) const override
+    {
+        list_.setEditingName(false);
+        QStyledItemDelegate::destroyEditor(editor, index);
+    }
+
     void setModelData(QWidget *editor, QAbstractItemModel *, const QModelIndex &index) const override
     {
         const QString typed = static_cast<QLineEdit *>(editor)->text();
@@ -53,12 +66,12 @@ FileListView::FileListView(FileListModel &model, const QString &accessibleName, 
     details_->setIconSize(QSize(16, 16));
     details_->header()->setStretchLastSection(false);
     details_->header()->setSectionsMovable(false);
-    // Wide enough for a date and a time with seconds in the user's format.
-    const int dateWidth = details_->fontMetrics().horizontalAdvance(QStringLiteral("88/88/8888 88:88:88")) + 16;
     details_->setColumnWidth(FileListModel::Name, 135);
-    details_->setColumnWidth(FileListModel::SizeKo, 75);
-    details_->setColumnWidth(FileListModel::DateTime, dateWidth);
-    details_->setColumnWidth(FileListModel::SizeBytes, 90);
+    // Measured once from the widest value a column can show rather than from its
+    // rows: measuring 100,000 rows would stall the window.
+    fitColumn(FileListModel::SizeKo, QStringLiteral("888 888 888,88"));
+    fitColumn(FileListModel::DateTime, QStringLiteral("88/88/8888 88:88:88"));
+    fitColumn(FileListModel::SizeBytes, QStringLiteral("888888888888"));
     details_->setAccessibleName(accessibleName);
 
     icons_->setModel(&model_);
@@ -78,6 +91,16 @@ FileListView::FileListView(FileListModel &model, const QString &accessibleName, 
     addWidget(details_);
     addWidget(icons_);
     setViewMode(Details);
+}
+
+void FileListView::fitColumn(FileListModel::Column column, const QString &widestValue)
+{
+    constexpr int cellMargins = 16;
+    constexpr int sortArrow = 20;
+    const QString header = model_.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    const int headerWidth = details_->header()->fontMetrics().horizontalAdvance(header) + cellMargins + sortArrow;
+    const int valueWidth = details_->fontMetrics().horizontalAdvance(widestValue) + cellMargins;
+    details_->setColumnWidth(column, std::max(headerWidth, valueWidth));
 }
 
 void FileListView::setViewMode(ViewMode mode)
@@ -165,14 +188,24 @@ void FileListView::watch(QAbstractItemView *view)
     view->viewport()->installEventFilter(this);
 }
 
+bool FileListView::isOwnKeyEvent(QObject *watched) const
+{
+    // The name editor passes the Enter that ends it on to its parents; that key
+    // belongs to the rename, not to the list. The viewport sees a key only on
+    // its way to the view.
+    return !editingName_ && (watched == details_ || watched == icons_);
+}
+
 bool FileListView::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
     case QEvent::KeyPress:
-        Q_EMIT keyPressed(static_cast<QKeyEvent *>(event)->key());
+        if (isOwnKeyEvent(watched))
+            Q_EMIT keyPressed(static_cast<QKeyEvent *>(event)->key());
         break;
     case QEvent::KeyRelease:
-        Q_EMIT keyReleased(static_cast<QKeyEvent *>(event)->key());
+        if (isOwnKeyEvent(watched))
+            Q_EMIT keyReleased(static_cast<QKeyEvent *>(event)->key());
         break;
     case QEvent::MouseButtonRelease:
         if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)

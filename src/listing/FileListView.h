@@ -1,5 +1,7 @@
 #pragma once
 
+#include "listing/FileListModel.h"
+
 #include <QList>
 #include <QStackedWidget>
 
@@ -10,7 +12,6 @@ class QTreeView;
 
 namespace vendrel {
 
-class FileListModel;
 
 // A file list shown in one of four modes that share one model and one
 // selection: large icons (0), small icons (1), list (2), details (3).
@@ -39,6 +40,9 @@ public:
     QAbstractItemView *activeView() const;
     QItemSelectionModel *selectionModel() const;
 
+    // Whether a row's name editor is open; its keys are not the list's keys.
+    void setEditingName(bool editing) { editingName_ = editing; }
+
 Q_SIGNALS:
     void labelEditStarting(int row);
     // The user confirmed a new, non-empty name. The row keeps its old name
@@ -58,11 +62,15 @@ protected:
 
 private:
     void watch(QAbstractItemView *view);
+    bool isOwnKeyEvent(QObject *watched) const;
+    // Wide enough for the header, its sort arrow and the widest value.
+    void fitColumn(FileListModel::Column column, const QString &widestValue);
 
     FileListModel &model_;
     QTreeView *details_;
     QListView *icons_;
     ViewMode mode_ = Details;
+    bool editingName_ = false;
 };
 
 } // namespace vendrel

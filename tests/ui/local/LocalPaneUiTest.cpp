@@ -109,6 +109,7 @@ TEST_F(LocalPaneUiTest, ARenameTypedIntoTheRowRenamesTheFile)
     QTest::keyClick(editor, Qt::Key_Return);
     EXPECT_TRUE(QTest::qWaitFor([this] { return temp.exists(QStringLiteral("notes-2026.txt")); }, 2000));
     EXPECT_TRUE(rowNames().contains(QStringLiteral("notes-2026.txt")));
+    EXPECT_TRUE(shell.openedDocuments.isEmpty()); // the Enter that ended the edit opens nothing
 }
 
 TEST_F(LocalPaneUiTest, ARightClickOpensTheLocalMenuAndTheViewModesCanBeSeen)
