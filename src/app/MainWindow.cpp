@@ -64,11 +64,12 @@ QLabel *headerBar(QWidget *parent, const QString &name, const QString &text)
     return label;
 }
 
-QLabel *headerText(QWidget *parent, const QString &name, const QString &accessibleName)
+QLabel *headerText(QWidget *parent, const QString &name, const QString &caption)
 {
     auto *label = new QLabel(parent);
     label->setObjectName(name);
-    label->setAccessibleName(accessibleName);
+    // The path itself is what a screen reader reads; the caption says what it is.
+    label->setAccessibleDescription(caption);
     label->setForegroundRole(QPalette::BrightText);
     label->setTextFormat(Qt::PlainText);
     // It sits lower than its header bar: top-aligned, its text lines up with the bar's.

@@ -7,16 +7,21 @@
 
 namespace vendrel {
 
-ActivityLog::ActivityLog(QPlainTextEdit &txtInfo, const Clock &clock) : txtInfo_(txtInfo), clock_(clock) {}
+ActivityLog::ActivityLog(QPlainTextEdit &txtInfo, const Clock &clock) : txtInfo_(txtInfo), clock_(clock)
+{
+    // A record of what happened: it can be selected and copied, not typed into.
+    txtInfo_.setReadOnly(true);
+    txtInfo_.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+}
 
 void ActivityLog::AppendLogLine(const QString &message)
 {
-    insertAtCaret(timeOfDayText(clock_.now().time()) + message + QStringLiteral("\r\n"));
+    append(timeOfDayText(clock_.now().time()) + message + QStringLiteral("\r\n"));
 }
 
 void ActivityLog::AppendUntimedLine(const QString &text)
 {
-    insertAtCaret(text + QStringLiteral("\r\n"));
+    append(text + QStringLiteral("\r\n"));
 }
 
 void ActivityLog::clear()
@@ -36,12 +41,16 @@ bool ActivityLog::isEmpty() const
     return txtInfo_.document()->isEmpty();
 }
 
-void ActivityLog::insertAtCaret(const QString &text)
+void ActivityLog::append(const QString &text)
 {
-    QTextCursor caret = txtInfo_.textCursor();
-    caret.insertText(text);
-    txtInfo_.setTextCursor(caret);
-    txtInfo_.ensureCursorVisible();
+    QTextCursor end(txtInfo_.document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(text);
+    // A user selecting lines to copy keeps the selection and the place they read.
+    if (!txtInfo_.textCursor().hasSelection()) {
+        txtInfo_.moveCursor(QTextCursor::End);
+        txtInfo_.ensureCursorVisible();
+    }
 }
 
 } // namespace vendrel

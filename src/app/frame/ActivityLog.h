@@ -9,8 +9,8 @@ namespace vendrel {
 class Clock;
 
 // The time-stamped account of every request and its outcome, kept in the
-// editable text box txtInfo. Lines go in at the caret, replacing any
-// selection, so a user who clicked into the log sees where new lines land.
+// text box txtInfo, which the user can select and copy from but not edit.
+// Lines always go at the end, so nothing the user selects is ever replaced.
 class ActivityLog {
 public:
     ActivityLog(QPlainTextEdit &txtInfo, const Clock &clock);
@@ -26,7 +26,7 @@ public:
     bool isEmpty() const;
 
 private:
-    void insertAtCaret(const QString &text);
+    void append(const QString &text);
 
     QPlainTextEdit &txtInfo_;
     const Clock &clock_;

@@ -29,7 +29,8 @@ QLabel *addPanel(QStatusBar &bar, const QIcon &icon, int minimumWidth, int stret
     }
     auto *text = new QLabel(panel);
     text->setObjectName(name);
-    text->setAccessibleName(name);
+    // The text itself is what a screen reader reads; the caption says what it is.
+    text->setAccessibleDescription(name);
     text->setTextFormat(Qt::PlainText);
     layout->addWidget(text, 1);
     bar.addWidget(panel, stretch);

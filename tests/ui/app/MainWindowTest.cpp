@@ -15,8 +15,10 @@
 #include "support/FakeShell.h"
 #include "support/TempFolder.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QDir>
+#include <QLabel>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
@@ -257,6 +259,26 @@ TEST_F(MainWindowTest, CtrlCInTheLogStillOpensTheConnectionDialog)
     });
     QTest::keyClick(log, Qt::Key_C, Qt::ControlModifier);
     EXPECT_TRUE(dialogShown);
+}
+
+TEST_F(MainWindowTest, TheLogTakesNoTypingAndEveryShownTextReachesAScreenReader)
+{
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    auto *log = window.findChild<QPlainTextEdit *>(QStringLiteral("txtInfo"));
+    log->setFocus();
+    QTest::keyClicks(log, QStringLiteral("abc"));
+    QTest::keyClick(log, Qt::Key_Return);
+    EXPECT_TRUE(log->toPlainText().isEmpty());
+
+    const QStringList shown{QStringLiteral("Heure"), QStringLiteral("Message"), QStringLiteral("Connexion"),
+                            QStringLiteral("Label1")};
+    for (const QString &name : shown) {
+        auto *label = window.findChild<QLabel *>(name);
+        ASSERT_NE(label, nullptr) << name.toStdString();
+        EXPECT_FALSE(label->text().isEmpty()) << name.toStdString();
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name), label->text());
+    }
 }
 
 TEST_F(MainWindowTest, TheServerPaneAnswersClicksKeysAndItsMenu)

@@ -24,7 +24,7 @@ TEST_F(ActivityLogTest, TimedAndUntimedLinesEndWithCrLf)
     EXPECT_TRUE(log.isEmpty());
 }
 
-TEST_F(ActivityLogTest, ALineReplacesWhatTheUserSelected)
+TEST_F(ActivityLogTest, ALineGoesAtTheEndAndKeepsWhatTheUserSelected)
 {
     log.AppendUntimedLine(QStringLiteral("one"));
     log.AppendUntimedLine(QStringLiteral("two"));
@@ -33,7 +33,8 @@ TEST_F(ActivityLogTest, ALineReplacesWhatTheUserSelected)
     selection.setPosition(3, QTextCursor::KeepAnchor); // "one"
     txtInfo.setTextCursor(selection);
     log.AppendUntimedLine(QStringLiteral("new"));
-    EXPECT_EQ(log.text(), QStringLiteral("new\r\n\r\ntwo\r\n"));
+    EXPECT_EQ(log.text(), QStringLiteral("one\r\ntwo\r\nnew\r\n"));
+    EXPECT_EQ(txtInfo.textCursor().selectedText(), QStringLiteral("one"));
 }
 
 } // namespace
