@@ -171,7 +171,7 @@ void LocalFileOperations::zLokNF_Click()
 {
     const std::optional<QString> name = context_.dialogs.input(QStringLiteral("Type a name of the new folder here"),
                                                                QStringLiteral("Nová Složka"));
-    if (!name || name->isEmpty())
+    if (!name || name->trimmed().isEmpty())
         return;
     const QString folder = context_.session.LocalFolder + *name;
     if (QDir().mkdir(folder)) {

@@ -174,7 +174,7 @@ void RemoteOperations::zRemNF_Click()
         return;
     const std::optional<QString> answer =
         context_.dialogs.input(QStringLiteral("Nom du nouveau dossier"), QStringLiteral("Créer un nouveau dossier"));
-    if (!answer || answer->isEmpty())
+    if (!answer || answer->trimmed().isEmpty())
         return;
     const QString path = context_.session.RemoteFolder + *answer;
     context_.log.AppendLogLine(QStringLiteral(" > Demande de création d'un nouveau dossier: ") + quoted(path));

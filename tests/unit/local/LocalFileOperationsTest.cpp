@@ -212,9 +212,13 @@ TEST_F(LocalFileOperationsTest, ANewFolderShowsInDir1AndLeavesTheFileListAlone)
                                       + temp.folder() + QStringLiteral("\" !"));
 
     const qsizetype shown = dialogs.messages.size();
-    dialogs.typeNext(std::nullopt);
-    operations.zLokNF_Click();
+    const QStringList before = QDir(temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    for (const std::optional<QString> &nothing : {std::optional<QString>(), std::optional(QStringLiteral("  "))}) {
+        dialogs.typeNext(nothing);
+        operations.zLokNF_Click();
+    }
     EXPECT_EQ(dialogs.messages.size(), shown);
+    EXPECT_EQ(QDir(temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), before);
 }
 
 TEST_F(LocalFileOperationsTest, OpenPropertiesAndFindGoToTheShellForTheCurrentFile)
