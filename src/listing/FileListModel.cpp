@@ -133,7 +133,7 @@ QString FileListModel::cellText(int row, Column column) const
         return remote ? formatSizePattern(static_cast<double>(file.size) / 1024.0) + QStringLiteral("Ko")
                       : formatSizePattern(static_cast<double>(file.size) / 1000.0) + QStringLiteral(" Ko");
     case DateTime:
-        return remote ? FormatListingDateTime(file.modified) : localDateTimeText(file.modified);
+        return remote ? FormatListingDateTime(file.modified, file.shownTime) : localDateTimeText(file.modified);
     case SizeBytes:
         return remote ? QString::number(file.size) : u' ' + QString::number(file.size);
     case ColumnCount:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "listing/RowFormat.h"
+
 #include <QAbstractTableModel>
 #include <QDateTime>
 #include <QIcon>
@@ -17,6 +19,7 @@ struct FileRow {
     qint64 size = 0;
     QDateTime modified;
     qint16 icon = 10; // IconForExtension
+    ShownTime shownTime = ShownTime::AsWritten; // server rows; local times follow the desktop's rules
 };
 
 enum class FileListKind { Remote, Local };

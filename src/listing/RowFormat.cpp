@@ -49,16 +49,19 @@ QString formatSizePattern(double value, const QLocale &locale)
     return (negative ? QStringLiteral("-") : QString()) + digits + locale.decimalPoint() + decimals;
 }
 
-QString FormatListingDateTime(const QDateTime &time)
+QString FormatListingDateTime(const QDateTime &time, ShownTime shown)
 {
-    const QDate date = time.date();
-    const QTime clock = time.time();
-    return QStringLiteral("%1.%2.%3 %4:%5")
-        .arg(date.day())
-        .arg(date.month())
-        .arg(date.year())
-        .arg(clock.hour())
-        .arg(clock.minute(), 2, 10, QLatin1Char('0'));
+    if (!time.isValid())
+        return {};
+    const QDateTime fields = shown == ShownTime::InLocalTime ? time.toLocalTime() : time;
+    const QDate date = fields.date();
+    const QString day = QStringLiteral("%1.%2.%3").arg(date.day()).arg(date.month()).arg(date.year());
+    if (shown == ShownTime::DateOnly)
+        return day;
+    return QStringLiteral("%1 %2:%3")
+        .arg(day)
+        .arg(fields.time().hour())
+        .arg(fields.time().minute(), 2, 10, QLatin1Char('0'));
 }
 
 } // namespace vendrel

@@ -15,7 +15,15 @@ qint16 IconForExtension(const QString &name);
 // trailing zeros, no digit before the separator for a value below 1.
 QString formatSizePattern(double value, const QLocale &locale = QLocale());
 
-// 5.12.2006 9:07 — no leading zeros but on the minute, no seconds.
-QString FormatListingDateTime(const QDateTime &time);
+// How a row's time is shown.
+enum class ShownTime : quint8 {
+    AsWritten,   // the calendar fields as they are
+    InLocalTime, // an instant, shown in the user's time zone
+    DateOnly,    // the day alone: its source gave no time of day
+};
+
+// 5.12.2006 9:07 — no leading zeros but on the minute, no seconds; 5.12.2006
+// for a day alone; nothing for a missing time.
+QString FormatListingDateTime(const QDateTime &time, ShownTime shown = ShownTime::AsWritten);
 
 } // namespace vendrel

@@ -59,6 +59,16 @@ private:
     QElapsedTimer sinceFlush_;
 };
 
+ShownTime shownTimeOf(ServerTime kind)
+{
+    switch (kind) {
+    case ServerTime::Utc: return ShownTime::InLocalTime;
+    case ServerTime::DateOnly: return ShownTime::DateOnly;
+    case ServerTime::AsWritten: break;
+    }
+    return ShownTime::AsWritten;
+}
+
 } // namespace
 
 RemoteBrowser::RemoteBrowser(SessionContext context, RemotePane pane)
@@ -96,7 +106,8 @@ void RemoteBrowser::ListRemoteFolder()
                     pane_.TView1.root()->setExpanded(true);
                 continue;
             }
-            rows.add({entry.name, entry.size, entry.lastWriteTime, IconForExtension(entry.name)});
+            rows.add({entry.name, entry.size, entry.lastWriteTime, IconForExtension(entry.name),
+                      shownTimeOf(entry.lastWriteKind)});
         }
     }
     context_.ftp.InternetCloseHandle(find);

@@ -43,10 +43,11 @@ void FakeFtpService::addFolder(const QString &path)
     folders_.insert(folder);
 }
 
-void FakeFtpService::addFile(const QString &path, const QByteArray &content, const QDateTime &modified)
+void FakeFtpService::addFile(const QString &path, const QByteArray &content, const QDateTime &modified,
+                             ServerTime modifiedKind)
 {
     addFolder(parentOf(path));
-    files_.insert(path, {content, modified});
+    files_.insert(path, {content, modified, modifiedKind});
 }
 
 QStringList FakeFtpService::callTexts() const
@@ -142,7 +143,7 @@ std::vector<FindData> FakeFtpService::entriesOf(const QString &folder, const QSt
     for (auto file = files_.cbegin(); file != files_.cend(); ++file) {
         const QString name = file.key().mid(prefix.size());
         if (isChild(file.key()) && wildcard.matches(name))
-            entries.push_back({0, file->modified, file->content.size(), name});
+            entries.push_back({0, file->modified, file->content.size(), name, file->modifiedKind});
     }
     return entries;
 }

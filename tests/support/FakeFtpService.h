@@ -30,7 +30,8 @@ public:
     // The server's content. Paths are absolute; parent folders are created.
     void addFolder(const QString &path);
     void addFile(const QString &path, const QByteArray &content = {},
-                 const QDateTime &modified = QDateTime(QDate(2006, 12, 5), QTime(9, 7), Qt::UTC));
+                 const QDateTime &modified = QDateTime(QDate(2006, 12, 5), QTime(9, 7), Qt::UTC),
+                 ServerTime modifiedKind = ServerTime::AsWritten);
     bool hasFolder(const QString &path) const { return folders_.contains(path); }
     bool hasFile(const QString &path) const { return files_.contains(path); }
     QByteArray fileContent(const QString &path) const { return files_.value(path).content; }
@@ -70,6 +71,7 @@ private:
     struct File {
         QByteArray content;
         QDateTime modified;
+        ServerTime modifiedKind = ServerTime::AsWritten;
     };
     struct OpenFile {
         QString path;

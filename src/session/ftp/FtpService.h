@@ -25,12 +25,22 @@ constexpr quint32 FILE_ATTRIBUTE_DIRECTORY = 16;
 constexpr int MAX_PATH = 260;
 } // namespace ftp
 
+// What a listing's time says. MLSD names an instant in UTC, so it can be shown
+// in the user's zone; LIST writes the server's own clock in a zone it never
+// names, so it can only be shown as written; old Unix entries give no time of day.
+enum class ServerTime : quint8 {
+    AsWritten, // calendar fields of the server's clock
+    Utc,       // an instant
+    DateOnly,  // the day alone; the time fields are midnight, so dates still sort
+};
+
 // One entry of a server folder, as the listing calls hand it out.
 struct FindData {
     quint32 attributes = 0;      // FILE_ATTRIBUTE_DIRECTORY for a folder
     QDateTime lastWriteTime;     // calendar fields as the server gave them, UTC spec, no zone shift
     qint64 size = 0;             // bytes
     QString name;                // never empty, ".", "..", nor holding '/' or '\'
+    ServerTime lastWriteKind = ServerTime::AsWritten; // how to read lastWriteTime
 
     bool isFolder() const { return (attributes & ftp::FILE_ATTRIBUTE_DIRECTORY) != 0; }
 };

@@ -116,6 +116,11 @@ QDateTime serverTime(const QDate &date, const QTime &time)
     return QDateTime(date, time, Qt::UTC);
 }
 
+struct WriteTime {
+    QDateTime fields;
+    ServerTime kind;
+};
+
 // Names that would leave the folder, or cannot be shown or sent back, never come out.
 bool isAcceptableName(const QString &name)
 {
@@ -129,7 +134,7 @@ bool isAcceptableName(const QString &name)
 }
 
 std::optional<ListingEntry> makeEntry(QByteArrayView nameBytes, bool folder, qint64 size,
-                                      const QDateTime &time)
+                                      const WriteTime &time)
 {
     ServerName name = decodeServerName(nameBytes);
     if (!isAcceptableName(name.text))
@@ -137,7 +142,8 @@ std::optional<ListingEntry> makeEntry(QByteArrayView nameBytes, bool folder, qin
     ListingEntry entry;
     entry.record.attributes = folder ? ftp::FILE_ATTRIBUTE_DIRECTORY : 0;
     entry.record.size = size;
-    entry.record.lastWriteTime = time;
+    entry.record.lastWriteTime = time.fields;
+    entry.record.lastWriteKind = time.kind;
     entry.record.name = std::move(name.text);
     entry.rawName = std::move(name.rawBytes);
     return entry;
@@ -145,7 +151,7 @@ std::optional<ListingEntry> makeEntry(QByteArrayView nameBytes, bool folder, qin
 
 // --- MLSD: "fact=value;fact=value; name"
 
-// "YYYYMMDDHHMMSS" with optional fraction ".sss".
+// "YYYYMMDDHHMMSS" with optional fraction ".sss", in UTC.
 QDateTime parseMlsdTime(QByteArrayView value)
 {
     if (value.size() < 14)
@@ -201,7 +207,7 @@ std::optional<ListingEntry> parseMlsdLine(QByteArrayView line)
     }
     if (!typed)
         return std::nullopt;
-    return makeEntry(line.sliced(space + 1), folder, size, modified);
+    return makeEntry(line.sliced(space + 1), folder, size, {modified, ServerTime::Utc});
 }
 
 // --- Unix: "drwxr-xr-x   2 owner group  4096 Dec  5 09:07 name"
@@ -247,7 +253,7 @@ QDate recentDate(int month, int day, const QDate &today)
 }
 
 // The date words "Dec", " 5", "09:07" or "2006"; nothing when they are not a date.
-std::optional<QDateTime> parseUnixDate(QByteArrayView monthWord, QByteArrayView dayWord,
+std::optional<WriteTime> parseUnixDate(QByteArrayView monthWord, QByteArrayView dayWord,
                                        QByteArrayView timeOrYear, const QDateTime &now)
 {
     const int month = monthNumber(monthWord);
@@ -258,12 +264,12 @@ std::optional<QDateTime> parseUnixDate(QByteArrayView monthWord, QByteArrayView 
         const QTime time = parseClock(timeOrYear);
         if (!time.isValid())
             return std::nullopt;
-        return serverTime(recentDate(month, day, now.date()), time);
+        return WriteTime{serverTime(recentDate(month, day, now.date()), time), ServerTime::AsWritten};
     }
     const int year = parseSmallNumber(timeOrYear, 4);
     if (timeOrYear.size() != 4 || year < 0)
         return std::nullopt;
-    return serverTime(QDate(year, month, day), QTime(0, 0));
+    return WriteTime{serverTime(QDate(year, month, day), QTime(0, 0)), ServerTime::DateOnly};
 }
 
 std::optional<ListingEntry> parseUnixLine(QByteArrayView line, const QDateTime &now)
@@ -280,7 +286,7 @@ std::optional<ListingEntry> parseUnixLine(QByteArrayView line, const QDateTime &
         const std::optional<qint64> size = parseSize(wordAt(line, words[month - 1]));
         if (!size)
             continue;
-        const std::optional<QDateTime> date =
+        const std::optional<WriteTime> date =
             parseUnixDate(wordAt(line, words[month]), wordAt(line, words[month + 1]),
                           wordAt(line, words[month + 2]), now);
         if (!date)
@@ -346,7 +352,7 @@ std::optional<ListingEntry> parseDosLine(QByteArrayView line)
     const std::optional<qint64> size = folder ? qint64(0) : parseSize(sizeOrDir);
     if (!size)
         return std::nullopt;
-    return makeEntry(line.sliced(words[3].begin), folder, *size, serverTime(date, time));
+    return makeEntry(line.sliced(words[3].begin), folder, *size, {serverTime(date, time), ServerTime::AsWritten});
 }
 
 } // namespace

@@ -204,11 +204,13 @@ TEST_P(ListingFormats, GiveFilesAndFoldersWithSizesAndTimes)
     EXPECT_EQ(zip->size, 1536);
     // LIST shows only the date of an entry older than six months.
     EXPECT_EQ(zip->lastWriteTime, GetParam() ? utc(2006, 12, 5, 21, 7) : utc(2006, 12, 5));
+    EXPECT_EQ(zip->lastWriteKind, GetParam() ? ServerTime::Utc : ServerTime::DateOnly);
     const FindData *text = entryNamed(entries, u"y.txt"_s);
     ASSERT_TRUE(text);
     EXPECT_EQ(text->lastWriteTime.date(), recent.date());
     EXPECT_EQ(text->lastWriteTime.time().hour(), recent.time().hour());
     EXPECT_EQ(text->lastWriteTime.time().minute(), recent.time().minute());
+    EXPECT_EQ(text->lastWriteKind, GetParam() ? ServerTime::Utc : ServerTime::AsWritten);
     EXPECT_EQ(entryNamed(entries, u"huge.iso"_s)->size, 5'000'000'000);
     EXPECT_TRUE(entryNamed(entries, u"a"_s)->isFolder());
     EXPECT_TRUE(entryNamed(entries, u"b c"_s)->isFolder());

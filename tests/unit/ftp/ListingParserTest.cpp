@@ -32,6 +32,7 @@ TEST(ListingParser, MlsdFactsGiveTypeSizeAndTime)
     EXPECT_FALSE(file->record.isFolder());
     EXPECT_EQ(file->record.size, 1536);
     EXPECT_EQ(file->record.lastWriteTime, utc(2006, 12, 5, 21, 7));
+    EXPECT_EQ(file->record.lastWriteKind, ServerTime::Utc);
     EXPECT_TRUE(file->rawName.isEmpty());
 
     const auto folder = mlsd("Type=DIR;Modify=20261231235959.25;UNIX.mode=0755; my folder ");
@@ -68,11 +69,13 @@ TEST(ListingParser, UnixLinesWithAndWithoutGroup)
     EXPECT_EQ(withGroup->record.name, u"x.zip"_s);
     EXPECT_EQ(withGroup->record.size, 1536);
     EXPECT_EQ(withGroup->record.lastWriteTime, utc(2006, 12, 5));
+    EXPECT_EQ(withGroup->record.lastWriteKind, ServerTime::DateOnly); // an old entry: a year, no time
 
     const auto withoutGroup = list("drwxr-xr-x 2 owner 4096 Jan 15 09:07 pub");
     ASSERT_TRUE(withoutGroup);
     EXPECT_TRUE(withoutGroup->record.isFolder());
     EXPECT_EQ(withoutGroup->record.lastWriteTime, utc(2026, 1, 15, 9, 7));
+    EXPECT_EQ(withoutGroup->record.lastWriteKind, ServerTime::AsWritten);
 
     const auto blankOwner = list("-rw-r--r--+ 1 John Smith  staff 10 Mar  1 10:00 a b  c.txt");
     ASSERT_TRUE(blankOwner);
@@ -110,6 +113,7 @@ TEST(ListingParser, DosLines)
     EXPECT_TRUE(folder->record.isFolder());
     EXPECT_EQ(folder->record.name, u"Mes documents"_s);
     EXPECT_EQ(folder->record.lastWriteTime, utc(2006, 12, 5, 21, 7));
+    EXPECT_EQ(folder->record.lastWriteKind, ServerTime::AsWritten);
 
     const auto file = list("01-31-1999  12:15AM                 1536 x.zip");
     ASSERT_TRUE(file);

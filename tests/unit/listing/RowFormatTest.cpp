@@ -1,4 +1,5 @@
 #include "listing/RowFormat.h"
+#include "support/PinnedTimeZone.h"
 
 #include <gtest/gtest.h>
 
@@ -47,6 +48,19 @@ TEST(ListingDateTime, NoLeadingZerosButOnTheMinute)
               QStringLiteral("5.12.2006 9:07"));
     EXPECT_EQ(FormatListingDateTime(QDateTime(QDate(2024, 1, 31), QTime(23, 59, 59), Qt::UTC)),
               QStringLiteral("31.1.2024 23:59"));
+}
+
+TEST(ListingDateTime, InstantsShowInTheUsersZoneDaysAloneWithoutTime)
+{
+    const test::PinnedTimeZone paris(test::PinnedTimeZone::paris);
+    const QDateTime winter(QDate(2006, 12, 5), QTime(21, 7), Qt::UTC);
+    EXPECT_EQ(FormatListingDateTime(winter, ShownTime::InLocalTime), QStringLiteral("5.12.2006 22:07"));
+    EXPECT_EQ(FormatListingDateTime(winter, ShownTime::AsWritten), QStringLiteral("5.12.2006 21:07"));
+    EXPECT_EQ(FormatListingDateTime(QDateTime(QDate(2024, 7, 31), QTime(23, 30), Qt::UTC), ShownTime::InLocalTime),
+              QStringLiteral("1.8.2024 1:30"));
+    EXPECT_EQ(FormatListingDateTime(QDateTime(QDate(2006, 12, 5), QTime(0, 0), Qt::UTC), ShownTime::DateOnly),
+              QStringLiteral("5.12.2006"));
+    EXPECT_EQ(FormatListingDateTime(QDateTime(), ShownTime::InLocalTime), QString()); // no time given
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "support/PinnedTimeZone.h"
 #include "support/RemotePaneHarness.h"
 
 #include <gtest/gtest.h>
@@ -40,6 +41,26 @@ TEST_F(RemoteBrowserTest, FilesBecomeRowsAndFoldersBecomeNodes)
     EXPECT_EQ(ftp.openHandles.size(), 2); // the find handle was closed
     EXPECT_EQ(view.currentRow(), -1);
     EXPECT_TRUE(label3.text().isEmpty());
+}
+
+TEST_F(RemoteBrowserTest, InstantsShowInTheUsersZoneOldDaysAloneAndAllSortByTime)
+{
+    const test::PinnedTimeZone paris(test::PinnedTimeZone::paris);
+    ftp.addFile(QStringLiteral("/pub/instant.txt"), {}, QDateTime(QDate(2006, 12, 5), QTime(21, 7), Qt::UTC),
+                ServerTime::Utc);
+    ftp.addFile(QStringLiteral("/pub/old.txt"), {}, QDateTime(QDate(2007, 1, 10), QTime(0, 0), Qt::UTC),
+                ServerTime::DateOnly);
+    openPub(); // x.zip and y.txt: 5.12.2006 9:07 on the server's clock
+    const auto dateText = [this](const char *name) {
+        return files.cellText(rowOf(QString::fromLatin1(name)), FileListModel::DateTime);
+    };
+    EXPECT_EQ(dateText("instant.txt"), QStringLiteral("5.12.2006 22:07"));
+    EXPECT_EQ(dateText("old.txt"), QStringLiteral("10.1.2007"));
+    EXPECT_EQ(dateText("x.zip"), QStringLiteral("5.12.2006 9:07"));
+
+    files.sortBy(FileListModel::DateTime, Qt::DescendingOrder);
+    EXPECT_EQ(rowNames(), (QStringList{QStringLiteral("old.txt"), QStringLiteral("instant.txt"),
+                                       QStringLiteral("x.zip"), QStringLiteral("y.txt")}));
 }
 
 TEST_F(RemoteBrowserTest, ListingAgainNeverAddsANodeTwiceAndReplacesTheRows)
