@@ -221,7 +221,7 @@ void MainWindow::buildSubsystems()
                                                          menus_->action(QStringLiteral("zPassive")));
     connection_ = std::make_unique<Connection>(
         context, *transferOptions_,
-        ConnectTargets{[this] { remote_->clearTree(); },
+        ConnectTargets{[this] { remote_->clearPane(); },
                        [this](const QString &folder) { remote_->openInitialFolder(folder); },
                        [this](const QString &folder) { local_->openFolder(folder); }});
     transfers_ = std::make_unique<TransferSelection>(

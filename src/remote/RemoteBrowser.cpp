@@ -127,10 +127,12 @@ void RemoteBrowser::ListRemoteFolder()
     }
 }
 
-void RemoteBrowser::clearTree()
+void RemoteBrowser::clearPane()
 {
     CurrentNode = nullptr;
     pane_.TView1.clear();
+    pane_.files.clear();
+    pane_.Label3.clear();
 }
 
 void RemoteBrowser::TView1_NodeClick()
@@ -202,6 +204,7 @@ void RemoteBrowser::openInitialFolder(const QString &remoteFolder)
     selectNode(pane_.TView1.addPath(remoteFolder));
     context_.session.RemoteFolder = remoteFolder;
     context_.session.RemoteSearchSpec = remoteFolder + QStringLiteral("*.*");
+    pane_.Label3.setText(context_.session.RemoteSearchSpec);
     ListRemoteFolder();
 }
 

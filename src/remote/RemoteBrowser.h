@@ -34,9 +34,10 @@ public:
     // child nodes of the current folder's node.
     void ListRemoteFolder();
 
-    void clearTree();
+    // Empties the tree, the rows and the path: nothing of a server left on show.
+    void clearPane();
     // After a login: the nodes down to the server's folder, that node
-    // selected so a refresh works at once, then its listing.
+    // selected so a refresh works at once, its path, then its listing.
     void openInitialFolder(const QString &remoteFolder);
 
     // Opens the tree's selected node: it becomes the current folder and is listed anew.

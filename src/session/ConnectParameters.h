@@ -14,6 +14,7 @@ struct ConnectParameters {
     QString initialLocalFolder; // TextDosInit
     bool binary = true;         // Option1 "Binaire" (else Option2 "ASCII")
     bool passive = true;        // Option3 "Passif" (else Option4 "Actif")
+    bool anonymous = false;     // log in as the server's anonymous user, not as user
 };
 
 // What the dialog does after a connect attempt.

@@ -4,6 +4,7 @@
 #include "app/frame/StatusPanels.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "session/ServerHost.h"
 #include "session/SessionState.h"
 #include "session/TransferOptions.h"
 #include "session/ftp/FtpService.h"
@@ -11,6 +12,16 @@
 #include <QFileInfo>
 
 namespace vendrel {
+
+namespace {
+
+// Standard servers know anonymous logins by this name and expect an e-mail
+// address as the password: "anonymous@" has the '@' that some check for and
+// tells nothing about the user.
+const QString anonymousUserName = QStringLiteral("anonymous");
+const QString anonymousPassword = QStringLiteral("anonymous@");
+
+} // namespace
 
 Connection::Connection(SessionContext context, TransferOptions &options, ConnectTargets targets)
     : context_(context), options_(options), targets_(std::move(targets))
@@ -36,7 +47,8 @@ QString Connection::remoteFolderFromLogin(const QString &directory)
 ConnectOutcome Connection::ConnectProfile(const ConnectParameters &parameters,
                                           const std::function<void()> &hideDialog)
 {
-    if (parameters.server.size() < 7) {
+    const std::optional<QString> host = hostToConnect(parameters.server);
+    if (!host) {
         context_.dialogs.message(QStringLiteral("Adresse erronée !"), MessageButtons::Ok, MessageIcon::None);
         return ConnectOutcome::StayOpen;
     }
@@ -50,12 +62,14 @@ ConnectOutcome Connection::ConnectProfile(const ConnectParameters &parameters,
     if (context_.session.InternetHandle != 0 || context_.session.ConnectionHandle != 0)
         closeHandles();
 
-    targets_.clearRemoteTree();
+    showDisconnected();
     context_.log.clear();
 
-    context_.session.ServerAddress = parameters.server;
-    context_.session.UserName = parameters.user;
-    context_.session.Password = parameters.password;
+    context_.session.ServerAddress = *host;
+    context_.session.UserName = parameters.anonymous ? anonymousUserName : parameters.user;
+    // A password typed for an anonymous login is the user's e-mail address, as the custom is.
+    context_.session.Password = parameters.anonymous && parameters.password.isEmpty() ? anonymousPassword
+                                                                                       : parameters.password;
     context_.session.ServerPort = *port;
     context_.session.RemoteFolder.clear();
     options_.applyConnectOptions(parameters.binary, parameters.passive);
@@ -113,12 +127,20 @@ ConnectOutcome Connection::ConnectProfile(const ConnectParameters &parameters,
 void Connection::zDisconnect_Click()
 {
     closeHandles();
+    showDisconnected();
     context_.log.AppendLogLine(QStringLiteral(" > Déconnexion du Serveur."));
 }
 
 void Connection::closeSession()
 {
     closeHandles();
+}
+
+// Nothing of a server that is no longer there stays on show.
+void Connection::showDisconnected()
+{
+    targets_.clearRemotePane();
+    context_.status.setPanelText(StatusPanels::ConnectionPanel, QStringLiteral("Off"));
 }
 
 void Connection::closeHandles()

@@ -13,7 +13,8 @@ class TransferOptions;
 
 // What a connect changes in the panes, which live above the session.
 struct ConnectTargets {
-    std::function<void()> clearRemoteTree;
+    // Empties the server pane: tree, rows and path.
+    std::function<void()> clearRemotePane;
     // Shows the server's folder at login: its node and its parents' nodes,
     // selected, then its listing. The folder begins and ends with '/'.
     std::function<void(const QString &remoteFolder)> openInitialRemoteFolder;
@@ -38,6 +39,7 @@ public:
 
 private:
     void closeHandles();
+    void showDisconnected();
 
     SessionContext context_;
     TransferOptions &options_;

@@ -106,6 +106,10 @@ void FrmConnect::Command1_Click()
         warn(u"Remplir toutes les zones de texte !"_s);
         return;
     }
+    if (!profileFieldsFilled()) {
+        warn(u"Vous devez remplir toutes les zones de texte !"_s, u"Erreur"_s);
+        return;
+    }
     switch (profiles_.save(profileFromFields(), ui_.Check2->isChecked())) {
     case SiteProfileFolder::SaveResult::InvalidLabel:
         warn(u"Etiquette de site invalide !"_s);
@@ -117,11 +121,8 @@ void FrmConnect::Command1_Click()
         break;
     }
     LoadProfileTree();
-    const bool complete = allFieldsFilled();
     ui_.Command5->setEnabled(false);
-    ui_.Command3->setEnabled(complete);
-    if (!complete)
-        warn(u"Vous devez remplir toutes les zones de texte !"_s, u"Erreur"_s);
+    updateConnectEnabled();
     dialogs_.message(u"Profil enregistré avec succès!"_s, MessageButtons::Ok, MessageIcon::Information);
 }
 
@@ -147,6 +148,7 @@ void FrmConnect::Command3_Click()
         .initialLocalFolder = ui_.TextDosInit->text(),
         .binary = ui_.Option1->isChecked(),
         .passive = ui_.Option3->isChecked(),
+        .anonymous = isAnonymous(),
     };
     switch (connect_(parameters, [this] { hide(); })) {
     case ConnectOutcome::Unload:
@@ -208,13 +210,22 @@ void FrmConnect::disableDelete()
 
 void FrmConnect::updateConnectEnabled()
 {
-    ui_.Command3->setEnabled(allFieldsFilled());
+    ui_.Command3->setEnabled(connectFieldsFilled());
 }
 
-bool FrmConnect::allFieldsFilled() const
+bool FrmConnect::isAnonymous() const
 {
-    for (const QLineEdit *edit : {ui_.txtSiteName, ui_.txtServer, ui_.txtUser, ui_.txtPass, ui_.txtPort,
-                                  ui_.TextDosInit}) {
+    return ui_.txtUser->text() == anonymousUser;
+}
+
+bool FrmConnect::connectFieldsFilled() const
+{
+    return profileFieldsFilled() && (isAnonymous() || !ui_.txtPass->text().isEmpty());
+}
+
+bool FrmConnect::profileFieldsFilled() const
+{
+    for (const QLineEdit *edit : {ui_.txtSiteName, ui_.txtServer, ui_.txtUser, ui_.txtPort, ui_.TextDosInit}) {
         if (edit->text().isEmpty())
             return false;
     }

@@ -49,7 +49,12 @@ private:
 
     void disableDelete();
     void updateConnectEnabled();
-    bool allFieldsFilled() const;
+    // "anonyme" in txtUser, as "Anonyme" and the profile files put it.
+    bool isAnonymous() const;
+    // An anonymous login needs no password.
+    bool connectFieldsFilled() const;
+    // A profile is written only whole; its password is optional, as it is kept only on request.
+    bool profileFieldsFilled() const;
     SiteProfile profileFromFields() const;
     void showProfile(const SiteProfile &profile);
     void warn(const QString &text, const QString &title = {});

@@ -1,7 +1,10 @@
+#include "session/Connection.h"
+#include "session/TransferOptions.h"
 #include "session/ftp/CurlFtpService.h"
 #include "support/LocalFtpServer.h"
 #include "support/RemotePaneHarness.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFileInfo>
 #include <gtest/gtest.h>
@@ -140,6 +143,29 @@ TEST_F(RemoteServerTest, AFilterListsOnlyMatchingFilesButKeepsTheFolders)
     pane.browser.zDefine2_Click();
     EXPECT_EQ(pane.rowNames(), QStringList{QStringLiteral("d.zip")});
     EXPECT_NE(pane.tree.nodeByKey(QStringLiteral("/pub/full/")), nullptr);
+}
+
+// "Anonyme" as the dialog sends it: a standard server lets it in to read.
+TEST_F(RemoteServerTest, AnAnonymousConnectIsLetInAndListsTheServer)
+{
+    QAction zBinary, zAscii, zPassive;
+    TransferOptions options{pane.session, zBinary, zAscii, zPassive};
+    Connection connection{pane.context(), options,
+                          ConnectTargets{[this] { pane.browser.clearPane(); },
+                                         [this](const QString &folder) { pane.browser.openInitialFolder(folder); },
+                                         [](const QString &) {}}};
+    const ConnectParameters anonymous{.siteName = QStringLiteral("Public"),
+                                      .server = QStringLiteral("127.0.0.1"),
+                                      .user = QStringLiteral("anonyme"),
+                                      .password = {},
+                                      .port = QString::number(server.port()),
+                                      .initialLocalFolder = QDir::tempPath(),
+                                      .anonymous = true};
+    EXPECT_EQ(connection.ConnectProfile(anonymous, [] {}), ConnectOutcome::Unload);
+    EXPECT_TRUE(pane.session.isConnected());
+    EXPECT_NE(pane.tree.nodeByKey(QStringLiteral("/pub/")), nullptr);
+    EXPECT_EQ(pane.label3.text(), QStringLiteral("/*.*"));
+    EXPECT_TRUE(server.commandLog().contains("USER 'anonymous' logged in"));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "app/MainToolbar.h"
 #include "app/MainWindow.h"
 #include "app/frame/ActivityLog.h"
+#include "app/frame/StatusPanels.h"
 #include "app/icons/Icons.h"
 #include "listing/FileListModel.h"
 #include "listing/FileListView.h"
@@ -20,6 +21,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -59,6 +61,16 @@ struct MainWindowTest : ::testing::Test {
             dialog->findChild<QPushButton *>(QStringLiteral("Command3"))->click();
         });
         window.zConnect_Click();
+    }
+
+    QString serverPath() const { return window.findChild<QLabel *>(QStringLiteral("Label3"))->text(); }
+
+    void expectServerPaneEmpty() const
+    {
+        EXPECT_EQ(window.remoteTree().widget().topLevelItemCount(), 0);
+        EXPECT_EQ(window.remoteFiles().rowCount(), 0);
+        EXPECT_TRUE(serverPath().isEmpty());
+        EXPECT_EQ(window.statusPanels().panelText(StatusPanels::ConnectionPanel), QStringLiteral("Off"));
     }
 
     test::FakeFtpService ftp;
@@ -228,10 +240,20 @@ TEST_F(MainWindowTest, ConnectingFromTheDialogListsTheServerAndSelectsItsFolder)
     EXPECT_NE(window.remoteTree().nodeByKey(QStringLiteral("/pub/docs/")), nullptr);
     EXPECT_TRUE(window.activityLog().text().contains(QStringLiteral("*** DÉMO ***")));
 
+    EXPECT_EQ(serverPath(), QStringLiteral("/pub/*.*"));
+
     action("zDisconnect").trigger();
     EXPECT_FALSE(window.session().isConnected());
     EXPECT_TRUE(window.activityLog().text().endsWith(QStringLiteral("14:07:33 > Déconnexion du Serveur.\r\n")));
-    EXPECT_EQ(window.remoteFiles().rowCount(), 1); // the pane keeps what it showed
+    expectServerPaneEmpty();
+
+    // A failed connect after a good one leaves nothing of the first server either.
+    connectThroughTheDialog(QStringLiteral("127.0.0.1"));
+    ASSERT_EQ(window.remoteFiles().rowCount(), 1);
+    ftp.failCall(QStringLiteral("InternetConnect"));
+    connectThroughTheDialog(QStringLiteral("127.0.0.1"));
+    EXPECT_FALSE(window.session().isConnected());
+    expectServerPaneEmpty();
 }
 
 TEST_F(MainWindowTest, AFailedConnectKeepsTheDialogAndItsFields)

@@ -137,12 +137,17 @@ TEST_F(FrmConnectTest, OpensWithItsDesignValuesAndTheProfilesOfTheFolder)
     EXPECT_EQ(accessibleName(find(u"Command6"_s)), u"Parcourir les dossiers..."_s);
 }
 
-TEST_F(FrmConnectTest, ConnectIsEnabledExactlyWhenTheSixFieldsAreFilled)
+TEST_F(FrmConnectTest, ConnectIsEnabledWhenTheFieldsAreFilledAndAnonymousNeedsNoPassword)
 {
     open();
     type(u"txtSiteName"_s, u"Mon site"_s);
     type(u"txtServer"_s, u"ftp.exemple.fr"_s);
+    EXPECT_FALSE(enabled(u"Command3"_s));
     type(u"TextDosInit"_s, u"/tmp"_s);
+    EXPECT_TRUE(enabled(u"Command3"_s)); // "Anonyme" is checked: no password needed
+
+    click(u"Check1"_s);
+    type(u"txtUser"_s, u"rene"_s);
     EXPECT_FALSE(enabled(u"Command3"_s));
     type(u"txtPass"_s, u"secret"_s);
     EXPECT_TRUE(enabled(u"Command3"_s));
@@ -201,14 +206,24 @@ TEST_F(FrmConnectTest, SaveWritesTheProfileAndWarnsOfEmptyFields)
     EXPECT_TRUE(enabled(u"Command3"_s));
     EXPECT_FALSE(enabled(u"Command5"_s));
 
+    // Anything missing: the refusal alone, and no file.
     dialogs.messages.clear();
-    edit(u"txtPass"_s)->clear();
+    type(u"txtSiteName"_s, u"Autre"_s);
+    edit(u"TextDosInit"_s)->clear();
     click(u"Command1"_s);
-    ASSERT_EQ(dialogs.messageTexts(), (QStringList{u"Vous devez remplir toutes les zones de texte !"_s,
-                                                   u"Profil enregistré avec succès!"_s}));
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{u"Vous devez remplir toutes les zones de texte !"_s});
     EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Exclamation);
     EXPECT_EQ(dialogs.messages[0].title, u"Erreur"_s);
-    EXPECT_TRUE(folder.read(u"Mon site.ftp"_s).contains("\r\npass=\r\n"));
+    EXPECT_FALSE(folder.exists(u"Autre.ftp"_s));
+
+    // A password is kept only on request, so a profile is whole without one.
+    dialogs.messages.clear();
+    type(u"TextDosInit"_s, u"/tmp"_s);
+    click(u"Check1"_s);
+    type(u"txtUser"_s, u"rene"_s);
+    click(u"Command1"_s);
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{u"Profil enregistré avec succès!"_s});
+    EXPECT_TRUE(folder.read(u"Autre.ftp"_s).contains("\r\nID=rene\r\nDosInit=/tmp\r\npass=\r\n"));
     EXPECT_FALSE(enabled(u"Command3"_s));
 }
 
@@ -217,6 +232,7 @@ TEST_F(FrmConnectTest, SaveRefusesWhatItCannotWrite)
     folder.createDir(u"Bloqué.ftp"_s);
     open();
     type(u"txtServer"_s, u"ftp.exemple.fr"_s);
+    type(u"TextDosInit"_s, u"/tmp"_s);
 
     click(u"Command1"_s); // no label
     type(u"txtSiteName"_s, u"../dehors"_s);
@@ -354,13 +370,32 @@ TEST_F(FrmConnectTest, ConnectHandsOverTheFieldsAndOptions)
               (QStringList{u"Mon site"_s, u"ftp.exemple.fr"_s, u"anonyme"_s, u"secret"_s, u"2121"_s, u"/tmp"_s}));
     EXPECT_FALSE(sent.binary);
     EXPECT_FALSE(sent.passive);
+    EXPECT_TRUE(sent.anonymous);
     EXPECT_TRUE(dialog->isVisible()); // StayOpen
 
     click(u"Option1"_s);
     click(u"Option3"_s);
+    click(u"Check1"_s);
+    type(u"txtUser"_s, u"rene"_s);
+    type(u"txtPass"_s, u"secret"_s);
     click(u"Command3"_s);
     EXPECT_TRUE(connects[1].binary);
     EXPECT_TRUE(connects[1].passive);
+    EXPECT_FALSE(connects[1].anonymous);
+}
+
+TEST_F(FrmConnectTest, AProfileOfTheAnonymousUserConnectsWithoutAPassword)
+{
+    folder.createFile(u"Public.ftp"_s, "[PROFIL]\r\nsname=Public\r\nadresa=nas\r\nID=anonyme\r\n"
+                                       "DosInit=/tmp\r\npass=\r\nport=21\r\n");
+    open();
+    find(u"Check1"_s)->setChecked(false);
+    clickNode(u"Public.ftp"_s);
+    EXPECT_TRUE(checked(u"Check1"_s));
+    click(u"Command3"_s);
+    ASSERT_EQ(connects.size(), 1);
+    EXPECT_EQ(connects[0].user, u"anonyme"_s);
+    EXPECT_TRUE(connects[0].anonymous);
 }
 
 // As the owner runs it: modally, then keeps or destroys it by the result.

@@ -40,7 +40,7 @@ TEST_F(RemoteBrowserTest, FilesBecomeRowsAndFoldersBecomeNodes)
     EXPECT_EQ(ftp.callNames().last(), QStringLiteral("InternetCloseHandle"));
     EXPECT_EQ(ftp.openHandles.size(), 2); // the find handle was closed
     EXPECT_EQ(view.currentRow(), -1);
-    EXPECT_TRUE(label3.text().isEmpty());
+    EXPECT_EQ(label3.text(), QStringLiteral("/pub/*.*"));
 }
 
 TEST_F(RemoteBrowserTest, InstantsShowInTheUsersZoneOldDaysAloneAndAllSortByTime)
@@ -113,14 +113,18 @@ TEST_F(RemoteBrowserTest, NotConnectedSaysSoAndKeepsTheRows)
 TEST_F(RemoteBrowserTest, TheLoginFolderGetsItsParentsAsNodes)
 {
     ftp.addFolder(QStringLiteral("/home/vendrel/docs"));
+    ftp.addFile(QStringLiteral("/home/vendrel/notes.txt"));
     browser.openInitialFolder(QStringLiteral("/home/vendrel/"));
     EXPECT_EQ(childKeys(QStringLiteral("/")), QStringList{QStringLiteral("/home/")});
     EXPECT_EQ(childKeys(QStringLiteral("/home/")), QStringList{QStringLiteral("/home/vendrel/")});
     EXPECT_EQ(childKeys(QStringLiteral("/home/vendrel/")), QStringList{QStringLiteral("/home/vendrel/docs/")});
     EXPECT_EQ(RemoteTree::keyOf(treeWidget.currentItem()), QStringLiteral("/home/vendrel/"));
-    browser.clearTree();
+    ASSERT_EQ(files.rowCount(), 1);
+    browser.clearPane();
     EXPECT_EQ(treeWidget.topLevelItemCount(), 0);
     EXPECT_EQ(tree.nodeByKey(QStringLiteral("/home/")), nullptr);
+    EXPECT_EQ(files.rowCount(), 0);
+    EXPECT_TRUE(label3.text().isEmpty());
 }
 
 TEST_F(RemoteBrowserTest, AHugeFolderListsEveryFile)

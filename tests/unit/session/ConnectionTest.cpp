@@ -1,4 +1,5 @@
 #include "session/Connection.h"
+#include "session/ServerHost.h"
 #include "session/TransferOptions.h"
 #include "support/SessionHarness.h"
 #include "support/TempFolder.h"
@@ -32,13 +33,24 @@ struct ConnectionTest : test::SessionHarness, ::testing::Test {
         return connection.ConnectProfile(p, [this] { ++hides; });
     }
 
+    // Host, user and password of every InternetConnect, one line each.
+    QStringList logins() const
+    {
+        QStringList texts;
+        for (const test::FtpCall &call : ftp.calls) {
+            if (call.name == u"InternetConnect")
+                texts.append(call.arguments.mid(1, 4).join(u' '));
+        }
+        return texts;
+    }
+
     QAction zBinary, zAscii, zPassive;
     TransferOptions options{session, zBinary, zAscii, zPassive};
     test::TempFolder localFolder;
     QStringList events;
     int hides = 0;
     Connection connection{context(), options,
-                          ConnectTargets{[this] { events.append(QStringLiteral("clear tree")); },
+                          ConnectTargets{[this] { events.append(QStringLiteral("clear pane")); },
                                          [this](const QString &folder) { events.append(QStringLiteral("open remote ") + folder); },
                                          [this](const QString &folder) { events.append(QStringLiteral("open local ") + folder); }}};
 };
@@ -56,7 +68,7 @@ TEST_F(ConnectionTest, ASuccessfulConnectLogsEachStepAndOpensBothFolders)
               (QStringList{QStringLiteral("InternetOpen(Mon site, 1, , , 0x04000000)"),
                            QStringLiteral("InternetConnect(16, 10.0.0.5, 21, anonyme, x@y, 1, 0x08000000, 0)"),
                            QStringLiteral("FtpGetCurrentDirectory(17)")}));
-    EXPECT_EQ(events, (QStringList{QStringLiteral("clear tree"), QStringLiteral("open remote /"),
+    EXPECT_EQ(events, (QStringList{QStringLiteral("clear pane"), QStringLiteral("open remote /"),
                                    QStringLiteral("open local ") + localFolder.path()}));
     EXPECT_TRUE(session.isConnected());
     EXPECT_EQ(session.RemoteFolder, QStringLiteral("/"));
@@ -96,7 +108,47 @@ TEST_F(ConnectionTest, ActiveAsciiConnectSetsFlagsTypeAndMarks)
     EXPECT_FALSE(zPassive.isChecked());
 }
 
-TEST_F(ConnectionTest, AShortAddressOrABadPortIsRefusedBeforeAnythingChanges)
+TEST_F(ConnectionTest, AnyHostNameOrAddressIsTakenAndNothingElse)
+{
+    const std::pair<QString, QString> accepted[] = {
+        {QStringLiteral("nas"), QStringLiteral("nas")},
+        {QStringLiteral(" ftp.fr "), QStringLiteral("ftp.fr")},
+        {QStringLiteral("ftp.fr."), QStringLiteral("ftp.fr.")},
+        {QStringLiteral("mon_nas.local"), QStringLiteral("mon_nas.local")},
+        {QStringLiteral("bücher.example"), QStringLiteral("bücher.example")},
+        {QStringLiteral("1.2.3.4"), QStringLiteral("1.2.3.4")},
+        {QStringLiteral("::1"), QStringLiteral("::1")},
+        {QStringLiteral("[::1]"), QStringLiteral("::1")},
+        {QStringLiteral("[2001:db8::7]"), QStringLiteral("2001:db8::7")},
+    };
+    for (const auto &[typed, host] : accepted)
+        EXPECT_EQ(hostToConnect(typed), host) << typed.toStdString();
+    for (const char *refused : {"", "  ", "ftp fr", "ftp.fr/pub", "moi@ftp.fr", "ftp.fr:21", "1.2.3.", "256.1.1.1",
+                                "[nas]", "[::1", "-nas", "a..b", "::g"})
+        EXPECT_FALSE(hostToConnect(QString::fromLatin1(refused))) << refused;
+
+    // However short, a host reaches the server; brackets do not.
+    ConnectParameters p = parameters();
+    for (const char *typed : {"nas", " [::1] "}) {
+        p.server = QString::fromLatin1(typed);
+        EXPECT_EQ(connect(p), ConnectOutcome::Unload);
+    }
+    EXPECT_EQ(logins(), (QStringList{QStringLiteral("nas 21 anonyme x@y"), QStringLiteral("::1 21 anonyme x@y")}));
+}
+
+TEST_F(ConnectionTest, AnonymousLogsInAsTheServersAnonymousUser)
+{
+    ConnectParameters p = parameters();
+    p.anonymous = true;
+    connect(p);
+    p.password.clear();
+    connect(p);
+    // A password typed goes as the user's e-mail address, as the custom is.
+    EXPECT_EQ(logins(), (QStringList{QStringLiteral("10.0.0.5 21 anonymous x@y"),
+                                     QStringLiteral("10.0.0.5 21 anonymous anonymous@")}));
+}
+
+TEST_F(ConnectionTest, AnAddressNoHostCanHaveOrABadPortIsRefusedBeforeAnythingChanges)
 {
     log.AppendUntimedLine(QStringLiteral("earlier"));
     ConnectParameters p = parameters();
@@ -133,7 +185,7 @@ TEST_F(ConnectionTest, ARefusedLoginClosesTheSessionAndSaysSo)
     EXPECT_FALSE(session.isConnected());
     EXPECT_EQ(session.ConnectionHandle, 0u);
     EXPECT_EQ(status.panelText(StatusPanels::ConnectionPanel), QStringLiteral("Off"));
-    EXPECT_EQ(events, QStringList{QStringLiteral("clear tree")});
+    EXPECT_EQ(events, QStringList{QStringLiteral("clear pane")});
 }
 
 TEST_F(ConnectionTest, ASessionThatCannotOpenIsLoggedWithoutTime)
@@ -170,8 +222,11 @@ TEST_F(ConnectionTest, DisconnectTwiceClosesAndLogsBothTimes)
 {
     connect(parameters());
     ftp.calls.clear();
+    events.clear();
     connection.zDisconnect_Click();
     connection.zDisconnect_Click();
+    EXPECT_EQ(events, QStringList(2, QStringLiteral("clear pane")));
+    EXPECT_EQ(status.panelText(StatusPanels::ConnectionPanel), QStringLiteral("Off"));
     EXPECT_EQ(ftp.callTexts(), (QStringList{QStringLiteral("InternetCloseHandle(17)"), QStringLiteral("InternetCloseHandle(16)"),
                                             QStringLiteral("InternetCloseHandle(0)"), QStringLiteral("InternetCloseHandle(0)")}));
     EXPECT_EQ(log.text().count(QStringLiteral("14:07:33 > Déconnexion du Serveur.\r\n")), 2);
