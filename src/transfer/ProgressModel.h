@@ -11,14 +11,14 @@ namespace vendrel {
 // that wrap. Speed is in Ko per second where this Ko is 1000 bytes; the
 // amounts shown in Ko are bytes / 1024.
 //
-// Speed and time left are taken over the last few seconds of the run, not
+// Speed and time left are taken over the last five seconds of the run, not
 // from one block: the first blocks of a file come out of buffers that filled
 // while it was being opened, so a per-block figure starts absurdly high, and
 // a stalled transfer must show its speed falling, not frozen.
 class ProgressModel {
 public:
     static constexpr int BarRange = 10000;             // bar positions from empty to full
-    static constexpr quint32 SpeedWindowMs = 3000;     // how far back the speed looks
+    static constexpr quint32 SpeedWindowMs = 5000;     // how far back the speed looks
     static constexpr quint32 FirstFigureAfterMs = 1000; // no figure from less than this
 
     void startRun(qint64 batchTotal);

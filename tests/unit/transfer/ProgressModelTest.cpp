@@ -30,7 +30,7 @@ TEST(ProgressModelTest, SpeedAndTimeLeftComeFromTheLastSecondsNotFromOneBlock)
 
     tick = feed(progress, tick, mebibyte, 1000, 1);
     EXPECT_NEAR(*progress.speedAt(tick), 1048.576, 1048.576 * 0.05) << "the first burst weighs little";
-    tick = feed(progress, tick, mebibyte, 4000, 1);
+    tick = feed(progress, tick, mebibyte, ProgressModel::SpeedWindowMs, 1);
     EXPECT_NEAR(*progress.speedAt(tick), 1048.576, 1.0) << "Ko of 1000 bytes";
     const double bytesLeft = static_cast<double>(progress.batchTotal() - progress.batchDone());
     EXPECT_NEAR(*progress.timeLeftAt(tick), bytesLeft / mebibyte, 0.1);
@@ -41,14 +41,14 @@ TEST(ProgressModelTest, ASlowTransferThenAStallAcrossTheTickWrap)
     ProgressModel progress;
     progress.startRun(1024 * 1024);
     progress.startFile(1024 * 1024, 0xFFFFF000u);
-    const quint32 stalledAt = feed(progress, 0xFFFFF000u, 10 * 1024, 5000, 100);
+    const quint32 stalledAt = feed(progress, 0xFFFFF000u, 10 * 1024, 8000, 100);
     EXPECT_NEAR(*progress.speedAt(stalledAt), 10.24, 0.01);
     const double bytesLeft = static_cast<double>(1024 * 1024 - progress.batchDone());
     EXPECT_NEAR(*progress.timeLeftAt(stalledAt), bytesLeft / 10240, 0.5);
 
     double lastSpeed = *progress.speedAt(stalledAt);
     double lastTimeLeft = *progress.timeLeftAt(stalledAt);
-    for (const quint32 later : {1000u, 2000u}) {
+    for (const quint32 later : {1000u, 2000u, 4000u}) {
         const double speed = *progress.speedAt(stalledAt + later);
         const double timeLeft = *progress.timeLeftAt(stalledAt + later);
         EXPECT_LT(speed, lastSpeed);
