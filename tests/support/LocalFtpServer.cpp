@@ -53,6 +53,8 @@ bool LocalFtpServer::start(const Options &options)
                           u"--log"_s, scratch_.filePath(u"commands.log"_s)};
     if (!options.mlsd)
         arguments << u"--no-mlsd"_s;
+    if (options.bytesPerSecond > 0)
+        arguments << u"--throttle"_s << QString::number(options.bytesPerSecond);
     process_.setStandardErrorFile(scratch_.filePath(u"stderr.txt"_s));
     process_.start(python, arguments);
     QByteArray firstLine;

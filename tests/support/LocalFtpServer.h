@@ -23,6 +23,7 @@ public:
     struct Options {
         bool mlsd = true;              // false: MLSD gets 500, as on servers without it
         double idleTimeoutSeconds = 300; // the server closes a control connection idle that long
+        int bytesPerSecond = 0;        // data connections send and take no faster; 0: no limit
     };
 
     static constexpr const char *user = "vendrel";
