@@ -1,5 +1,6 @@
 #include "app/DemoServer.h"
 #include "app/MainWindow.h"
+#include "app/ServerWaitPrompt.h"
 #include "dialup/NetworkManagerDialup.h"
 #include "app/icons/Icons.h"
 #include "platform/Clock.h"
@@ -42,7 +43,8 @@ int main(int argc, char **argv)
     });
     vendrel::SystemClock clock;
     vendrel::DesktopShell shell([&window]() -> QWidget * { return window; });
-    vendrel::CurlFtpService ftp;
+    vendrel::ServerWaitPrompt serverWait;
+    vendrel::CurlFtpService ftp({}, &serverWait);
     vendrel::NetworkManagerDialup dialup;
     const QString programFolder = QApplication::applicationDirPath();
     vendrel::MainWindow mainWindow({ftp, dialogs, clock, shell, programFolder, [] { QApplication::quit(); }, dialup});

@@ -10,6 +10,7 @@
 #include "session/ftp/FtpService.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 namespace vendrel {
 
@@ -109,6 +110,16 @@ ConnectOutcome Connection::ConnectProfile(const ConnectParameters &parameters,
     QString directory;
     if (!context_.ftp.FtpGetCurrentDirectory(context_.session.ConnectionHandle, directory))
         directory.clear();
+    // Every path is built on this folder: one the server garbled would make
+    // every later request fail.
+    if (std::any_of(directory.cbegin(), directory.cend(), [](QChar c) { return c.category() == QChar::Other_Control; })) {
+        context_.dialogs.message(QStringLiteral("Dossier du serveur invalide !"), MessageButtons::Ok,
+                                 MessageIcon::Exclamation);
+        context_.log.AppendLogLine(QStringLiteral(" > Dossier du serveur invalide ! Connexion abandonnée."));
+        closeHandles();
+        showDisconnected();
+        return ConnectOutcome::Hidden;
+    }
     context_.session.RemoteFolder = remoteFolderFromLogin(directory);
     context_.session.RemoteSearchSpec = context_.session.RemoteFolder + QStringLiteral("*.*");
     context_.log.AppendLogLine(QStringLiteral(" > Connexion vers le serveur."));

@@ -163,18 +163,39 @@ TransferEngine::FileOutcome DownloadEngine::transferFile(int index, const QStrin
 
     std::array<char, BlockSize> block{};
     quint32 count = 0;
+    qint64 received = 0;
     do {
         if (!context_.ftp.InternetReadFile(transferHandle(), block.data(), BlockSize, count)
             || !target.write(block.data(), count))
             return cancelled() ? abandonFile() : failTransfer();
+        received += count;
         if (!blockMoved(count))
             return abandonFile();
     } while (count == BlockSize);
 
+    // Line ends make an ASCII copy's size differ: only a binary one can be checked.
+    const bool checkSize = context_.session.TransferType != ftp::FTP_TRANSFER_TYPE_ASCII;
+    qint64 announced = received;
+    if (checkSize && !context_.ftp.FtpGetFileSize(transferHandle(), announced))
+        announced = received;
     closeRemote();
+    if (checkSize && !sizeHolds(remote, received, listedSize, announced))
+        return reportTransferError();
     if (!commitKeepingWindowAlive(target))
         return reportTransferError();
     return finishFile();
+}
+
+// A server may end a download early and still say all went well. A size
+// that matches neither the listing nor the server's announcement is a
+// broken file, unless the server now gives the size received: the file
+// changed meanwhile.
+bool DownloadEngine::sizeHolds(const QString &remote, qint64 received, qint64 listed, qint64 announced)
+{
+    if (received == listed && received == announced)
+        return true;
+    qint64 now = -1;
+    return context_.ftp.FtpGetRemoteFileSize(context_.session.ConnectionHandle, remote, now) && now == received;
 }
 
 QString DownloadEngine::successText() const

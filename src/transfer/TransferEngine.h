@@ -73,7 +73,7 @@ private:
 
 // Receives the batch from the current remote folder into the current local
 // folder. Each file goes to a temporary file beside its target that replaces
-// the target only once complete.
+// the target only once complete, and in binary only with the size expected.
 class DownloadEngine final : public TransferEngine {
 public:
     using TransferEngine::TransferEngine;
@@ -81,6 +81,7 @@ public:
 private:
     FileOutcome transferFile(int index, const QString &name, qint64 listedSize) override;
     QString successText() const override;
+    bool sizeHolds(const QString &remote, qint64 received, qint64 listed, qint64 announced);
 };
 
 // Sends the batch from the current local folder to the current remote

@@ -230,6 +230,25 @@ bool FakeFtpService::InternetWriteFile(FtpHandle file, const char *buffer, quint
     return true;
 }
 
+bool FakeFtpService::FtpGetFileSize(FtpHandle file, qint64 &size)
+{
+    record(QStringLiteral("FtpGetFileSize"), {QString::number(file)});
+    const auto open = openFiles_.constFind(file);
+    if (failing(QStringLiteral("FtpGetFileSize")) || open == openFiles_.cend() || open->writing)
+        return false;
+    size = announcedSizes_.value(open->path, files_.value(open->path).content.size());
+    return true;
+}
+
+bool FakeFtpService::FtpGetRemoteFileSize(FtpHandle connection, const QString &path, qint64 &size)
+{
+    record(QStringLiteral("FtpGetRemoteFileSize"), {QString::number(connection), path});
+    if (failing(QStringLiteral("FtpGetRemoteFileSize")) || !isConnection(connection) || !files_.contains(path))
+        return false;
+    size = files_.value(path).content.size();
+    return true;
+}
+
 bool FakeFtpService::FtpCreateDirectory(FtpHandle connection, const QString &path)
 {
     record(QStringLiteral("FtpCreateDirectory"), {QString::number(connection), path});

@@ -36,6 +36,8 @@ public:
     bool hasFile(const QString &path) const { return files_.contains(path); }
     QByteArray fileContent(const QString &path) const { return files_.value(path).content; }
     void setCurrentDirectory(const QString &directory) { currentDirectory_ = directory; }
+    // Downloads of that file announce this size instead of the file's own.
+    void announceSize(const QString &path, qint64 size) { announcedSizes_[path] = size; }
 
     // After `after` good calls of that name, the next `times` calls fail (0 or false).
     void failCall(const QString &name, int times = 1, int after = 0) { failures_[name] = {after, times}; }
@@ -60,6 +62,8 @@ public:
     bool InternetReadFile(FtpHandle file, char *buffer, quint32 bytesToRead, quint32 &bytesRead) override;
     bool InternetWriteFile(FtpHandle file, const char *buffer, quint32 bytesToWrite,
                            quint32 &bytesWritten) override;
+    bool FtpGetFileSize(FtpHandle file, qint64 &size) override;
+    bool FtpGetRemoteFileSize(FtpHandle connection, const QString &path, qint64 &size) override;
     bool FtpCreateDirectory(FtpHandle connection, const QString &path) override;
     bool FtpRemoveDirectory(FtpHandle connection, const QString &path) override;
     bool FtpDeleteFile(FtpHandle connection, const QString &path) override;
@@ -92,6 +96,7 @@ private:
     QSet<QString> folders_;
     QMap<QString, File> files_;
     QString currentDirectory_ = QStringLiteral("/");
+    QHash<QString, qint64> announcedSizes_;
     struct Failure {
         int after = 0;
         int times = 0;

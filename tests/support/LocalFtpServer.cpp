@@ -55,6 +55,20 @@ bool LocalFtpServer::start(const Options &options)
         arguments << u"--no-mlsd"_s;
     if (options.bytesPerSecond > 0)
         arguments << u"--throttle"_s << QString::number(options.bytesPerSecond);
+    if (options.endlessListing)
+        arguments << u"--endless-listing"_s;
+    if (options.cutAfter >= 0)
+        arguments << u"--cut-after"_s << QString::number(options.cutAfter);
+    if (options.extraBytes > 0)
+        arguments << u"--extra-bytes"_s << QString::number(options.extraBytes);
+    if (!options.lostReply.isEmpty())
+        arguments << u"--lost-reply"_s << options.lostReply;
+    if (!options.closing421.isEmpty())
+        arguments << u"--closing-421"_s << options.closing421;
+    if (options.noConnectBack)
+        arguments << u"--no-connect-back"_s;
+    if (!options.pwdReply.isEmpty())
+        arguments << u"--pwd-reply"_s << options.pwdReply;
     process_.setStandardErrorFile(scratch_.filePath(u"stderr.txt"_s));
     process_.start(python, arguments);
     QByteArray firstLine;

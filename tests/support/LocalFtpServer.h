@@ -24,6 +24,14 @@ public:
         bool mlsd = true;              // false: MLSD gets 500, as on servers without it
         double idleTimeoutSeconds = 300; // the server closes a control connection idle that long
         int bytesPerSecond = 0;        // data connections send and take no faster; 0: no limit
+        // Faults of a broken or hostile server:
+        bool endlessListing = false;   // listings send an entry a second and never end
+        int cutAfter = -1;             // downloads stop after this many bytes with a 226; SIZE is refused
+        int extraBytes = 0;            // downloads send this many bytes more than the file holds
+        QString lostReply;             // verbs ("DELE,MKD") carried out, then the connection drops unanswered
+        bool noConnectBack = false;    // active mode: PORT is accepted, the data connection never comes
+        QString closing421;            // verbs answered with 421 and a closed connection, not carried out
+        QString pwdReply;              // the folder PWD names (Python escapes: \\x01); empty: the real one
     };
 
     static constexpr const char *user = "vendrel";

@@ -16,6 +16,8 @@ disk, so clients can be tested against servers that are not UTF-8 clean.
 """
 
 import argparse
+import codecs
+import io
 import logging
 import os
 import signal
@@ -48,7 +50,53 @@ def parse_arguments():
     parser.add_argument("--lifetime", type=float, default=15 * 60,
                         help="seconds before the server stops by itself (0: never)")
     parser.add_argument("--log", help="file that receives every command and reply")
+    # Faults of a broken or hostile server.
+    parser.add_argument("--endless-listing", action="store_true",
+                        help="LIST and MLSD send an entry a second and never end")
+    parser.add_argument("--cut-after", type=int, default=-1,
+                        help="RETR sends only this many bytes, then 226; SIZE is refused")
+    parser.add_argument("--extra-bytes", type=int, default=0,
+                        help="RETR sends this many bytes more than the file holds")
+    parser.add_argument("--lost-reply", default="",
+                        help="comma-separated verbs (DELE,MKD,RMD,RNTO) that are carried out, "
+                             "then the connection is closed without a reply")
+    parser.add_argument("--closing-421", default="",
+                        help="comma-separated verbs answered with 421 and a closed connection, undone")
+    parser.add_argument("--no-connect-back", action="store_true",
+                        help="PORT and EPRT are accepted, but no data connection is ever opened")
+    parser.add_argument("--pwd-reply", help="the folder PWD names, Python escapes allowed (\\x01)")
     return parser.parse_args()
+
+
+def verbs(text):
+    return {verb.strip().upper() for verb in text.split(",") if verb.strip()}
+
+
+class EndlessListing(object):
+    """An entry per call, for ever: with a data connection throttled to an
+    entry's length per second, an entry a second."""
+
+    def __init__(self, mlsd):
+        self.mlsd = mlsd
+        self.count = 0
+
+    def more(self):
+        self.count += 1
+        name = "entry%08d.txt" % self.count
+        if self.mlsd:
+            return ("type=file;size=1;modify=20240101000000; %s\r\n" % name).encode()
+        return ("-rw-r--r--   1 owner group 1 Jan 01  2024 %s\r\n" % name).encode()
+
+
+ENTRY_BYTES = len(EndlessListing(False).more())
+
+
+class BytesProducer(object):
+    def __init__(self, data):
+        self.data = io.BytesIO(data)
+
+    def more(self):
+        return self.data.read(65536)
 
 
 def handler_class(arguments):
@@ -56,6 +104,8 @@ def handler_class(arguments):
     if arguments.no_mlsd:
         for name in ("MLSD", "MLST"):
             commands.pop(name, None)
+    lost_reply = verbs(arguments.lost_reply)
+    closing_421 = verbs(arguments.closing_421)
 
     class Handler(FTPHandler):
         proto_cmds = commands
@@ -68,11 +118,74 @@ def handler_class(arguments):
             # Replies that quote such a name (CWD, MKD) go out in its bytes too.
             asynchat.async_chat.push(self, data.encode("utf8", self.unicode_errors))
 
-    if arguments.throttle > 0:
+        def pre_process_command(self, line, cmd, arg):
+            if cmd in closing_421:
+                self.respond("421 Service not available, closing control connection.")
+                self.close_when_done()
+                return
+            FTPHandler.pre_process_command(self, line, cmd, arg)
+
+        def process_command(self, cmd, *args, **kwargs):
+            if cmd not in lost_reply:
+                return FTPHandler.process_command(self, cmd, *args, **kwargs)
+            # Carried out, then the connection drops before the reply.
+            self.respond = lambda *_args, **_kwargs: None
+            FTPHandler.process_command(self, cmd, *args, **kwargs)
+            self.close()
+
+        def ftp_PORT(self, line):
+            if not arguments.no_connect_back:
+                return FTPHandler.ftp_PORT(self, line)
+            self.respond("200 Active data connection established.")
+
+        def ftp_EPRT(self, line):
+            if not arguments.no_connect_back:
+                return FTPHandler.ftp_EPRT(self, line)
+            self.respond("200 Active data connection established.")
+
+        def ftp_PWD(self, line):
+            if arguments.pwd_reply is None:
+                return FTPHandler.ftp_PWD(self, line)
+            folder = codecs.decode(arguments.pwd_reply, "unicode_escape")
+            self.respond('257 "%s" is the current directory.' % folder.replace('"', '""'))
+
+        def ftp_SIZE(self, path):
+            if arguments.cut_after >= 0:
+                return self.respond("550 SIZE not allowed here.")
+            return FTPHandler.ftp_SIZE(self, path)
+
+        def ftp_RETR(self, file):
+            if arguments.cut_after < 0 and arguments.extra_bytes == 0:
+                return FTPHandler.ftp_RETR(self, file)
+            try:
+                with open(file, "rb") as source:
+                    data = source.read()
+            except OSError as err:
+                return self.respond("550 %s." % err.strerror)
+            if arguments.cut_after >= 0:
+                data = data[:arguments.cut_after]
+            data += b"x" * arguments.extra_bytes
+            self.push_dtp_data(BytesProducer(data), isproducer=True, cmd="RETR")
+            return file
+
+        def ftp_LIST(self, path):
+            if not arguments.endless_listing:
+                return FTPHandler.ftp_LIST(self, path)
+            self.push_dtp_data(EndlessListing(False), isproducer=True, cmd="LIST")
+            return path
+
+        def ftp_MLSD(self, path):
+            if not arguments.endless_listing:
+                return FTPHandler.ftp_MLSD(self, path)
+            self.push_dtp_data(EndlessListing(True), isproducer=True, cmd="MLSD")
+            return path
+
+    throttle = arguments.throttle or (ENTRY_BYTES if arguments.endless_listing else 0)
+    if throttle > 0:
         # Its buffers shrink to the limit, so a slow server sends in small steps.
         class SlowDataHandler(ThrottledDTPHandler):
-            read_limit = arguments.throttle
-            write_limit = arguments.throttle
+            read_limit = throttle
+            write_limit = throttle
 
         Handler.dtp_handler = SlowDataHandler
 

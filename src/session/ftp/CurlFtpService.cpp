@@ -19,7 +19,10 @@ void abortConnections(const std::vector<HandleObject> &objects)
 
 } // namespace
 
-CurlFtpService::CurlFtpService(CurlFtpOptions options) : options_(options) {}
+CurlFtpService::CurlFtpService(CurlFtpOptions options, WaitObserver *observer)
+    : options_(options), observer_(observer != nullptr ? *observer : headless_)
+{
+}
 
 CurlFtpService::~CurlFtpService()
 {
@@ -41,7 +44,7 @@ FtpHandle CurlFtpService::InternetConnect(FtpHandle internet, const QString &ser
     if (service != ftp::INTERNET_SERVICE_FTP)
         return failed(ftp::ERROR_INVALID_PARAMETER, QStringLiteral("only FTP is served"));
     const FtpEndpoint endpoint{serverName, port, userName, password, (flags & ftp::INTERNET_FLAG_PASSIVE) != 0};
-    auto connection = std::make_shared<FtpConnection>(endpoint, options_);
+    auto connection = std::make_shared<FtpConnection>(endpoint, options_, observer_);
     if (!connection->login())
         return failedOn(*connection);
     const FtpHandle handle = handles_.add(ConnectionHandleObject{connection}, internet);
@@ -133,6 +136,22 @@ bool CurlFtpService::InternetWriteFile(FtpHandle file, const char *buffer, quint
         return failedOn(*connection);
     bytesWritten = bytesToWrite;
     return succeeded();
+}
+
+bool CurlFtpService::FtpGetFileSize(FtpHandle file, qint64 &size)
+{
+    const FileHandleObject *open = handles_.find<FileHandleObject>(file);
+    if (!open)
+        return failed(ftp::ERROR_INVALID_HANDLE, QStringLiteral("not a file handle"));
+    return open->connection->announcedSize(size)
+        ? succeeded()
+        : failed(ftp::ERROR_INTERNET_EXTENDED_ERROR, QStringLiteral("Le serveur n'a pas annoncé de taille."));
+}
+
+bool CurlFtpService::FtpGetRemoteFileSize(FtpHandle connection, const QString &path, qint64 &size)
+{
+    const std::shared_ptr<FtpConnection> open = connectionOf(connection);
+    return open && (open->fileSize(path, size) ? succeeded() : failedOn(*open));
 }
 
 bool CurlFtpService::FtpCreateDirectory(FtpHandle connection, const QString &path)

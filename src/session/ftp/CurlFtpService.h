@@ -3,17 +3,19 @@
 #include "session/ftp/CurlFtpOptions.h"
 #include "session/ftp/FtpHandleTable.h"
 #include "session/ftp/FtpService.h"
+#include "session/ftp/WaitObserver.h"
 
 namespace vendrel {
 
 // The FTP service over libcurl. Each connection logs in once, at
 // InternetConnect, and keeps its control connection on a worker thread of its
-// own; the calls block their caller as the interface says, while the
-// caller's events (except user input) are handled at least every 10 ms.
-// Closing a connection, or destroying the service, stops its thread.
+// own; the calls block their caller as the interface says, while the wait
+// observer handles the caller's events at least every 10 ms and may cancel
+// the call. Closing a connection, or destroying the service, stops its thread.
 class CurlFtpService final : public FtpService {
 public:
-    explicit CurlFtpService(CurlFtpOptions options = {});
+    // Without an observer, waits show nothing and take no input.
+    explicit CurlFtpService(CurlFtpOptions options = {}, WaitObserver *observer = nullptr);
     ~CurlFtpService() override;
 
     FtpHandle InternetOpen(const QString &agent, quint32 accessType, const QString &proxy,
@@ -32,6 +34,8 @@ public:
     bool InternetReadFile(FtpHandle file, char *buffer, quint32 bytesToRead, quint32 &bytesRead) override;
     bool InternetWriteFile(FtpHandle file, const char *buffer, quint32 bytesToWrite,
                            quint32 &bytesWritten) override;
+    bool FtpGetFileSize(FtpHandle file, qint64 &size) override;
+    bool FtpGetRemoteFileSize(FtpHandle connection, const QString &path, qint64 &size) override;
 
     bool FtpCreateDirectory(FtpHandle connection, const QString &path) override;
     bool FtpRemoveDirectory(FtpHandle connection, const QString &path) override;
@@ -50,6 +54,8 @@ private:
     bool failedOn(const FtpConnection &connection);
 
     CurlFtpOptions options_;
+    WaitObserver headless_;
+    WaitObserver &observer_;
     FtpHandleTable handles_;
     FtpError lastError_;
 };

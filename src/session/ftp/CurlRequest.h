@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <chrono>
 #include <curl/curl.h>
 
 namespace vendrel {
@@ -21,10 +22,13 @@ struct CurlRequest {
     Kind kind = Kind::Command;
     QByteArray url;
     QList<QByteArray> commands; // sent after login, each allowed to fail (the replies tell)
+    QList<QByteArray> commandsBeforeTransfer; // sent after TYPE, just before RETR/STOR, each allowed to fail
     QByteArray listCommand;     // "MLSD", or empty for LIST
     ListingCollector *listing = nullptr;
     bool ascii = false;
     bool freshConnection = false; // do not reuse the control connection
+    bool changesServer = false;   // sending it twice could do twice what it does (DELE, STOR)
+    std::chrono::milliseconds deadline{0}; // the whole request fails past it; 0: none (transfers)
 };
 
 // A final reply line of the server ("250 Done.") and the command it answers
@@ -42,6 +46,8 @@ struct CurlOutcome {
     QList<ServerReply> replies;  // final replies in order (the last few)
     QString errorText;           // libcurl's explanation of a failure
     bool started = false;        // data moved (a transfer had begun)
+    bool commandSent = false;    // a command went out: the server may have acted on it
+    qint64 contentLength = -1;   // the size SIZE gave for a request on a file without its body
     bool newConnection = false;  // the request logged in on a new control connection
     bool connectionKept = false; // a control connection is still open for the next request
     QByteArray entryPath;        // the server's folder at login

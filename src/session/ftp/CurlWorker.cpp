@@ -42,8 +42,8 @@ bool isFinalReplyLine(QByteArrayView line)
 
 } // namespace
 
-CurlWorker::CurlWorker(const CurlLogin &login, const CurlFtpOptions &options)
-    : channel_(options.transferQueueBytes)
+CurlWorker::CurlWorker(const CurlLogin &login, const CurlFtpOptions &options, WaitObserver &observer)
+    : channel_(options.transferQueueBytes, observer, [this] { curl_multi_wakeup(multi_.get()); })
 {
     initialiseCurlOnce();
     easy_.reset(curl_easy_init());
@@ -57,12 +57,6 @@ CurlWorker::~CurlWorker()
     channel_.stop();
     curl_multi_wakeup(multi_.get());
     thread_.join();
-}
-
-void CurlWorker::cancel()
-{
-    channel_.cancel();
-    curl_multi_wakeup(multi_.get());
 }
 
 void CurlWorker::setFixedOptions(const CurlLogin &login, const CurlFtpOptions &options)
@@ -122,10 +116,12 @@ void CurlWorker::hangUp()
 CurlOutcome CurlWorker::perform(const CurlRequest &request)
 {
     const Slist commands = commandList(request.commands);
-    prepare(request, commands.get());
+    const Slist commandsBeforeTransfer = commandList(request.commandsBeforeTransfer);
+    prepare(request, commands.get(), commandsBeforeTransfer.get());
     request_ = &request;
     lastUrl_ = request.url;
     startedNoted_ = false;
+    commandSent_ = false;
     pausedFor_ = WorkerChannel::WaitingFor::Nothing;
     replies_.clear();
     lastCommand_.clear();
@@ -141,7 +137,7 @@ CurlOutcome CurlWorker::perform(const CurlRequest &request)
     return outcome;
 }
 
-void CurlWorker::prepare(const CurlRequest &request, curl_slist *commands)
+void CurlWorker::prepare(const CurlRequest &request, curl_slist *commands, curl_slist *commandsBeforeTransfer)
 {
     CURL *easy = easy_.get();
     curl_easy_setopt(easy, CURLOPT_URL, request.url.constData());
@@ -152,7 +148,12 @@ void CurlWorker::prepare(const CurlRequest &request, curl_slist *commands)
                      request.listCommand.isEmpty() ? nullptr : request.listCommand.constData());
     curl_easy_setopt(easy, CURLOPT_TRANSFERTEXT, long(request.ascii));
     curl_easy_setopt(easy, CURLOPT_QUOTE, commands);
+    curl_easy_setopt(easy, CURLOPT_PREQUOTE, commandsBeforeTransfer);
     curl_easy_setopt(easy, CURLOPT_FRESH_CONNECT, long(request.freshConnection));
+    curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, long(request.deadline.count()));
+    // libcurl stops a download at the size SIZE gave and drops the rest
+    // unseen: every byte is taken, and the caller compares.
+    curl_easy_setopt(easy, CURLOPT_IGNORE_CONTENT_LENGTH, long(request.kind == CurlRequest::Kind::Download));
 }
 
 CURLcode CurlWorker::drive()
@@ -202,6 +203,10 @@ void CurlWorker::fillOutcome(CurlOutcome &outcome)
     if (curl_easy_getinfo(easy, CURLINFO_FTP_ENTRY_PATH, &entryPath) == CURLE_OK && entryPath)
         outcome.entryPath = entryPath;
     outcome.replies = replies_;
+    outcome.commandSent = commandSent_;
+    curl_off_t contentLength = -1;
+    if (curl_easy_getinfo(easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &contentLength) == CURLE_OK)
+        outcome.contentLength = contentLength;
     if (!outcome.ok())
         outcome.errorText = QString::fromUtf8(errorText_[0] ? errorText_ : curl_easy_strerror(outcome.code));
 }
@@ -258,6 +263,7 @@ void CurlWorker::recordReply(QByteArrayView line)
 
 void CurlWorker::noteCommand(QByteArrayView line)
 {
+    commandSent_ = true;
     const qsizetype end = line.indexOf(' ');
     lastCommand_ = (end < 0 ? line : line.first(end)).trimmed().toByteArray().toUpper();
 }

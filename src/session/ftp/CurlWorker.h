@@ -26,16 +26,16 @@ struct CurlLogin {
 // socket of a paused transfer.
 class CurlWorker {
 public:
-    CurlWorker(const CurlLogin &login, const CurlFtpOptions &options);
+    CurlWorker(const CurlLogin &login, const CurlFtpOptions &options, WaitObserver &observer);
     ~CurlWorker();
     CurlWorker(const CurlWorker &) = delete;
     CurlWorker &operator=(const CurlWorker &) = delete;
 
     WorkerChannel &channel() { return channel_; }
     void start(CurlRequest request) { channel_.submit(std::move(request)); }
-    // Ends the request in progress as soon as possible (its outcome says
+    // Ends the call in progress as soon as possible (its outcome says
     // CURLE_ABORTED_BY_CALLBACK); a control connection it used is closed.
-    void cancel();
+    void cancel() { channel_.cancel(); }
 
 private:
     struct EasyDeleter {
@@ -49,7 +49,7 @@ private:
     void run();
     void hangUp();
     CurlOutcome perform(const CurlRequest &request);
-    void prepare(const CurlRequest &request, curl_slist *commands);
+    void prepare(const CurlRequest &request, curl_slist *commands, curl_slist *commandsBeforeTransfer);
     CURLcode drive();
     std::optional<CURLcode> doneResult();
     void fillOutcome(CurlOutcome &outcome);
@@ -73,6 +73,7 @@ private:
     // The request in progress; touched by the worker thread only.
     const CurlRequest *request_ = nullptr;
     bool startedNoted_ = false;
+    bool commandSent_ = false;
     WorkerChannel::WaitingFor pausedFor_ = WorkerChannel::WaitingFor::Nothing;
     QList<ServerReply> replies_;
     QByteArray lastCommand_; // the verb of the last command sent

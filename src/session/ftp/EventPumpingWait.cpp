@@ -1,5 +1,7 @@
 #include "session/ftp/EventPumpingWait.h"
 
+#include "session/ftp/WaitObserver.h"
+
 #include <QCoreApplication>
 
 namespace vendrel {
@@ -9,6 +11,12 @@ void handlePendingEvents(WaitEvents events)
     if (QCoreApplication::instance())
         QCoreApplication::processEvents(events == WaitEvents::All ? QEventLoop::AllEvents
                                                                    : QEventLoop::ExcludeUserInputEvents);
+}
+
+bool WaitObserver::handleEvents()
+{
+    handlePendingEventsExceptInput();
+    return false;
 }
 
 } // namespace vendrel

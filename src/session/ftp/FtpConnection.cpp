@@ -13,22 +13,28 @@ namespace {
 // does no harm: the command is allowed to fail.
 const QByteArray utf8Names = QByteArrayLiteral("OPTS UTF8 ON");
 
-// What ends up on a connection the server dropped while it was idle.
-bool isDroppedConnectionFailure(const CurlOutcome &outcome)
+bool isBrokenConnection(CURLcode code)
 {
-    switch (outcome.code) {
-    case CURLE_OPERATION_TIMEDOUT:
-    case CURLE_GOT_NOTHING:
-    case CURLE_SEND_ERROR:
-    case CURLE_RECV_ERROR:
-        return true;
-    default:
-        return outcome.replyCode == 421;
-    }
+    return code == CURLE_GOT_NOTHING || code == CURLE_SEND_ERROR || code == CURLE_RECV_ERROR;
+}
+
+// libcurl reports a 421 ("closing control connection") as a timeout.
+bool serverClosed(const CurlOutcome &outcome)
+{
+    return outcome.replyCode == 421;
+}
+
+bool activeModeFailed(CURLcode code)
+{
+    return code == CURLE_FTP_ACCEPT_FAILED || code == CURLE_FTP_ACCEPT_TIMEOUT || code == CURLE_FTP_PORT_FAILED;
 }
 
 int errorCodeFor(const CurlOutcome &outcome)
 {
+    if (serverClosed(outcome))
+        return ftp::ERROR_INTERNET_CONNECTION_ABORTED;
+    if (activeModeFailed(outcome.code))
+        return ftp::ERROR_INTERNET_CANNOT_CONNECT;
     switch (outcome.code) {
     case CURLE_LOGIN_DENIED:
         return ftp::ERROR_INTERNET_LOGIN_FAILURE;
@@ -51,11 +57,51 @@ QString replyText(const ServerReply &reply)
     return decodeServerName(reply.text).text;
 }
 
+// In French, as it may reach the user; libcurl's own texts name its
+// internals ("sa_addr inet_ntop() failed").
 QString describe(const CurlOutcome &outcome)
 {
-    if (outcome.replies.isEmpty())
-        return outcome.errorText;
-    return outcome.errorText + QStringLiteral(" (") + replyText(outcome.replies.last()) + u')';
+    if (serverClosed(outcome))
+        return QStringLiteral("Le serveur a fermé la connexion.");
+    if (activeModeFailed(outcome.code))
+        return QStringLiteral("Le serveur ne s'est pas connecté en retour (mode actif) : essayez le mode passif.");
+    if (isBrokenConnection(outcome.code) || outcome.code == CURLE_PARTIAL_FILE)
+        return QStringLiteral("La connexion avec le serveur a été coupée.");
+    switch (outcome.code) {
+    case CURLE_LOGIN_DENIED:
+        return QStringLiteral("Identifiant ou mot de passe refusé.");
+    case CURLE_COULDNT_RESOLVE_HOST:
+        return QStringLiteral("Serveur introuvable.");
+    case CURLE_COULDNT_CONNECT:
+        return QStringLiteral("Le serveur refuse la connexion.");
+    case CURLE_OPERATION_TIMEDOUT:
+        return QStringLiteral("Le serveur n'a pas répondu à temps.");
+    case CURLE_ABORTED_BY_CALLBACK:
+        return QStringLiteral("Opération annulée.");
+    default:
+        break;
+    }
+    if (outcome.replyCode >= 400 && !outcome.replies.isEmpty())
+        return QStringLiteral("Le serveur a refusé : ") + replyText(outcome.replies.last());
+    return QStringLiteral("Erreur de communication avec le serveur (%1).").arg(int(outcome.code));
+}
+
+// A file's size as a reply gives it: "213 10240" to SIZE, or
+// "150 Opening BINARY mode data connection for f.bin (10240 bytes)." to RETR.
+std::optional<qint64> sizeIn(const ServerReply &reply)
+{
+    QByteArray digits;
+    if (reply.command == "SIZE" && reply.code == 213) {
+        digits = reply.text.mid(4).trimmed();
+    } else if (reply.command == "RETR" && reply.code == 150) {
+        const qsizetype end = reply.text.lastIndexOf(" bytes)");
+        const qsizetype start = end < 0 ? -1 : reply.text.lastIndexOf('(', end);
+        if (start >= 0)
+            digits = reply.text.mid(start + 1, end - start - 1);
+    }
+    bool ok = false;
+    const qint64 size = digits.toLongLong(&ok);
+    return ok && size >= 0 ? std::optional(size) : std::nullopt;
 }
 
 // The server's clock is unknown: the local calendar fields stand in for it.
@@ -70,12 +116,22 @@ QDateTime serverNow()
 // Marks the connection busy for the length of a call, so that a call made
 // from an event handled while this one waits is refused instead of
 // interleaving with it.
+//
+// A call with a limit must have ended by then, whatever it takes: retries
+// and checks included.
 class FtpConnection::CallGuard {
 public:
-    explicit CallGuard(FtpConnection &connection)
+    explicit CallGuard(FtpConnection &connection,
+                       std::optional<std::chrono::milliseconds> limit = std::nullopt)
         : connection_(connection), entered_(!connection.callUnderWay_)
     {
+        if (!entered_)
+            return;
         connection_.callUnderWay_ = true;
+        connection_.worker_.channel().beginCall();
+        connection_.callEnds_.reset();
+        if (limit)
+            connection_.callEnds_ = std::chrono::steady_clock::now() + *limit;
     }
     ~CallGuard()
     {
@@ -104,15 +160,15 @@ private:
     bool entered_;
 };
 
-FtpConnection::FtpConnection(const FtpEndpoint &endpoint, const CurlFtpOptions &options)
-    : baseUrl_(serverUrl(endpoint.host, endpoint.port).value_or(QByteArray())),
-      worker_(CurlLogin{endpoint.user.toUtf8(), endpoint.password.toUtf8(), endpoint.passive}, options)
+FtpConnection::FtpConnection(const FtpEndpoint &endpoint, const CurlFtpOptions &options, WaitObserver &observer)
+    : baseUrl_(serverUrl(endpoint.host, endpoint.port).value_or(QByteArray())), options_(options),
+      worker_(CurlLogin{endpoint.user.toUtf8(), endpoint.password.toUtf8(), endpoint.passive}, options, observer)
 {
 }
 
 bool FtpConnection::login()
 {
-    CallGuard call(*this);
+    CallGuard call(*this, options_.connectTimeout);
     if (!call.admits(false))
         return false;
     if (baseUrl_.isEmpty())
@@ -129,9 +185,14 @@ bool FtpConnection::login()
 
 std::optional<std::vector<FindData>> FtpConnection::list(const QString &searchSpec)
 {
-    CallGuard call(*this);
+    CallGuard call(*this, options_.callDeadline);
     if (!call.admits(false))
         return std::nullopt;
+    return listEntries(searchSpec);
+}
+
+std::optional<std::vector<FindData>> FtpConnection::listEntries(const QString &searchSpec)
+{
     const SearchSpec spec = splitSearchSpec(absoluteRemotePath(searchSpec, entryPath_));
     std::optional<std::vector<ListingEntry>> entries;
     if (mlsdWorks_.value_or(true)) {
@@ -179,48 +240,58 @@ std::optional<std::vector<ListingEntry>> FtpConnection::runListing(const QString
 
 bool FtpConnection::createDirectory(const QString &path)
 {
-    return runPathCommand("MKD ", path);
+    return runPathCommand("MKD ", path, true);
 }
 
 bool FtpConnection::removeDirectory(const QString &path)
 {
-    return runPathCommand("RMD ", path);
+    return runPathCommand("RMD ", path, false);
 }
 
 bool FtpConnection::deleteFile(const QString &path)
 {
-    return runPathCommand("DELE ", path);
+    return runPathCommand("DELE ", path, false);
 }
 
-bool FtpConnection::runPathCommand(const char *verb, const QString &path)
+bool FtpConnection::runPathCommand(const char *verb, const QString &path, bool presentAfter)
 {
-    CallGuard call(*this);
+    CallGuard call(*this, options_.callDeadline);
     if (!call.admits(false))
         return false;
     const std::optional<QByteArray> wirePath = commandPathFor(path);
-    return wirePath && runCommands({{verb + *wirePath, 2}});
+    return wirePath && runCommands({{verb + *wirePath, 2}}, {{path, presentAfter}});
 }
 
 bool FtpConnection::renameFile(const QString &existing, const QString &renamed)
 {
-    CallGuard call(*this);
+    CallGuard call(*this, options_.callDeadline);
     if (!call.admits(false))
         return false;
     const std::optional<QByteArray> from = commandPathFor(existing);
     const std::optional<QByteArray> to = from ? commandPathFor(renamed) : std::nullopt;
-    return to && runCommands({{"RNFR " + *from, 3}, {"RNTO " + *to, 2}});
+    return to && runCommands({{"RNFR " + *from, 3}, {"RNTO " + *to, 2}}, {{existing, false}, {renamed, true}});
 }
 
 // The commands are each allowed to fail, so that a refusal keeps the control
-// connection; the reply to each tells how it went.
-bool FtpConnection::runCommands(const QList<ExpectedReply> &commands)
+// connection; the reply to each tells how it went. When the replies were
+// lost, what the server now holds tells.
+bool FtpConnection::runCommands(const QList<ExpectedReply> &commands, const QList<ExpectedState> &after)
 {
     CurlRequest request;
     request.url = baseUrl_;
+    request.changesServer = true;
     for (const ExpectedReply &command : commands)
         request.commands.append(command.command);
-    if (!launch(request, false))
+    if (!launch(request, false)) {
+        const CurlOutcome outcome = worker_.channel().outcome();
+        const bool replyLost = outcome.commandSent && outcome.code != CURLE_ABORTED_BY_CALLBACK
+            && !serverClosed(outcome);
+        const FtpError failure = error_;
+        if (replyLost && serverShows(after))
+            return true;
+        error_ = failure;
         return false;
+    }
     const QList<ServerReply> replies = worker_.channel().outcome().replies;
     for (const ExpectedReply &command : commands) {
         const QByteArray verb = command.command.split(' ').constFirst();
@@ -232,6 +303,62 @@ bool FtpConnection::runCommands(const QList<ExpectedReply> &commands)
             return fail(ftp::ERROR_INTERNET_EXTENDED_ERROR, replyText(*reply));
     }
     return true;
+}
+
+bool FtpConnection::serverShows(const QList<ExpectedState> &states)
+{
+    return std::all_of(states.begin(), states.end(), [this](const ExpectedState &state) {
+        std::optional<FindData> entry;
+        return findEntry(state.path, entry) && entry.has_value() == state.present;
+    });
+}
+
+bool FtpConnection::findEntry(const QString &path, std::optional<FindData> &entry)
+{
+    const SearchSpec place = splitSearchSpec(absoluteRemotePath(path, entryPath_));
+    const std::optional<std::vector<FindData>> entries = listEntries(place.folder + u'*');
+    if (!entries)
+        return false;
+    const auto found = std::find_if(entries->begin(), entries->end(),
+                                    [&](const FindData &candidate) { return candidate.name == place.pattern; });
+    if (found != entries->end())
+        entry = *found;
+    return true;
+}
+
+bool FtpConnection::fileSize(const QString &path, qint64 &size)
+{
+    CallGuard call(*this, options_.callDeadline);
+    if (!call.admits(false))
+        return false;
+    const std::optional<QByteArray> url = urlFor(path);
+    if (!url)
+        return false;
+    CurlRequest request; // without its body: TYPE I and SIZE
+    request.url = *url;
+    if (launch(request, false) && worker_.channel().outcome().contentLength >= 0) {
+        size = worker_.channel().outcome().contentLength;
+        return true;
+    }
+    std::optional<FindData> entry;
+    if (!findEntry(path, entry) || !entry || entry->isFolder())
+        return fail(ftp::ERROR_INTERNET_EXTENDED_ERROR, QStringLiteral("Le serveur ne donne pas la taille du fichier."));
+    size = entry->size;
+    error_ = {};
+    return true;
+}
+
+bool FtpConnection::announcedSize(qint64 &size)
+{
+    if (openFile_ != Access::Read || !worker_.channel().isFinished())
+        return false;
+    for (const ServerReply &reply : worker_.channel().outcome().replies) {
+        if (const std::optional<qint64> announced = sizeIn(reply)) {
+            size = *announced;
+            return true;
+        }
+    }
+    return false;
 }
 
 bool FtpConnection::openFile(const QString &path, Access access, bool ascii)
@@ -248,6 +375,14 @@ bool FtpConnection::openFile(const QString &path, Access access, bool ascii)
     request.kind = access == Access::Read ? CurlRequest::Kind::Download : CurlRequest::Kind::Upload;
     request.url = *url;
     request.ascii = ascii;
+    request.changesServer = access == Access::Write;
+    // Sizes in ASCII differ by the line ends: only a binary size says whether all arrived.
+    if (access == Access::Read && !ascii) {
+        const std::optional<QByteArray> wirePath = commandPathFor(path);
+        if (!wirePath)
+            return false;
+        request.commandsBeforeTransfer.append("SIZE " + *wirePath);
+    }
     if (!launch(request, true))
         return false;
     openFile_ = access;
@@ -319,7 +454,7 @@ bool FtpConnection::endFile(bool abandon)
 
 void FtpConnection::abort()
 {
-    worker_.cancel();
+    worker_.channel().close();
 }
 
 // Starts a request and waits until it has ended or, for a transfer, until
@@ -330,6 +465,12 @@ bool FtpConnection::launch(CurlRequest request, bool untilStarted)
         request.commands.prepend(utf8Names);
     WorkerChannel &channel = worker_.channel();
     for (bool retried = false;; retried = true) {
+        if (callEnds_) {
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(*callEnds_ - std::chrono::steady_clock::now());
+            if (left.count() <= 0)
+                return fail(ftp::ERROR_INTERNET_TIMEOUT, QStringLiteral("Le serveur n'a pas répondu à temps."));
+            request.deadline = left;
+        }
         worker_.start(request);
         if (untilStarted)
             channel.waitUntilStartedOrFinished();
@@ -341,7 +482,7 @@ bool FtpConnection::launch(CurlRequest request, bool untilStarted)
         connectionKept_ = outcome.connectionKept;
         if (outcome.ok())
             return true;
-        if (retried || !droppedWhileIdle(outcome))
+        if (retried || !droppedBeforeTaking(outcome, request))
             return failWith(outcome);
         request.freshConnection = true;
         if (request.commands.value(0) != utf8Names)
@@ -350,11 +491,17 @@ bool FtpConnection::launch(CurlRequest request, bool untilStarted)
 }
 
 // A control connection that sat idle may have been closed by the server in
-// the meantime; a request that failed on it before moving any data is worth
-// one more try on a new connection.
-bool FtpConnection::droppedWhileIdle(const CurlOutcome &outcome) const
+// the meantime. A request that failed on it is worth one more try on a new
+// connection when the server cannot have acted on it: it said 421, or the
+// connection broke before any command went out, or the request only reads.
+// A timeout is not retried: the wait would double.
+bool FtpConnection::droppedBeforeTaking(const CurlOutcome &outcome, const CurlRequest &request)
 {
-    return !outcome.started && !outcome.newConnection && isDroppedConnectionFailure(outcome);
+    if (outcome.started || outcome.newConnection)
+        return false;
+    if (serverClosed(outcome))
+        return true;
+    return isBrokenConnection(outcome.code) && (!outcome.commandSent || !request.changesServer);
 }
 
 std::optional<QByteArray> FtpConnection::urlFor(const QString &path)

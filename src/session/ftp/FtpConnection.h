@@ -20,15 +20,22 @@ struct FtpEndpoint {
 
 // One FTP connection: the service's calls on it as libcurl requests run by
 // its own worker thread. Calls block their caller until the server has
-// answered, handling the caller's events meanwhile. A request that fails
-// because the server dropped the idle control connection is run once more
-// on a new one. One call at a time: a call made while another is under way
-// (from an event handled during the wait) fails at once.
+// answered, handling the caller's events meanwhile through the wait
+// observer, which can cancel them. A login, a listing or a command ends
+// within its deadline whatever the server does.
+//
+// A request is run once more on a new control connection only when the
+// server had dropped the idle one before taking anything (a 421, or a
+// connection found closed before any command went out); never after a
+// timeout, which would double the wait. A command that changes the server
+// and whose reply was lost is never sent again: the server's state tells
+// whether it was carried out. One call at a time: a call made while another
+// is under way (from an event handled during the wait) fails at once.
 class FtpConnection {
 public:
     enum class Access { Read, Write };
 
-    FtpConnection(const FtpEndpoint &endpoint, const CurlFtpOptions &options);
+    FtpConnection(const FtpEndpoint &endpoint, const CurlFtpOptions &options, WaitObserver &observer);
 
     bool login();
     // The server's folder at login, "/" when it did not say.
@@ -46,6 +53,12 @@ public:
     // the server refuses fails here.
     bool openFile(const QString &path, Access access, bool ascii);
     bool read(char *buffer, quint32 bytesToRead, quint32 &bytesRead);
+    // The size the server gave for the file being downloaded (SIZE, or its
+    // 150 reply), once the download has ended; false when it gave none.
+    bool announcedSize(qint64 &size);
+    // The size of a file as the server states it now (SIZE, else its
+    // listing entry); false when it does not say.
+    bool fileSize(const QString &path, qint64 &size);
     bool write(const char *buffer, quint32 bytesToWrite);
     // Completes an upload (true when the server stored the whole file) or
     // drops the rest of a download.
@@ -54,7 +67,8 @@ public:
     // connection goes with it; the next call logs in again.
     void abortFile();
 
-    // Makes the call under way return at once: its handle is being closed.
+    // Makes the call under way, and every later one, return at once: its
+    // handle is being closed.
     void abort();
 
     FtpError lastError() const { return error_; }
@@ -65,20 +79,30 @@ private:
         QByteArray command;
         int replyClass; // 2: done, 3: more to come (RNFR)
     };
+    // What the server holds once a command was carried out.
+    struct ExpectedState {
+        QString path;
+        bool present;
+    };
 
     bool endFile(bool abandon);
-    bool runPathCommand(const char *verb, const QString &path);
-    bool runCommands(const QList<ExpectedReply> &commands);
+    bool runPathCommand(const char *verb, const QString &path, bool presentAfter);
+    bool runCommands(const QList<ExpectedReply> &commands, const QList<ExpectedState> &after);
+    bool serverShows(const QList<ExpectedState> &states);
+    // The entry of a path in its folder's listing; false when the listing failed.
+    bool findEntry(const QString &path, std::optional<FindData> &entry);
+    std::optional<std::vector<FindData>> listEntries(const QString &searchSpec);
     std::optional<std::vector<ListingEntry>> runListing(const QString &folder, const QString &pattern,
                                                         ListingFormat format, bool &refused);
     bool launch(CurlRequest request, bool untilStarted);
-    bool droppedWhileIdle(const CurlOutcome &outcome) const;
+    static bool droppedBeforeTaking(const CurlOutcome &outcome, const CurlRequest &request);
     std::optional<QByteArray> urlFor(const QString &path);
     std::optional<QByteArray> commandPathFor(const QString &path);
     bool fail(int code, const QString &description);
     bool failWith(const CurlOutcome &outcome);
 
     QByteArray baseUrl_;
+    CurlFtpOptions options_;
     CurlWorker worker_;
     WirePaths wirePaths_;
     QString entryPath_ = QStringLiteral("/");
@@ -86,6 +110,9 @@ private:
     bool connectionKept_ = false;     // the last request left a logged-in control connection
     std::optional<Access> openFile_;
     bool callUnderWay_ = false;
+    // When the call under way must have ended; none for a transfer, which
+    // may take hours and fails only when it stalls.
+    std::optional<std::chrono::steady_clock::time_point> callEnds_;
     FtpError error_;
 };
 

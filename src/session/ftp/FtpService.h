@@ -54,8 +54,9 @@ struct FtpError {
 
 // The FTP service: the handle-based calls the application was designed
 // around, with their arguments and flag values. Every call blocks its caller
-// until the server has answered or a timeout has passed; the user interface
-// keeps repainting meanwhile but takes no input.
+// until the server has answered, a deadline has passed or the user has
+// cancelled the wait; the user interface keeps repainting meanwhile and
+// takes no input that could start another call.
 class FtpService {
 public:
     virtual ~FtpService() = default;
@@ -84,6 +85,12 @@ public:
                                   quint32 &bytesRead) = 0;
     virtual bool InternetWriteFile(FtpHandle file, const char *buffer, quint32 bytesToWrite,
                                    quint32 &bytesWritten) = 0;
+    // The size the server announced for a file opened for reading in binary,
+    // once it has been read to its end; false when it announced none.
+    virtual bool FtpGetFileSize(FtpHandle file, qint64 &size) = 0;
+    // The size of a remote file as the server states it now; false when it
+    // does not say.
+    virtual bool FtpGetRemoteFileSize(FtpHandle connection, const QString &path, qint64 &size) = 0;
 
     virtual bool FtpCreateDirectory(FtpHandle connection, const QString &path) = 0;
     virtual bool FtpRemoveDirectory(FtpHandle connection, const QString &path) = 0;

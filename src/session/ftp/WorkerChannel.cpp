@@ -1,6 +1,7 @@
 #include "session/ftp/WorkerChannel.h"
 
 #include "session/ftp/EventPumpingWait.h"
+#include "session/ftp/WaitObserver.h"
 
 #include <algorithm>
 #include <cstring>
@@ -9,12 +10,50 @@ namespace vendrel {
 
 namespace {
 constexpr std::chrono::milliseconds batchWait{5};
+constexpr std::chrono::milliseconds observerTurn{10};
+
+// Tells the observer a wait began and, however it ends, that it ended.
+class ObservedWait {
+public:
+    explicit ObservedWait(WaitObserver &observer) : observer_(observer) { observer_.waitStarted(); }
+    ~ObservedWait() { observer_.waitEnded(); }
+    ObservedWait(const ObservedWait &) = delete;
+    ObservedWait &operator=(const ObservedWait &) = delete;
+
+private:
+    WaitObserver &observer_;
+};
+
 } // namespace
+
+// The observer runs without the lock: the events it handles may call in here.
+template <typename Ready>
+void WorkerChannel::waitForServer(std::unique_lock<std::mutex> &lock, Ready ready)
+{
+    if (ready())
+        return;
+    lock.unlock();
+    const ObservedWait wait(observer_);
+    lock.lock();
+    while (!toCaller_.wait_for(lock, observerTurn, ready)) {
+        lock.unlock();
+        const bool cancel = observer_.handleEvents();
+        lock.lock();
+        if (cancel)
+            cancelLocked();
+    }
+}
+
+void WorkerChannel::beginCall()
+{
+    std::lock_guard lock(mutex_);
+    callCancelled_ = false;
+}
 
 void WorkerChannel::submit(CurlRequest request)
 {
     std::unique_lock lock(mutex_);
-    waitHandlingEvents(lock, toCaller_, [this] { return state_ == State::Idle || state_ == State::Finished; });
+    waitForServer(lock, [this] { return state_ == State::Idle || state_ == State::Finished; });
     pending_ = std::move(request);
     outcome_ = {};
     queue_.clear();
@@ -22,7 +61,9 @@ void WorkerChannel::submit(CurlRequest request)
     callerOffset_ = 0;
     started_ = false;
     endOfUpload_ = false;
-    cancelled_ = false;
+    // A cancel or close that came while the call's request before this
+    // one ended is not forgotten: this one ends at once too.
+    cancelled_ = callCancelled_ || closed_;
     failed_ = false;
     state_ = State::Pending;
     toWorker_.notify_all();
@@ -31,13 +72,13 @@ void WorkerChannel::submit(CurlRequest request)
 void WorkerChannel::waitUntilStartedOrFinished()
 {
     std::unique_lock lock(mutex_);
-    waitHandlingEvents(lock, toCaller_, [this] { return started_ || state_ == State::Finished; });
+    waitForServer(lock, [this] { return started_ || state_ == State::Finished; });
 }
 
 void WorkerChannel::waitUntilFinished()
 {
     std::unique_lock lock(mutex_);
-    waitHandlingEvents(lock, toCaller_, [this] { return state_ == State::Finished; });
+    waitForServer(lock, [this] { return state_ == State::Finished; });
 }
 
 bool WorkerChannel::isFinished() const
@@ -118,8 +159,22 @@ bool WorkerChannel::handOverUpload(bool last)
 void WorkerChannel::cancel()
 {
     std::lock_guard lock(mutex_);
+    cancelLocked();
+}
+
+void WorkerChannel::close()
+{
+    std::lock_guard lock(mutex_);
+    closed_ = true;
+    cancelLocked();
+}
+
+void WorkerChannel::cancelLocked()
+{
     cancelled_ = true;
+    callCancelled_ = true;
     toWorker_.notify_all();
+    wakeWorker_();
 }
 
 std::optional<CurlRequest> WorkerChannel::nextRequest()

@@ -5,10 +5,13 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <optional>
 
 namespace vendrel {
+
+class WaitObserver;
 
 // All that a connection's caller thread and its worker thread share, under
 // one lock: the request handed over, its outcome, and the bytes of a transfer
@@ -19,16 +22,22 @@ namespace vendrel {
 // The caller trades whole chunks with the queue: it reads a download from the
 // chunk in its hands and gathers an upload in one, so that most 1 KiB reads
 // and writes are a copy that takes no lock. Waits on the caller's side handle
-// its events meanwhile (waitHandlingEvents); those for a transfer's data let
-// the user's input through too, so that a person can cancel a transfer
-// stuck on a slow server.
+// its events meanwhile: those for the server's reply through the wait
+// observer, which may cancel the call; those for a transfer's data let all
+// the user's input through, so that the transfer window can cancel them.
 class WorkerChannel {
 public:
     enum class WaitingFor { Nothing, Room, Data };
 
-    explicit WorkerChannel(qsizetype capacity) : capacity_(capacity) {}
+    // wakeWorker interrupts the worker's wait for the network.
+    WorkerChannel(qsizetype capacity, WaitObserver &observer, std::function<void()> wakeWorker)
+        : capacity_(capacity), observer_(observer), wakeWorker_(std::move(wakeWorker))
+    {
+    }
 
     // --- caller's side
+    // A call of the connection begins: a cancel of the one before is over.
+    void beginCall();
     // Hands a request to the worker, once it is done with the previous one.
     void submit(CurlRequest request);
     void waitUntilStartedOrFinished();
@@ -41,7 +50,11 @@ public:
     // Takes bytes for the upload; false once the upload has failed.
     bool write(const char *data, qsizetype length);
     void endUpload();
+    // Ends the call in progress: its request, and any it would start again.
     void cancel();
+    // Ends the call in progress and every one after it: the connection is
+    // being closed.
+    void close();
 
     // --- worker's side
     // The next request; nothing once the channel is stopping.
@@ -63,6 +76,9 @@ public:
 private:
     enum class State { Idle, Pending, Running, Finished };
 
+    template <typename Ready>
+    void waitForServer(std::unique_lock<std::mutex> &lock, Ready ready);
+    void cancelLocked();
     bool handOverUpload(bool last);
     bool hasBatch() const;
     void wakeCallerForBatch(std::unique_lock<std::mutex> &lock);
@@ -70,6 +86,8 @@ private:
     void wakeWorkerIfResumable();
 
     const qsizetype capacity_;
+    WaitObserver &observer_;
+    const std::function<void()> wakeWorker_;
     mutable std::mutex mutex_;
     std::condition_variable toWorker_;
     std::condition_variable toCaller_;
@@ -80,7 +98,9 @@ private:
     WaitingFor workerWaitsFor_ = WaitingFor::Nothing;
     bool started_ = false;
     bool endOfUpload_ = false;
-    bool cancelled_ = false;
+    bool cancelled_ = false;     // the request in progress must end
+    bool callCancelled_ = false; // so must any later request of the same call
+    bool closed_ = false;        // and of every later call
     bool stopping_ = false;
     std::atomic<bool> failed_ = false; // finished with a failure: read without the lock
 

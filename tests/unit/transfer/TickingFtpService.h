@@ -53,6 +53,11 @@ public:
         tick();
         return target_->InternetWriteFile(file, buffer, size, written);
     }
+    bool FtpGetFileSize(FtpHandle f, qint64 &s) override { return target_->FtpGetFileSize(f, s); }
+    bool FtpGetRemoteFileSize(FtpHandle c, const QString &p, qint64 &s) override
+    {
+        return target_->FtpGetRemoteFileSize(c, p, s);
+    }
     bool FtpCreateDirectory(FtpHandle c, const QString &p) override { return target_->FtpCreateDirectory(c, p); }
     bool FtpRemoveDirectory(FtpHandle c, const QString &p) override { return target_->FtpRemoveDirectory(c, p); }
     bool FtpDeleteFile(FtpHandle c, const QString &p) override { return target_->FtpDeleteFile(c, p); }
