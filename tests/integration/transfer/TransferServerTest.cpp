@@ -176,6 +176,28 @@ TEST_F(TransferServerTest, AServerKilledMidUploadIsAnErrorNotASuccess)
     EXPECT_FALSE(frmProg.isRunning());
 }
 
+// A server that cuts a download short, still says 226 and refuses SIZE.
+struct CuttingServerTransferTest : TransferServerTest {
+    test::LocalFtpServer::Options serverOptions() const override
+    {
+        test::LocalFtpServer::Options options;
+        options.cutAfter = 5000;
+        return options;
+    }
+};
+
+TEST_F(CuttingServerTransferTest, ADownloadCutShortIsAnErrorAndKeepsTheOldFile)
+{
+    served().createFile(u"pub/f.bin"_s, randomBytes(10'240));
+    local.createFile(u"f.bin"_s, "the previous copy");
+    run(TransferDirection::Download, {u"f.bin"_s});
+
+    EXPECT_EQ(local.read(u"f.bin"_s), "the previous copy");
+    EXPECT_EQ(QDir(local.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"f.bin"_s});
+    EXPECT_EQ(harness.dialogs.messageTexts(), QStringList{u"Erreur lors du tranfert des données !"_s});
+    EXPECT_TRUE(harness.log.text().contains(u" > Erreur lors du tranfert des données ! Erreur!"_s));
+}
+
 // A server that sends and takes 2 KiB a second: a 1 KiB read or write waits
 // for it, and a megabyte would take minutes.
 struct SlowServerTransferTest : TransferServerTest {

@@ -188,6 +188,19 @@ TEST_F(ConnectionTest, ARefusedLoginClosesTheSessionAndSaysSo)
     EXPECT_EQ(events, QStringList{QStringLiteral("clear pane")});
 }
 
+// Every path is built on it: a folder the server garbled would make every
+// listing fail afterwards.
+TEST_F(ConnectionTest, ALoginFolderWithControlCharactersEndsTheConnect)
+{
+    ftp.setCurrentDirectory(QStringLiteral("/pub\x01\r\nDELE x/"));
+    EXPECT_EQ(connect(parameters()), ConnectOutcome::Hidden);
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral("Dossier du serveur invalide !")});
+    EXPECT_FALSE(session.isConnected());
+    EXPECT_TRUE(ftp.openHandles.isEmpty());
+    EXPECT_FALSE(ftp.callNames().contains(QStringLiteral("FtpFindFirstFile")));
+    EXPECT_EQ(status.panelText(StatusPanels::ConnectionPanel), QStringLiteral("Off"));
+}
+
 TEST_F(ConnectionTest, ASessionThatCannotOpenIsLoggedWithoutTime)
 {
     ftp.failCall(QStringLiteral("InternetOpen"));

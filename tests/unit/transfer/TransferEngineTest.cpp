@@ -164,6 +164,37 @@ TEST_F(TransferEngineTest, ABrokenReadLeavesTheOldFileAndTheRunGoesOnWithoutSucc
     EXPECT_EQ(frmProg.result(), 0);
 }
 
+// A server that ends a file early and says all went well: in binary, the
+// size received must match the listing and the announcement, unless the
+// server now gives that size (the file changed since it was listed).
+TEST_F(TransferEngineTest, ABinaryDownloadOfTheWrongSizeKeepsTheOldFileUnlessTheServerConfirmsIt)
+{
+    harness.ftp.addFile(u"/pub/cut.bin"_s, QByteArray(5000, 'c'));     // listed at 10240
+    harness.ftp.addFile(u"/pub/grown.bin"_s, QByteArray(5000, 'g'));   // announced at 4000
+    harness.ftp.addFile(u"/pub/changed.bin"_s, QByteArray(5000, 'n')); // listed at 10240, server says 5000
+    harness.ftp.announceSize(u"/pub/grown.bin"_s, 4000);
+    for (const char *name : {"cut.bin", "grown.bin", "changed.bin"})
+        local.createFile(QString::fromLatin1(name), "the good old file");
+    harness.ftp.failCall(u"FtpGetRemoteFileSize"_s, 2); // SIZE and MLST refused for the first two
+    window(TransferDirection::Download, {{u"cut.bin"_s, 10240}, {u"grown.bin"_s, 5000}, {u"changed.bin"_s, 10240}})
+        .Command3_Click();
+
+    EXPECT_EQ(local.read(u"cut.bin"_s), "the good old file");
+    EXPECT_EQ(local.read(u"grown.bin"_s), "the good old file");
+    EXPECT_EQ(local.read(u"changed.bin"_s), QByteArray(5000, 'n'));
+    EXPECT_EQ(localEntries().size(), 3);
+    EXPECT_EQ(harness.dialogs.messageTexts(),
+              QStringList(2, u"Erreur lors du tranfert des données !"_s)) << "no success message";
+
+    // In ASCII the sizes differ by the line ends: nothing is checked.
+    harness.dialogs.messages.clear();
+    harness.ftp.calls.clear();
+    harness.session.TransferType = ftp::FTP_TRANSFER_TYPE_ASCII;
+    window(TransferDirection::Download, {{u"cut.bin"_s, 10240}}).Command3_Click();
+    EXPECT_EQ(local.read(u"cut.bin"_s), QByteArray(5000, 'c'));
+    EXPECT_FALSE(harness.ftp.callNames().contains(u"FtpGetRemoteFileSize"_s));
+}
+
 TEST_F(TransferEngineTest, ALocalFileThatCannotBeCreatedStopsTheRunBeforeTheServerIsAsked)
 {
     harness.ftp.addFile(u"/pub/a.bin"_s, "a");

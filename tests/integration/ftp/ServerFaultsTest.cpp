@@ -1,0 +1,144 @@
+#include "CurlFtpFixture.h"
+
+#include <QFile>
+
+using namespace Qt::StringLiterals;
+
+namespace vendrel::test {
+namespace {
+
+// Stands for the user in front of the wait: cancels at a given turn.
+class ScriptedWait final : public WaitObserver {
+public:
+    explicit ScriptedWait(int cancelAtTurn) : cancelAtTurn_(cancelAtTurn) {}
+    void waitStarted() override { ++open; }
+    bool handleEvents() override { return ++turns >= cancelAtTurn_; }
+    void waitEnded() override { --open; }
+
+    int turns = 0;
+    int open = 0;
+
+private:
+    int cancelAtTurn_;
+};
+
+struct ServerFaultsTest : CurlFtpFixture {
+    bool startWith(const LocalFtpServer::Options &options)
+    {
+        return server.start(options);
+    }
+    // Whether the connection still serves: the next call logs in again when it must.
+    void expectUsable(FtpService &service, FtpHandle connection)
+    {
+        EXPECT_TRUE(service.FtpCreateDirectory(connection, u"/after"_s)) << service.lastError().description.toStdString();
+        EXPECT_TRUE(server.files().exists(u"after"_s));
+    }
+};
+
+TEST_F(ServerFaultsTest, AListingThatNeverEndsFailsAtItsDeadlineOrWhenTheUserCancels)
+{
+    LocalFtpServer::Options options;
+    options.endlessListing = true;
+    ASSERT_TRUE(startWith(options));
+
+    CurlFtpOptions limits = shortTimeouts();
+    limits.callDeadline = std::chrono::milliseconds(1500);
+    CurlFtpService bounded(limits);
+    const FtpHandle session = bounded.InternetOpen(u"t"_s, ftp::INTERNET_OPEN_TYPE_DIRECT, {}, {}, 0);
+    const FtpHandle connection = bounded.InternetConnect(session, u"127.0.0.1"_s, server.port(), u"vendrel"_s,
+                                                         u"secret"_s, ftp::INTERNET_SERVICE_FTP, ftp::INTERNET_FLAG_PASSIVE, 0);
+    ASSERT_NE(connection, 0u);
+    FindData record;
+    EXPECT_EQ(bounded.FtpFindFirstFile(connection, u"/*.*"_s, record, 0, 0), 0u);
+    EXPECT_EQ(bounded.lastError().code, ftp::ERROR_INTERNET_TIMEOUT);
+    EXPECT_EQ(server.commandLog().count("<- MLSD"), 1) << "a timed-out listing is not asked again";
+    expectUsable(bounded, connection);
+
+    ScriptedWait user(30); // about 300 ms into the wait
+    CurlFtpOptions unbounded = shortTimeouts();
+    unbounded.callDeadline = std::chrono::hours(1);
+    CurlFtpService cancellable(unbounded, &user);
+    const FtpHandle session2 = cancellable.InternetOpen(u"t"_s, ftp::INTERNET_OPEN_TYPE_DIRECT, {}, {}, 0);
+    const FtpHandle connection2 = cancellable.InternetConnect(session2, u"127.0.0.1"_s, server.port(), u"vendrel"_s,
+                                                              u"secret"_s, ftp::INTERNET_SERVICE_FTP, ftp::INTERNET_FLAG_PASSIVE, 0);
+    ASSERT_NE(connection2, 0u);
+    user.turns = 0;
+    EXPECT_EQ(cancellable.FtpFindFirstFile(connection2, u"/*.*"_s, record, 0, 0), 0u);
+    EXPECT_EQ(cancellable.lastError().code, ftp::ERROR_INTERNET_OPERATION_CANCELLED);
+    EXPECT_EQ(user.open, 0) << "every wait that started ended";
+    EXPECT_TRUE(cancellable.FtpRemoveDirectory(connection2, u"/after"_s)) << "the next call logs in again";
+}
+
+// The server carries the command out, then drops the connection unanswered:
+// it is not sent again, and the server's listing says it happened.
+TEST_F(ServerFaultsTest, ACommandWhoseReplyWasLostIsNotResentAndItsOutcomeIsTheServersState)
+{
+    LocalFtpServer::Options options;
+    options.lostReply = u"DELE,MKD,RNTO"_s;
+    ASSERT_TRUE(startWith(options));
+    server.files().createFile(u"old.txt"_s, "x");
+    server.files().createFile(u"a.txt"_s, "a");
+    const FtpHandle connection = connect();
+    ASSERT_NE(connection, 0u);
+
+    EXPECT_TRUE(ftp.FtpDeleteFile(connection, u"/old.txt"_s)) << ftp.lastError().description.toStdString();
+    EXPECT_TRUE(ftp.FtpCreateDirectory(connection, u"/new"_s)) << ftp.lastError().description.toStdString();
+    EXPECT_TRUE(ftp.FtpRenameFile(connection, u"/a.txt"_s, u"/b.txt"_s)) << ftp.lastError().description.toStdString();
+    EXPECT_FALSE(ftp.FtpCreateDirectory(connection, u"/nowhere/x"_s)) << "what did not happen is a failure";
+    const QByteArray log = server.commandLog();
+    EXPECT_EQ(log.count("<- DELE /old.txt"), 1);
+    EXPECT_EQ(log.count("<- MKD /new"), 1);
+    EXPECT_EQ(log.count("<- RNTO /b.txt"), 1);
+    EXPECT_TRUE(server.files().exists(u"new"_s));
+    EXPECT_TRUE(server.files().exists(u"b.txt"_s));
+}
+
+TEST_F(ServerFaultsTest, FailuresSayWhatHappenedInFrench)
+{
+    LocalFtpServer::Options options;
+    options.closing421 = u"RMD"_s;
+    options.noConnectBack = true;
+    ASSERT_TRUE(startWith(options));
+    server.files().createDir(u"d"_s);
+    server.files().createFile(u"a.txt"_s, "a");
+
+    const FtpHandle connection = connect();
+    ASSERT_NE(connection, 0u);
+    EXPECT_FALSE(ftp.FtpRemoveDirectory(connection, u"/d"_s));
+    EXPECT_EQ(ftp.lastError().code, ftp::ERROR_INTERNET_CONNECTION_ABORTED) << "a 421 is no timeout";
+    EXPECT_EQ(ftp.lastError().description, u"Le serveur a fermé la connexion."_s);
+
+    const FtpHandle active = connect(QString::fromUtf8(LocalFtpServer::user), QString::fromUtf8(LocalFtpServer::password),
+                                     ftp::INTERNET_FLAG_EXISTING_CONNECT);
+    ASSERT_NE(active, 0u);
+    EXPECT_EQ(download(active, u"/a.txt"_s), std::nullopt);
+    EXPECT_EQ(ftp.lastError().code, ftp::ERROR_INTERNET_CANNOT_CONNECT);
+    EXPECT_TRUE(ftp.lastError().description.contains(u"mode actif"_s)) << ftp.lastError().description.toStdString();
+}
+
+TEST_F(ServerFaultsTest, ADownloadTellsTheSizeTheServerAnnouncedAndTheSizeItGivesNow)
+{
+    LocalFtpServer::Options options;
+    options.extraBytes = 100;
+    ASSERT_TRUE(startWith(options));
+    server.files().createFile(u"f.bin"_s, randomBytes(10'240));
+    const FtpHandle connection = connect();
+    ASSERT_NE(connection, 0u);
+
+    const FtpHandle file = ftp.FtpOpenFile(connection, u"/f.bin"_s, ftp::GENERIC_READ, ftp::FTP_TRANSFER_TYPE_BINARY, 0);
+    ASSERT_NE(file, 0u);
+    QByteArray received(20'000, '\0');
+    quint32 count = 0;
+    EXPECT_TRUE(ftp.InternetReadFile(file, received.data(), quint32(received.size()), count));
+    EXPECT_EQ(count, 10'340u) << "bytes past the announced size are not dropped unseen";
+    qint64 size = 0;
+    EXPECT_TRUE(ftp.FtpGetFileSize(file, size));
+    EXPECT_EQ(size, 10'240);
+    EXPECT_TRUE(ftp.InternetCloseHandle(file));
+    size = 0;
+    EXPECT_TRUE(ftp.FtpGetRemoteFileSize(connection, u"/f.bin"_s, size));
+    EXPECT_EQ(size, 10'240);
+}
+
+} // namespace
+} // namespace vendrel::test
