@@ -58,6 +58,9 @@ public:
     bool InternetReadFile(FtpHandle a, char *b, quint32 c, quint32 &d) override { return inner_.InternetReadFile(a, b, c, d); }
     bool InternetWriteFile(FtpHandle a, const char *b, quint32 c, quint32 &d) override
     { return inner_.InternetWriteFile(a, b, c, d); }
+    bool FtpGetFileSize(FtpHandle a, qint64 &b) override { return inner_.FtpGetFileSize(a, b); }
+    bool FtpGetRemoteFileSize(FtpHandle a, const QString &b, qint64 &c) override
+    { return inner_.FtpGetRemoteFileSize(a, b, c); }
     bool FtpCreateDirectory(FtpHandle a, const QString &b) override { return inner_.FtpCreateDirectory(a, b); }
     bool FtpRemoveDirectory(FtpHandle a, const QString &b) override { return inner_.FtpRemoveDirectory(a, b); }
     bool FtpDeleteFile(FtpHandle a, const QString &b) override { return inner_.FtpDeleteFile(a, b); }
