@@ -14,8 +14,7 @@ namespace vendrel::test {
 // with password "secret" may do everything, anonymous may read. It stops
 // with this object, and by itself if the test process dies.
 //
-//     if (auto missing = LocalFtpServer::missingPrerequisite())
-//         GTEST_SKIP() << missing->toStdString();
+//     VENDREL_REQUIRE_PREREQUISITE(LocalFtpServer::missingPrerequisite())
 //     LocalFtpServer server;
 //     ASSERT_TRUE(server.start()) << server.failureReason().toStdString();
 class LocalFtpServer {
