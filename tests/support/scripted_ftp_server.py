@@ -92,16 +92,19 @@ class Session(socketserver.StreamRequestHandler):
         self.cwd = "/"
         self.passive = None
         self.renaming = None
-        self.reply(220, "Vendrel scripted server ready.")
-        for raw in self.rfile:
-            line = raw.rstrip(b"\r\n").decode("utf-8", "surrogateescape")
-            self.note("<- " + line)
-            verb, _, argument = line.partition(" ")
-            handler = getattr(self, "ftp_" + verb.upper(), None)
-            if handler is None:
-                self.reply(502, "Command not implemented.")
-            elif handler(argument) is False:
-                return
+        try:
+            self.reply(220, "Vendrel scripted server ready.")
+            for raw in self.rfile:
+                line = raw.rstrip(b"\r\n").decode("utf-8", "surrogateescape")
+                self.note("<- " + line)
+                verb, _, argument = line.partition(" ")
+                handler = getattr(self, "ftp_" + verb.upper(), None)
+                if handler is None:
+                    self.reply(502, "Command not implemented.")
+                elif handler(argument) is False:
+                    return
+        except ConnectionError:
+            self.note("the client dropped the connection")
 
     def note(self, text):
         if self.log:
