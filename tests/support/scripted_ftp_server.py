@@ -8,10 +8,10 @@ Serves a fixed tree from memory on 127.0.0.1, to any user and password:
     /bad/good.txt      "good\\r\\n"
 
 Passive mode only (EPSV, PASV). Prints the port it listens on, alone on the
-first line of stdout, then serves until its stdin (a pipe) closes, the
-lifetime has passed, or SIGINT/SIGTERM.
+first line of stdout, then serves until its stdin closes, the lifetime has
+passed, or SIGINT/SIGTERM.
 
-    /usr/bin/python3 scripted_ftp_server.py --scenario endless-fast-listing [--no-mlsd]
+    sleep 60 | /usr/bin/python3 scripted_ftp_server.py --scenario endless-fast-listing [--no-mlsd]
 
 A scenario is a Session subclass registered under its name. It overrides the
 one step it spoils and inherits everything else:
@@ -24,12 +24,10 @@ one step it spoils and inherits everything else:
 
 import argparse
 import itertools
-import os
 import posixpath
 import signal
 import socket
 import socketserver
-import stat
 import sys
 import threading
 import time
@@ -291,19 +289,6 @@ class Server(socketserver.ThreadingTCPServer):
     allow_reuse_address = True
 
 
-def stop_when_parent_leaves():
-    # Only a pipe tells that the parent went away; a terminal or /dev/null does not.
-    if not stat.S_ISFIFO(os.fstat(sys.stdin.fileno()).st_mode):
-        return
-
-    def drain():
-        while sys.stdin.buffer.read1(4096):
-            pass
-        os._exit(0)
-
-    threading.Thread(target=drain, daemon=True).start()
-
-
 def main():
     parser = argparse.ArgumentParser(description="Scripted FTP server for Vendrel's tests")
     parser.add_argument("--scenario", default="normal", choices=sorted(SCENARIOS))
@@ -315,16 +300,14 @@ def main():
     session = SCENARIOS[arguments.scenario]
     session.mlsd = not arguments.no_mlsd
     session.log = arguments.log
-    for signum in (signal.SIGINT, signal.SIGTERM):
-        signal.signal(signum, lambda *_: os._exit(0))
-    stop_when_parent_leaves()
-    lifetime = threading.Timer(arguments.lifetime, os._exit, [0])
-    lifetime.daemon = True
-    lifetime.start()
-
     server = Server(("127.0.0.1", 0), session)
     print(server.server_address[1], flush=True)
-    server.serve_forever()
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    signal.alarm(max(1, round(arguments.lifetime)))  # SIGALRM ends the process
+    try:
+        sys.stdin.buffer.read()  # until the test that started it ends, even by a crash
+    except KeyboardInterrupt:
+        pass
 
 
 if __name__ == "__main__":
