@@ -63,6 +63,7 @@ public:
     bool FtpDeleteFile(FtpHandle a, const QString &b) override { return inner_.FtpDeleteFile(a, b); }
     bool FtpRenameFile(FtpHandle a, const QString &b, const QString &c) override { return inner_.FtpRenameFile(a, b, c); }
     bool InternetCloseHandle(FtpHandle a) override { return inner_.InternetCloseHandle(a); }
+    bool AbortTransfer(FtpHandle a) override { return inner_.AbortTransfer(a); }
     FtpError lastError() const override { return inner_.lastError(); }
 
 private:

@@ -16,7 +16,10 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <utility>
 
 namespace vendrel {
 
@@ -26,6 +29,15 @@ constexpr quint32 RepaintIntervalMs = 33; // about 30 times a second
 // Events are let in twice as often, so a click or a slow repaint never leaves
 // the window unanswered for long.
 constexpr quint32 EventsIntervalMs = 15;
+constexpr int StallRefreshMs = 500;
+
+// The patterns show no digit for a value below their last digit; a figure
+// shown always has one.
+QString figure(const QString &pattern)
+{
+    return std::any_of(pattern.cbegin(), pattern.cend(), [](QChar c) { return c.isDigit(); }) ? pattern
+                                                                                              : QStringLiteral("0");
+}
 
 QLabel *namedLabel(const char *name, const QString &text, QWidget *parent)
 {
@@ -50,6 +62,9 @@ FrmProg::FrmProg(SessionContext context, QWidget *parent) : QDialog(parent), con
     setObjectName(QStringLiteral("frmProg"));
     setWindowTitle(QStringLiteral("Transfert des données"));
     buildControls();
+    stallRefresh_ = new QTimer(this);
+    stallRefresh_->setInterval(StallRefreshMs);
+    connect(stallRefresh_, &QTimer::timeout, this, [this] { showProgress(*runProgress_); });
 }
 
 void FrmProg::buildControls()
@@ -146,31 +161,40 @@ void FrmProg::runEngine(TransferEngine &engine)
 {
     running_ = true;
     cancelRequested_ = false;
+    cancelAnnounced_ = false;
     closeAfterRun_ = false;
     Command3->setEnabled(false);
     Command1->setEnabled(true);
     const RunOutcome outcome = engine.run(batch_);
     running_ = false;
+    stallRefresh_->stop();
     Command3->setEnabled(true);
     if (outcome == RunOutcome::Completed)
-        accept();
-    else if (closeAfterRun_)
+        return accept();
+    // The message waits until the run has unwound: the remote file is
+    // dropped and cleaned up by then, and the log says so.
+    if (outcome == RunOutcome::Cancelled && cancelAnnounced_)
+        context_.dialogs.message(QStringLiteral("Operation abandonnée."), MessageButtons::Ok,
+                                 MessageIcon::Information);
+    if (outcome == RunOutcome::Cancelled || closeAfterRun_)
         QDialog::reject();
 }
 
 void FrmProg::Command1_Click()
 {
-    if (TransferHandle == 0)
+    if (!running_)
         return;
+    cancelAnnounced_ = true;
     cancelRun();
-    context_.dialogs.message(QStringLiteral("Operation abandonnée."), MessageButtons::Ok, MessageIcon::Information);
 }
 
+// A read or write that waits for the server returns at once: its file is
+// dropped under it.
 void FrmProg::cancelRun()
 {
-    context_.ftp.InternetCloseHandle(TransferHandle);
-    TransferHandle = 0;
     cancelRequested_ = true;
+    if (TransferHandle != 0)
+        context_.ftp.AbortTransfer(std::exchange(TransferHandle, 0));
 }
 
 void FrmProg::closeEvent(QCloseEvent *event)
@@ -187,8 +211,7 @@ void FrmProg::reject()
     if (!running_)
         return QDialog::reject();
     closeAfterRun_ = true;
-    if (TransferHandle != 0)
-        cancelRun();
+    cancelRun();
 }
 
 void FrmProg::resizeEvent(QResizeEvent *event)
@@ -216,6 +239,8 @@ void FrmProg::runStarted(const ProgressModel &progress)
     lbLeft->show();
     lbCelkem->setText(formatSizePattern(static_cast<double>(progress.batchTotal())) + QStringLiteral(" Oct."));
     lastRepaintTick_ = lastEventsTick_ = context_.clock.tickCount();
+    runProgress_ = &progress;
+    stallRefresh_->start();
 }
 
 void FrmProg::fileStarted(int index, const QString &label)
@@ -245,13 +270,15 @@ void FrmProg::runEnded(const ProgressModel &progress)
 
 void FrmProg::showProgress(const ProgressModel &progress)
 {
+    const quint32 now = context_.clock.tickCount();
     lbFar->setText(formatSizePattern(progress.doneKo()) + QStringLiteral(" Ko"));
     lbLeft->setText(formatSizePattern(progress.leftKo()) + QStringLiteral(" Ko"));
-    if (progress.hasMeasurement()) {
-        lbTime->setText(formatWholePattern(progress.elapsedSeconds()) + QStringLiteral(" s"));
-        lbSpeed->setText(formatSpeedPattern(progress.speed()) + QStringLiteral(" Ko sec"));
-        lbTimeLeft->setText(formatWholePattern(progress.timeLeftSeconds()) + QStringLiteral(" s"));
-    }
+    if (progress.hasMeasurement())
+        lbTime->setText(figure(formatWholePattern(progress.elapsedSeconds())) + QStringLiteral(" s"));
+    const std::optional<double> speed = progress.speedAt(now);
+    lbSpeed->setText(speed ? figure(formatSpeedPattern(*speed)) + QStringLiteral(" Ko sec") : QString());
+    const std::optional<double> timeLeft = progress.timeLeftAt(now);
+    lbTimeLeft->setText(timeLeft ? figure(formatWholePattern(*timeLeft)) + QStringLiteral(" s") : QString());
     ProgressBar1->setValue(progress.fileBar());
     ProgressBar2->setValue(progress.batchBar());
 }

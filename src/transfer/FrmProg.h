@@ -10,6 +10,7 @@
 class QLabel;
 class QProgressBar;
 class QPushButton;
+class QTimer;
 
 namespace vendrel {
 
@@ -17,9 +18,10 @@ class TransferEngine;
 
 // The transfer window "Transfert des données": shows a batch, runs it with
 // the download or upload engine when Command3 is pressed, and shows the
-// progress. The user's events get through at screen rate during a run, so
-// Command1 ("Annuler") and the close box act at once; the start button
-// cannot start a second run.
+// progress. The user's events get through during a run, also while the
+// server is slow to send or take data, so Command1 ("Annuler"), Escape and
+// the close box act at once; the start button cannot start a second run.
+// A cancelled run closes the window.
 class FrmProg final : public QDialog, private ProgressDisplay {
     Q_OBJECT
 public:
@@ -32,7 +34,8 @@ public:
     // Runs the batch from its first file. A complete run ends with the
     // success message and closes the window; otherwise the window stays.
     void Command3_Click();
-    // During a run: closes the open remote file and ends the run.
+    // During a run: drops the open remote file and ends the run; the window
+    // then says so and closes.
     void Command1_Click();
     void DownloadBatch();
     void UploadBatch();
@@ -64,7 +67,11 @@ private:
     TransferBatch batch_;
     bool running_ = false;
     bool cancelRequested_ = false;
+    bool cancelAnnounced_ = false; // by Command1, which tells the user the run ended
     bool closeAfterRun_ = false;
+    // Keeps the speed and time left moving while no block arrives.
+    QTimer *stallRefresh_ = nullptr;
+    const ProgressModel *runProgress_ = nullptr;
     quint32 lastRepaintTick_ = 0;
     quint32 lastEventsTick_ = 0;
 

@@ -13,6 +13,7 @@
 #include <array>
 #include <chrono>
 #include <future>
+#include <utility>
 
 namespace vendrel {
 
@@ -56,7 +57,6 @@ RunOutcome TransferEngine::run(const TransferBatch &batch)
         case FileOutcome::StopRun:
             return RunOutcome::Stopped;
         case FileOutcome::Cancelled:
-            context_.log.AppendLogLine(QStringLiteral(" > Operation abandonnée."));
             return RunOutcome::Cancelled;
         }
     }
@@ -90,7 +90,21 @@ bool TransferEngine::blockMoved(qint64 bytes)
 {
     progress_.addBlock(bytes, context_.clock.tickCount());
     display_.blockDone(progress_);
-    return !display_.cancelRequested();
+    return !cancelled();
+}
+
+bool TransferEngine::cancelled() const
+{
+    return display_.cancelRequested();
+}
+
+TransferEngine::FileOutcome TransferEngine::abandonFile()
+{
+    if (transferHandle_ != 0)
+        context_.ftp.AbortTransfer(std::exchange(transferHandle_, 0));
+    context_.log.AppendLogLine(QStringLiteral(" > Transfert annulé."));
+    context_.status.setPanelText(StatusPanels::MessagePanel, QStringLiteral("Transfert annulé."));
+    return FileOutcome::Cancelled;
 }
 
 TransferEngine::FileOutcome TransferEngine::failTransfer()
@@ -152,9 +166,9 @@ TransferEngine::FileOutcome DownloadEngine::transferFile(int index, const QStrin
     do {
         if (!context_.ftp.InternetReadFile(transferHandle(), block.data(), BlockSize, count)
             || !target.write(block.data(), count))
-            return failTransfer();
+            return cancelled() ? abandonFile() : failTransfer();
         if (!blockMoved(count))
-            return FileOutcome::Cancelled;
+            return abandonFile();
     } while (count == BlockSize);
 
     closeRemote();
@@ -195,15 +209,25 @@ TransferEngine::FileOutcome UploadEngine::transferFile(int index, const QString 
         quint32 written = 0;
         if (!source.read(block.data(), amount)
             || !context_.ftp.InternetWriteFile(transferHandle(), block.data(), quint32(amount), written))
-            return failTransfer();
+            return cancelled() ? abandonUpload(remote) : failTransfer();
         sent += amount;
         if (!blockMoved(amount))
-            return FileOutcome::Cancelled;
+            return abandonUpload(remote);
     } while (sent < length);
 
     if (!closeRemote())
         return reportTransferError();
     return finishFile();
+}
+
+TransferEngine::FileOutcome UploadEngine::abandonUpload(const QString &remote)
+{
+    abandonFile();
+    const bool deleted = context_.ftp.FtpDeleteFile(context_.session.ConnectionHandle, remote);
+    context_.log.AppendLogLine((deleted ? QStringLiteral(" > Fichier incomplet supprimé : ")
+                                        : QStringLiteral(" > Le fichier incomplet n'a pu être supprimé : "))
+                               + remote);
+    return FileOutcome::Cancelled;
 }
 
 QString UploadEngine::successText() const

@@ -16,7 +16,7 @@ enum class RunOutcome {
     Completed,             // every file arrived; the success message was shown
     CompletedWithFailures, // every file was tried, at least one failed
     Stopped,               // a file could not be opened; later files were not tried
-    Cancelled,             // the user cancelled during a file
+    Cancelled,             // the user cancelled during a file; nothing of it was left behind
 };
 
 // The run both engines share: files one after the other in 1024-byte
@@ -48,6 +48,10 @@ protected:
     void startClock(qint64 listedSize);
     // Counts a moved block; false when the user cancelled meanwhile.
     bool blockMoved(qint64 bytes);
+    bool cancelled() const;
+    // The user cancelled during the file: its transfer is dropped at once
+    // (the window may have dropped it already) and the cancel is logged.
+    FileOutcome abandonFile();
     FtpHandle transferHandle() const { return transferHandle_; }
     // A file that broke after it was opened: closes it, then reports.
     FileOutcome failTransfer();
@@ -88,6 +92,9 @@ public:
 private:
     FileOutcome transferFile(int index, const QString &name, qint64 listedSize) override;
     QString successText() const override;
+    // The server keeps what an abandoned upload sent, under the target's
+    // name: that incomplete file is deleted.
+    FileOutcome abandonUpload(const QString &remote);
 };
 
 } // namespace vendrel

@@ -277,10 +277,24 @@ bool FakeFtpService::InternetCloseHandle(FtpHandle handle)
         return false;
     connections_.remove(handle);
     finds_.remove(handle);
-    const OpenFile open = openFiles_.take(handle);
+    storeUpload(openFiles_.take(handle));
+    return true;
+}
+
+bool FakeFtpService::AbortTransfer(FtpHandle file)
+{
+    record(QStringLiteral("AbortTransfer"), {QString::number(file)});
+    if (!openFiles_.contains(file))
+        return false;
+    openHandles.remove(file);
+    storeUpload(openFiles_.take(file));
+    return true;
+}
+
+void FakeFtpService::storeUpload(const OpenFile &open)
+{
     if (open.writing)
         files_.insert(open.path, {open.written, QDateTime(QDate(2026, 12, 5), QTime(14, 7), Qt::UTC)});
-    return true;
 }
 
 } // namespace vendrel::test

@@ -65,6 +65,8 @@ public:
     bool FtpDeleteFile(FtpHandle connection, const QString &path) override;
     bool FtpRenameFile(FtpHandle connection, const QString &existing, const QString &renamed) override;
     bool InternetCloseHandle(FtpHandle handle) override;
+    // Like a real server, keeps what an aborted upload sent so far.
+    bool AbortTransfer(FtpHandle file) override;
     FtpError lastError() const override { return error_; }
 
 private:
@@ -81,6 +83,7 @@ private:
     };
 
     void record(const QString &name, QStringList arguments);
+    void storeUpload(const OpenFile &open);
     bool failing(const QString &name);
     FtpHandle newHandle();
     bool isConnection(FtpHandle handle) const { return connections_.contains(handle); }

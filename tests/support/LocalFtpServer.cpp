@@ -19,6 +19,8 @@ bool LocalFtpServer::start(const Options &options)
                           u"--log"_s, process_.logFile()};
     if (!options.mlsd)
         arguments << u"--no-mlsd"_s;
+    if (options.bytesPerSecond > 0)
+        arguments << u"--throttle"_s << QString::number(options.bytesPerSecond);
     port_ = process_.start(supportFile(u"ftp_server.py"_s), arguments);
     return port_ != 0;
 }

@@ -13,8 +13,7 @@ namespace vendrel::test {
 // with password "secret" may do everything, anonymous may read. It stops
 // with this object, and by itself if the test process dies.
 //
-//     if (auto missing = LocalFtpServer::missingPrerequisite())
-//         GTEST_SKIP() << missing->toStdString();
+//     VENDREL_REQUIRE_PREREQUISITE(LocalFtpServer::missingPrerequisite())
 //     LocalFtpServer server;
 //     ASSERT_TRUE(server.start()) << server.failureReason().toStdString();
 class LocalFtpServer {
@@ -22,6 +21,7 @@ public:
     struct Options {
         bool mlsd = true;              // false: MLSD gets 500, as on servers without it
         double idleTimeoutSeconds = 300; // the server closes a control connection idle that long
+        int bytesPerSecond = 0;        // data connections send and take no faster; 0: no limit
     };
 
     static constexpr const char *user = "vendrel";

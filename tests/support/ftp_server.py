@@ -26,6 +26,7 @@ import threading
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import asynchat
 from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.handlers import ThrottledDTPHandler
 from pyftpdlib.servers import FTPServer
 
 USER = "vendrel"
@@ -42,6 +43,8 @@ def parse_arguments():
                         help="answer MLSD and MLST with 500, as servers without them do")
     parser.add_argument("--idle-timeout", type=float, default=300,
                         help="seconds before an idle control connection is closed")
+    parser.add_argument("--throttle", type=int, default=0,
+                        help="bytes per second a data connection sends or takes at most (0: no limit)")
     parser.add_argument("--lifetime", type=float, default=15 * 60,
                         help="seconds before the server stops by itself (0: never)")
     parser.add_argument("--log", help="file that receives every command and reply")
@@ -64,6 +67,14 @@ def handler_class(arguments):
         def push(self, data):
             # Replies that quote such a name (CWD, MKD) go out in its bytes too.
             asynchat.async_chat.push(self, data.encode("utf8", self.unicode_errors))
+
+    if arguments.throttle > 0:
+        # Its buffers shrink to the limit, so a slow server sends in small steps.
+        class SlowDataHandler(ThrottledDTPHandler):
+            read_limit = arguments.throttle
+            write_limit = arguments.throttle
+
+        Handler.dtp_handler = SlowDataHandler
 
     authorizer = DummyAuthorizer()
     authorizer.add_user(USER, PASSWORD, arguments.root, perm=FULL_PERMISSIONS)

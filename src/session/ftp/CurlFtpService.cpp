@@ -181,6 +181,15 @@ bool CurlFtpService::InternetCloseHandle(FtpHandle handle)
     return succeeded();
 }
 
+bool CurlFtpService::AbortTransfer(FtpHandle file)
+{
+    if (!handles_.find<FileHandleObject>(file))
+        return failed(ftp::ERROR_INVALID_HANDLE, QStringLiteral("not a file handle"));
+    const std::vector<HandleObject> closed = handles_.take(file);
+    std::get<FileHandleObject>(closed.front()).connection->abortFile();
+    return succeeded();
+}
+
 std::shared_ptr<FtpConnection> CurlFtpService::connectionOf(FtpHandle connection)
 {
     const ConnectionHandleObject *open = handles_.find<ConnectionHandleObject>(connection);

@@ -39,6 +39,7 @@ public:
     bool FtpRenameFile(FtpHandle connection, const QString &existing, const QString &renamed) override;
 
     bool InternetCloseHandle(FtpHandle handle) override;
+    bool AbortTransfer(FtpHandle file) override;
 
     FtpError lastError() const override { return lastError_; }
 

@@ -4,10 +4,11 @@
 
 namespace vendrel {
 
-void handlePendingEventsExceptInput()
+void handlePendingEvents(WaitEvents events)
 {
     if (QCoreApplication::instance())
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QCoreApplication::processEvents(events == WaitEvents::All ? QEventLoop::AllEvents
+                                                                   : QEventLoop::ExcludeUserInputEvents);
 }
 
 } // namespace vendrel

@@ -286,9 +286,19 @@ bool FtpConnection::write(const char *buffer, quint32 bytesToWrite)
 
 bool FtpConnection::closeFile()
 {
+    return endFile(false);
+}
+
+void FtpConnection::abortFile()
+{
+    endFile(true);
+}
+
+bool FtpConnection::endFile(bool abandon)
+{
     if (!openFile_)
         return fail(ftp::ERROR_INTERNET_INCORRECT_HANDLE_TYPE, QStringLiteral("no file is open on this connection"));
-    const Access access = *openFile_;
+    const bool upload = *openFile_ == Access::Write;
     openFile_.reset();
     WorkerChannel &channel = worker_.channel();
     if (callUnderWay_) {
@@ -296,18 +306,18 @@ bool FtpConnection::closeFile()
         // call ends with the cancelled transfer.
         worker_.cancel();
         connectionKept_ = false;
-        return access == Access::Read
+        return !upload || abandon
             || fail(ftp::ERROR_INTERNET_OPERATION_CANCELLED, QStringLiteral("the upload was cancelled"));
     }
     CallGuard call(*this);
-    if (access == Access::Write)
+    if (upload && !abandon)
         channel.endUpload();
     else if (!channel.isFinished())
         worker_.cancel();
     channel.waitUntilFinished();
     const CurlOutcome outcome = channel.outcome();
     connectionKept_ = outcome.connectionKept;
-    return access == Access::Read || outcome.ok() || failWith(outcome);
+    return !upload || abandon || outcome.ok() || failWith(outcome);
 }
 
 void FtpConnection::abort()

@@ -50,6 +50,9 @@ public:
     // Completes an upload (true when the server stored the whole file) or
     // drops the rest of a download.
     bool closeFile();
+    // Drops the transfer at once, an upload unfinished. The control
+    // connection goes with it; the next call logs in again.
+    void abortFile();
 
     // Makes the call under way return at once: its handle is being closed.
     void abort();
@@ -63,6 +66,7 @@ private:
         int replyClass; // 2: done, 3: more to come (RNFR)
     };
 
+    bool endFile(bool abandon);
     bool runPathCommand(const char *verb, const QString &path);
     bool runCommands(const QList<ExpectedReply> &commands);
     std::optional<std::vector<ListingEntry>> runListing(const QString &folder, const QString &pattern,

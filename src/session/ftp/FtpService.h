@@ -93,6 +93,11 @@ public:
     // Closing a file opened for writing completes the upload: false when the
     // server did not take the whole file. Closing 0 is allowed and does nothing.
     virtual bool InternetCloseHandle(FtpHandle handle) = 0;
+    // Drops the transfer of an open file at once and closes its handle; an
+    // upload is left unfinished, and the server may keep what it received.
+    // Allowed from an event handled while a read or write on that file
+    // waits: that call then fails.
+    virtual bool AbortTransfer(FtpHandle file) = 0;
 
     virtual FtpError lastError() const = 0;
 };

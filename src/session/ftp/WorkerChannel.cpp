@@ -73,7 +73,8 @@ std::optional<qsizetype> WorkerChannel::read(char *out, qsizetype length)
         queue_.recycle(std::exchange(callerChunk_, {}));
         callerOffset_ = 0;
         toCaller_.wait_for(lock, batchWait, [this] { return hasBatch() || state_ == State::Finished; });
-        waitHandlingEvents(lock, toCaller_, [this] { return !queue_.isEmpty() || state_ == State::Finished; });
+        waitHandlingEvents(
+            lock, toCaller_, [this] { return !queue_.isEmpty() || state_ == State::Finished; }, WaitEvents::All);
         if (queue_.isEmpty())
             return failed_ ? std::nullopt : std::optional(got); // the end of the file
         callerChunk_ = queue_.takeChunk();
@@ -101,7 +102,9 @@ bool WorkerChannel::handOverUpload(bool last)
 {
     std::unique_lock lock(mutex_);
     if (!last)
-        waitHandlingEvents(lock, toCaller_, [this] { return queue_.size() < capacity_ || state_ == State::Finished; });
+        waitHandlingEvents(
+            lock, toCaller_, [this] { return queue_.size() < capacity_ || state_ == State::Finished; },
+            WaitEvents::All);
     if (state_ == State::Finished)
         return false;
     queue_.push(std::exchange(callerChunk_, {}));

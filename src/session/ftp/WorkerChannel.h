@@ -19,7 +19,9 @@ namespace vendrel {
 // The caller trades whole chunks with the queue: it reads a download from the
 // chunk in its hands and gathers an upload in one, so that most 1 KiB reads
 // and writes are a copy that takes no lock. Waits on the caller's side handle
-// its events meanwhile (waitHandlingEvents).
+// its events meanwhile (waitHandlingEvents); those for a transfer's data let
+// the user's input through too, so that a person can cancel a transfer
+// stuck on a slow server.
 class WorkerChannel {
 public:
     enum class WaitingFor { Nothing, Room, Data };

@@ -1,4 +1,5 @@
 #include "session/ftp/CurlFtpService.h"
+#include "support/Prerequisite.h"
 #include "support/RemotePaneHarness.h"
 #include "support/ScriptedFtpServer.h"
 
@@ -50,8 +51,7 @@ struct PaneOnScriptedServer {
 struct HostileServerTest : ::testing::Test {
     void SetUp() override
     {
-        if (const std::optional<QString> missing = test::ScriptedFtpServer::missingPrerequisite())
-            GTEST_SKIP() << missing->toStdString();
+        VENDREL_REQUIRE_PREREQUISITE(test::ScriptedFtpServer::missingPrerequisite())
     }
 };
 

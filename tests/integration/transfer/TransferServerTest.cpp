@@ -1,4 +1,5 @@
 #include "session/ftp/CurlFtpService.h"
+#include "support/Prerequisite.h"
 #include "support/LocalFtpServer.h"
 #include "support/SessionHarness.h"
 #include "unit/transfer/TickingFtpService.h"
@@ -9,6 +10,7 @@
 #include <QFileInfo>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <iostream>
 
@@ -39,9 +41,8 @@ QByteArray randomBytes(qsizetype size)
 struct TransferServerTest : ::testing::Test {
     void SetUp() override
     {
-        if (auto missing = test::LocalFtpServer::missingPrerequisite())
-            GTEST_SKIP() << missing->toStdString();
-        ASSERT_TRUE(server.start()) << server.failureReason().toStdString();
+        VENDREL_REQUIRE_PREREQUISITE(test::LocalFtpServer::missingPrerequisite())
+        ASSERT_TRUE(server.start(serverOptions())) << server.failureReason().toStdString();
         served().createDir(u"pub"_s);
         ticking.attach(curl, harness.clock, 0);
         ASSERT_TRUE(harness.connectTo(server.port(), QString::fromUtf8(test::LocalFtpServer::user),
@@ -56,6 +57,7 @@ struct TransferServerTest : ::testing::Test {
             std::cerr << "The server's log:\n" << server.commandLog().toStdString();
     }
 
+    virtual test::LocalFtpServer::Options serverOptions() const { return {}; }
     test::TempFolder &served() { return server.files(); }
     void run(TransferDirection direction, const QStringList &names)
     {
@@ -172,6 +174,65 @@ TEST_F(TransferServerTest, AServerKilledMidUploadIsAnErrorNotASuccess)
     EXPECT_EQ(harness.dialogs.messageTexts(), QStringList{u"Erreur lors du tranfert des données !"_s});
     EXPECT_EQ(frmProg.result(), 0);
     EXPECT_FALSE(frmProg.isRunning());
+}
+
+// A server that sends and takes 2 KiB a second: a 1 KiB read or write waits
+// for it, and a megabyte would take minutes.
+struct SlowServerTransferTest : TransferServerTest {
+    test::LocalFtpServer::Options serverOptions() const override
+    {
+        test::LocalFtpServer::Options options;
+        options.bytesPerSecond = 2048;
+        return options;
+    }
+    // Presses "Annuler" shortly after the second block, while the engine
+    // waits for the server.
+    void cancelAfterSecondBlock()
+    {
+        ticking.beforeBlock(2, [this] {
+            QTimer::singleShot(200, &frmProg, [this] { frmProg.findChild<QPushButton *>(u"Command1"_s)->click(); });
+        });
+    }
+    // On the session's own handles, as the remote pane lists after a transfer.
+    QStringList remoteNames()
+    {
+        QStringList names;
+        FindData record;
+        const FtpHandle find = curl.FtpFindFirstFile(harness.session.ConnectionHandle, u"/pub/*.*"_s, record,
+                                                     ftp::INTERNET_FLAG_RELOAD | ftp::INTERNET_FLAG_NO_CACHE_WRITE, 0);
+        for (bool more = find != 0; more; more = curl.InternetFindNextFile(find, record))
+            names.append(record.name);
+        curl.InternetCloseHandle(find);
+        return names;
+    }
+};
+
+TEST_F(SlowServerTransferTest, ACancelledDownloadStopsWhileTheServerSendsAndTheSessionListsRightAfter)
+{
+    served().createFile(u"pub/lent.bin"_s, QByteArray(1024 * 1024, 'x'));
+    local.createFile(u"lent.bin"_s, "the previous copy");
+    cancelAfterSecondBlock();
+    run(TransferDirection::Download, {u"lent.bin"_s});
+
+    EXPECT_EQ(harness.dialogs.messageTexts(), QStringList{u"Operation abandonnée."_s});
+    EXPECT_EQ(local.read(u"lent.bin"_s), "the previous copy");
+    EXPECT_EQ(QDir(local.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"lent.bin"_s});
+    EXPECT_FALSE(server.commandLog().contains("completed=1")) << "the server was still sending";
+    EXPECT_EQ(remoteNames(), QStringList{u"lent.bin"_s});
+}
+
+TEST_F(SlowServerTransferTest, ACancelledUploadLeavesNoPartialFileAndTheSessionListsRightAfter)
+{
+    QFile big(local.createFile(u"gros.bin"_s));
+    ASSERT_TRUE(big.resize(16 * 1024 * 1024));
+    served().createFile(u"pub/autre.txt"_s, "autre");
+    cancelAfterSecondBlock();
+    run(TransferDirection::Upload, {u"gros.bin"_s});
+
+    EXPECT_EQ(harness.dialogs.messageTexts(), QStringList{u"Operation abandonnée."_s});
+    EXPECT_TRUE(harness.log.text().contains(u" > Fichier incomplet supprimé : /pub/gros.bin"_s));
+    EXPECT_FALSE(server.commandLog().contains("completed=1")) << "the server was still taking data";
+    EXPECT_EQ(remoteNames(), QStringList{u"autre.txt"_s});
 }
 
 } // namespace

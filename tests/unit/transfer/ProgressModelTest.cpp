@@ -2,38 +2,77 @@
 #include "transfer/ProgressModel.h"
 
 #include <QLocale>
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace vendrel {
 namespace {
 
-TEST(ProgressModelTest, SpeedIsTheMeanOfThePreviousSpeedAndTheFileSoFar)
+// Moves `bytesPerSecond` for `milliseconds` in steps of `stepMs`; returns the tick reached.
+quint32 feed(ProgressModel &progress, quint32 tick, qint64 bytesPerSecond, quint32 milliseconds, quint32 stepMs)
 {
-    ProgressModel progress;
-    progress.startRun(10 * 1024);
-    progress.startFile(10 * 1024, 5000);
-    EXPECT_FALSE(progress.addBlock(1024, 5000)) << "no time has passed";
-    EXPECT_FALSE(progress.hasMeasurement());
-
-    EXPECT_TRUE(progress.addBlock(1024, 5100)); // 2048 bytes in 100 ms: 20.48 Ko/s, half of it first
-    EXPECT_FLOAT_EQ(progress.speed(), 10.24f);
-    EXPECT_EQ(progress.elapsedMilliseconds(), 100u);
-    EXPECT_DOUBLE_EQ(progress.doneKo(), 2.0);
-    EXPECT_DOUBLE_EQ(progress.leftKo(), 8.0);
-    EXPECT_DOUBLE_EQ(progress.timeLeftSeconds(), 8.0 / 10.24f);
-
-    EXPECT_TRUE(progress.addBlock(1024, 5200)); // 3072 in 200 ms: 15.36, mean with 10.24
-    EXPECT_FLOAT_EQ(progress.speed(), 12.8f);
+    for (qint64 spent = 0; spent < milliseconds; spent += stepMs)
+        progress.addBlock((spent + stepMs) * bytesPerSecond / 1000 - spent * bytesPerSecond / 1000, tick += stepMs);
+    return tick;
 }
 
-TEST(ProgressModelTest, AnEmptyReadMeasuresNothingAndTicksWrap)
+TEST(ProgressModelTest, SpeedAndTimeLeftComeFromTheLastSecondsNotFromOneBlock)
+{
+    const qint64 mebibyte = 1024 * 1024;
+    ProgressModel progress;
+    progress.startRun(100 * mebibyte);
+    progress.startFile(100 * mebibyte, 5000);
+    progress.addBlock(64 * 1024, 5001); // what the buffers held when the file opened
+    quint32 tick = feed(progress, 5001, mebibyte, 900, 1);
+    EXPECT_FALSE(progress.speedAt(tick)) << "less than a second of data";
+    EXPECT_FALSE(progress.timeLeftAt(tick));
+    EXPECT_TRUE(progress.hasMeasurement());
+
+    tick = feed(progress, tick, mebibyte, 1000, 1);
+    EXPECT_NEAR(*progress.speedAt(tick), 1048.576, 1048.576 * 0.05) << "the first burst weighs little";
+    tick = feed(progress, tick, mebibyte, ProgressModel::SpeedWindowMs, 1);
+    EXPECT_NEAR(*progress.speedAt(tick), 1048.576, 1.0) << "Ko of 1000 bytes";
+    const double bytesLeft = static_cast<double>(progress.batchTotal() - progress.batchDone());
+    EXPECT_NEAR(*progress.timeLeftAt(tick), bytesLeft / mebibyte, 0.1);
+}
+
+TEST(ProgressModelTest, ASlowTransferThenAStallAcrossTheTickWrap)
+{
+    ProgressModel progress;
+    progress.startRun(1024 * 1024);
+    progress.startFile(1024 * 1024, 0xFFFFF000u);
+    const quint32 stalledAt = feed(progress, 0xFFFFF000u, 10 * 1024, 8000, 100);
+    EXPECT_NEAR(*progress.speedAt(stalledAt), 10.24, 0.01);
+    const double bytesLeft = static_cast<double>(1024 * 1024 - progress.batchDone());
+    EXPECT_NEAR(*progress.timeLeftAt(stalledAt), bytesLeft / 10240, 0.5);
+
+    double lastSpeed = *progress.speedAt(stalledAt);
+    double lastTimeLeft = *progress.timeLeftAt(stalledAt);
+    for (const quint32 later : {1000u, 2000u, 4000u}) {
+        const double speed = *progress.speedAt(stalledAt + later);
+        const double timeLeft = *progress.timeLeftAt(stalledAt + later);
+        EXPECT_LT(speed, lastSpeed);
+        EXPECT_GT(timeLeft, lastTimeLeft);
+        EXPECT_TRUE(std::isfinite(timeLeft));
+        lastSpeed = speed;
+        lastTimeLeft = timeLeft;
+    }
+    EXPECT_EQ(progress.speedAt(stalledAt + ProgressModel::SpeedWindowMs), 0.0);
+    EXPECT_FALSE(progress.timeLeftAt(stalledAt + ProgressModel::SpeedWindowMs)) << "no figure rather than infinity";
+
+    progress.addBlock(1024 * 1024 - progress.batchDone(), stalledAt + 60'000);
+    EXPECT_EQ(progress.timeLeftAt(stalledAt + 60'000), 0.0) << "done is done, whatever the speed";
+}
+
+TEST(ProgressModelTest, AnEmptyReadMeasuresNothing)
 {
     ProgressModel progress;
     progress.startRun(2048);
-    progress.startFile(2048, 0xFFFFFF00u);
-    EXPECT_FALSE(progress.addBlock(0, 0xFFFFFFF0u)) << "nothing moved yet";
-    EXPECT_TRUE(progress.addBlock(2048, 0x00000100u));
-    EXPECT_EQ(progress.elapsedMilliseconds(), 0x200u);
+    progress.startFile(2048, 100);
+    progress.addBlock(0, 200);
+    EXPECT_FALSE(progress.hasMeasurement()) << "nothing moved yet";
+    progress.addBlock(2048, 300);
+    EXPECT_EQ(progress.elapsedMilliseconds(), 200u);
 }
 
 TEST(ProgressModelTest, FinishedFilesAddTheirRoundedSecondsHalvesToEven)
@@ -56,7 +95,8 @@ TEST(ProgressModelTest, FinishedFilesAddTheirRoundedSecondsHalvesToEven)
     EXPECT_DOUBLE_EQ(progress.elapsedSeconds(), 23.0);
     progress.startRun(10);
     EXPECT_EQ(progress.finishedSeconds(), 0);
-    EXPECT_EQ(progress.speed(), 0.0f) << "each run starts from a speed of 0";
+    progress.startFile(10, 50'000);
+    EXPECT_FALSE(progress.speedAt(50'500)) << "each run measures its speed afresh";
 }
 
 TEST(ProgressModelTest, BatchesOfSeveralGibibytesAreCountedAndBarsEndFull)

@@ -61,6 +61,7 @@ public:
         return target_->FtpRenameFile(c, e, r);
     }
     bool InternetCloseHandle(FtpHandle h) override { return target_->InternetCloseHandle(h); }
+    bool AbortTransfer(FtpHandle f) override { return target_->AbortTransfer(f); }
     FtpError lastError() const override { return target_->lastError(); }
 
 private:
