@@ -106,7 +106,8 @@ private:
 
 FtpConnection::FtpConnection(const FtpEndpoint &endpoint, const CurlFtpOptions &options)
     : baseUrl_(serverUrl(endpoint.host, endpoint.port).value_or(QByteArray())),
-      worker_(CurlLogin{endpoint.user.toUtf8(), endpoint.password.toUtf8(), endpoint.passive}, options)
+      worker_(CurlLogin{endpoint.user.toUtf8(), endpoint.password.toUtf8(), endpoint.passive}, options),
+      listingLimits_(options.listingLimits)
 {
 }
 
@@ -161,7 +162,7 @@ std::optional<std::vector<ListingEntry>> FtpConnection::runListing(const QString
     const std::optional<QByteArray> url = urlFor(folder);
     if (!url)
         return std::nullopt;
-    ListingCollector collector(format, pattern, serverNow());
+    ListingCollector collector(format, pattern, serverNow(), listingLimits_);
     CurlRequest request;
     request.kind = CurlRequest::Kind::Listing;
     request.url = *url;
@@ -172,6 +173,8 @@ std::optional<std::vector<ListingEntry>> FtpConnection::runListing(const QString
         const CurlOutcome outcome = worker_.channel().outcome();
         const long reply = outcome.replyCode;
         refused = !outcome.started && (reply == 500 || reply == 502 || reply == 504);
+        if (!collector.overflow().isEmpty())
+            fail(ftp::ERROR_INTERNET_CONNECTION_ABORTED, collector.overflow());
         return std::nullopt;
     }
     return collector.finish();

@@ -81,6 +81,7 @@ private:
     QByteArray baseUrl_;
     CurlWorker worker_;
     WirePaths wirePaths_;
+    ListingLimits listingLimits_;
     QString entryPath_ = QStringLiteral("/");
     std::optional<bool> mlsdWorks_;   // unknown until the first listing
     bool connectionKept_ = false;     // the last request left a logged-in control connection
