@@ -59,7 +59,6 @@ MainToolbar::MainToolbar(QWidget *parent) : QToolBar(parent)
         action->setToolTip(QString::fromUtf8(entry.tooltip));
         QToolButton *tool = button(key);
         tool->setObjectName(key);
-        tool->setAccessibleName(QString::fromUtf8(entry.tooltip));
         tool->setAutoRaise(true);
         connect(action, &QAction::triggered, this, [this, key] { Q_EMIT buttonClicked(key); });
     }

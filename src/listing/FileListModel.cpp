@@ -1,6 +1,7 @@
 #include "listing/FileListModel.h"
 
 #include "listing/RowFormat.h"
+#include "platform/ByteCount.h"
 #include "platform/Clock.h"
 
 #include <QLocale>
@@ -117,7 +118,7 @@ qint64 FileListModel::totalBytes(const QList<int> &rows) const
 {
     qint64 total = 0;
     for (int row : rows)
-        total += fileRow(row).size;
+        total = addBytes(total, fileRow(row).size);
     return total;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ByteCount.h"
+
 #include <QList>
 #include <QString>
 #include <QtGlobal>
@@ -18,7 +20,7 @@ struct TransferBatch {
     QList<qint64> sizes; // index for index with names
 
     int count() const { return static_cast<int>(names.size()); }
-    qint64 total() const { return std::accumulate(sizes.begin(), sizes.end(), qint64(0)); }
+    qint64 total() const { return std::accumulate(sizes.begin(), sizes.end(), qint64(0), addBytes); }
     void append(const QString &name, qint64 size)
     {
         names.append(name);

@@ -1,10 +1,9 @@
 #pragma once
 
+#include "support/PythonServerProcess.h"
 #include "support/TempFolder.h"
 
-#include <QProcess>
 #include <QString>
-#include <QTemporaryDir>
 #include <optional>
 
 namespace vendrel::test {
@@ -14,8 +13,7 @@ namespace vendrel::test {
 // with password "secret" may do everything, anonymous may read. It stops
 // with this object, and by itself if the test process dies.
 //
-//     if (auto missing = LocalFtpServer::missingPrerequisite())
-//         GTEST_SKIP() << missing->toStdString();
+//     VENDREL_REQUIRE_PREREQUISITE(LocalFtpServer::missingPrerequisite())
 //     LocalFtpServer server;
 //     ASSERT_TRUE(server.start()) << server.failureReason().toStdString();
 class LocalFtpServer {
@@ -41,29 +39,22 @@ public:
     // pyftpdlib missing); nothing when one can.
     static std::optional<QString> missingPrerequisite();
 
-    LocalFtpServer() = default;
-    ~LocalFtpServer();
-    LocalFtpServer(const LocalFtpServer &) = delete;
-    LocalFtpServer &operator=(const LocalFtpServer &) = delete;
-
     bool start(const Options &options);
     bool start() { return start(Options{}); }
-    QString failureReason() const { return failure_; }
+    QString failureReason() const { return process_.failureReason(); }
     // Kills the server at once, as a crash would: its connections break.
-    void kill();
+    void kill() { process_.kill(); }
 
     quint16 port() const { return port_; }
     // The folder served as "/".
     TempFolder &files() { return files_; }
     // Every command and reply so far, with times.
-    QByteArray commandLog() const;
+    QByteArray commandLog() const { return process_.log(); }
 
 private:
     TempFolder files_;
-    QTemporaryDir scratch_; // the log, outside the folder served
-    QProcess process_;
+    PythonServerProcess process_;
     quint16 port_ = 0;
-    QString failure_;
 };
 
 } // namespace vendrel::test

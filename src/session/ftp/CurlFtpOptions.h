@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/ftp/ListingCollector.h"
+
 #include <QtGlobal>
 #include <chrono>
 
@@ -16,6 +18,7 @@ struct CurlFtpOptions {
     std::chrono::milliseconds callDeadline{60'000};
     std::chrono::seconds stalledTransferTimeout{60};  // a transfer that moves no byte that long fails
     qsizetype transferQueueBytes = 1024 * 1024;       // bytes in transit between a transfer and its caller
+    ListingLimits listingLimits;                      // a listing past these fails
 };
 
 } // namespace vendrel

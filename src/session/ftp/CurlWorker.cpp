@@ -85,8 +85,8 @@ void CurlWorker::setFixedOptions(const CurlLogin &login, const CurlFtpOptions &o
     curl_easy_setopt(easy, CURLOPT_READDATA, this);
     curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &CurlWorker::headerCallback);
     curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
-    // Only to learn which command each reply answers: libcurl may send
-    // commands of its own (CWD) after those of a request.
+    // To learn which command each reply answers (libcurl may send commands of
+    // its own, CWD, after those of a request), and to read listings unconverted.
     curl_easy_setopt(easy, CURLOPT_DEBUGFUNCTION, &CurlWorker::debugCallback);
     curl_easy_setopt(easy, CURLOPT_DEBUGDATA, this);
     curl_easy_setopt(easy, CURLOPT_VERBOSE, 1L);
@@ -216,8 +216,9 @@ size_t CurlWorker::receive(const char *data, size_t length)
     noteStarted();
     switch (request_->kind) {
     case CurlRequest::Kind::Listing:
-        request_->listing->feed(QByteArrayView(data, qsizetype(length)));
-        return length;
+        // The listing was read as it arrived (listingArrived); this is libcurl's
+        // converted copy. Taking less than was given ends a listing past its limits.
+        return request_->listing->overflow().isEmpty() ? length : 0;
     case CurlRequest::Kind::Download:
         if (channel_.deliver(data, qsizetype(length)))
             return length;
@@ -239,6 +240,15 @@ size_t CurlWorker::send(char *out, size_t maxLength)
         return CURL_READFUNC_PAUSE;
     }
     return size_t(*supplied);
+}
+
+// libcurl shows received data to the debug function before its ASCII
+// line-end conversion, which would turn a CR inside a name into a line end
+// and so make up entries: a listing is read here, as the server sent it.
+void CurlWorker::listingArrived(QByteArrayView data)
+{
+    if (request_ && request_->kind == CurlRequest::Kind::Listing)
+        request_->listing->feed(data);
 }
 
 void CurlWorker::noteStarted()
@@ -288,6 +298,8 @@ int CurlWorker::debugCallback(CURL *, curl_infotype type, char *data, size_t siz
 {
     if (type == CURLINFO_HEADER_OUT)
         static_cast<CurlWorker *>(worker)->noteCommand(QByteArrayView(data, qsizetype(size)));
+    else if (type == CURLINFO_DATA_IN)
+        static_cast<CurlWorker *>(worker)->listingArrived(QByteArrayView(data, qsizetype(size)));
     return 0;
 }
 

@@ -56,6 +56,7 @@ private:
 
     size_t receive(const char *data, size_t length);
     size_t send(char *out, size_t maxLength);
+    void listingArrived(QByteArrayView data);
     void noteStarted();
     void recordReply(QByteArrayView line);
     void noteCommand(QByteArrayView line);

@@ -222,7 +222,7 @@ std::optional<std::vector<ListingEntry>> FtpConnection::runListing(const QString
     const std::optional<QByteArray> url = urlFor(folder);
     if (!url)
         return std::nullopt;
-    ListingCollector collector(format, pattern, serverNow());
+    ListingCollector collector(format, pattern, serverNow(), options_.listingLimits);
     CurlRequest request;
     request.kind = CurlRequest::Kind::Listing;
     request.url = *url;
@@ -233,6 +233,8 @@ std::optional<std::vector<ListingEntry>> FtpConnection::runListing(const QString
         const CurlOutcome outcome = worker_.channel().outcome();
         const long reply = outcome.replyCode;
         refused = !outcome.started && (reply == 500 || reply == 502 || reply == 504);
+        if (!collector.overflow().isEmpty())
+            fail(ftp::ERROR_INTERNET_CONNECTION_ABORTED, collector.overflow());
         return std::nullopt;
     }
     return collector.finish();

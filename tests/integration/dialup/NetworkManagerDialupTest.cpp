@@ -1,4 +1,5 @@
 #include "dialup/DialupControl.h"
+#include "support/Prerequisite.h"
 #include "dialup/NetworkManagerDialup.h"
 #include "integration/dialup/PrivateBus.h"
 #include "integration/dialup/StandInNetworkManager.h"
@@ -19,8 +20,7 @@ using test::StandInNetworkManager;
 struct NetworkManagerDialupTest : ::testing::Test {
     void SetUp() override
     {
-        if (auto missing = test::PrivateBus::missingPrerequisite())
-            GTEST_SKIP() << missing->toStdString();
+        VENDREL_REQUIRE_PREREQUISITE(test::PrivateBus::missingPrerequisite())
         ASSERT_TRUE(bus.start()) << bus.failureReason().toStdString();
         client = std::make_unique<NetworkManagerDialup>(QDBusConnection::connectToBus(bus.address(), clientName));
     }

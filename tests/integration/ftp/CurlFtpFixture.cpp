@@ -1,5 +1,6 @@
 #include "CurlFtpFixture.h"
 
+#include "support/Prerequisite.h"
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QThread>
@@ -20,8 +21,7 @@ CurlFtpOptions CurlFtpFixture::shortTimeouts()
 
 void CurlFtpFixture::SetUp()
 {
-    if (const std::optional<QString> missing = LocalFtpServer::missingPrerequisite())
-        GTEST_SKIP() << missing->toStdString();
+    VENDREL_REQUIRE_PREREQUISITE(LocalFtpServer::missingPrerequisite())
     internet = ftp.InternetOpen(u"Vendrel"_s, ftp::INTERNET_OPEN_TYPE_DIRECT, {}, {}, ftp::INTERNET_FLAG_NO_CACHE_WRITE);
     ASSERT_NE(internet, 0u);
 }

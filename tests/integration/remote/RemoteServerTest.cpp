@@ -1,4 +1,5 @@
 #include "session/Connection.h"
+#include "support/Prerequisite.h"
 #include "session/TransferOptions.h"
 #include "session/ftp/CurlFtpService.h"
 #include "support/LocalFtpServer.h"
@@ -17,8 +18,7 @@ namespace {
 struct RemoteServerTest : ::testing::Test {
     void SetUp() override
     {
-        if (auto missing = test::LocalFtpServer::missingPrerequisite())
-            GTEST_SKIP() << missing->toStdString();
+        VENDREL_REQUIRE_PREREQUISITE(test::LocalFtpServer::missingPrerequisite())
         ASSERT_TRUE(server.start()) << server.failureReason().toStdString();
         files().createFile(QStringLiteral("pub/a.txt"), "alpha");
         files().createFile(QStringLiteral("pub/b.txt"), "beta");

@@ -1,4 +1,5 @@
 #include "session/ftp/CurlFtpService.h"
+#include "support/Prerequisite.h"
 #include "support/LocalFtpServer.h"
 #include "support/SessionHarness.h"
 #include "unit/transfer/TickingFtpService.h"
@@ -40,8 +41,7 @@ QByteArray randomBytes(qsizetype size)
 struct TransferServerTest : ::testing::Test {
     void SetUp() override
     {
-        if (auto missing = test::LocalFtpServer::missingPrerequisite())
-            GTEST_SKIP() << missing->toStdString();
+        VENDREL_REQUIRE_PREREQUISITE(test::LocalFtpServer::missingPrerequisite())
         ASSERT_TRUE(server.start(serverOptions())) << server.failureReason().toStdString();
         served().createDir(u"pub"_s);
         ticking.attach(curl, harness.clock, 0);

@@ -62,5 +62,23 @@ TEST(ListingCollector, AnEmptyPatternKeepsEverything)
     EXPECT_EQ(collector.finish().size(), 2u);
 }
 
+TEST(ListingCollector, GivesUpPastItsLimitsAndTakesNothingMore)
+{
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    ListingCollector byEntries(ListingFormat::Mlsd, u"*"_s, now, {2, 1000});
+    EXPECT_TRUE(byEntries.feed("type=file; a\ntype=file; b\n"));
+    EXPECT_TRUE(byEntries.overflow().isEmpty());
+    EXPECT_FALSE(byEntries.feed("type=file; c\n"));
+    EXPECT_EQ(byEntries.overflow(), u"the listing was stopped past 2 entries"_s);
+    EXPECT_FALSE(byEntries.feed("type=file; d\n"));
+    EXPECT_TRUE(byEntries.finish().empty());
+
+    // Lines that give no entry count too: garbage cannot go on for ever.
+    ListingCollector byBytes(ListingFormat::List, u"*"_s, now, {2, 10});
+    EXPECT_TRUE(byBytes.feed("garbage\n"));
+    EXPECT_FALSE(byBytes.feed("more\n"));
+    EXPECT_EQ(byBytes.overflow(), u"the listing was stopped past 10 bytes"_s);
+}
+
 } // namespace
 } // namespace vendrel

@@ -1,5 +1,6 @@
 #include "listing/FileListModel.h"
 #include "listing/FileListView.h"
+#include "transfer/TransferBatch.h"
 
 #include <QAbstractItemModelTester>
 #include <QTreeView>
@@ -7,6 +8,7 @@
 #include <QTest>
 #include <QListView>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace vendrel {
 namespace {
@@ -143,6 +145,18 @@ TEST(FileListSorting, RowsAddedLaterTakeTheirPlaceAndTheSelectionFollowsItsRows)
     EXPECT_EQ(names(model), (QStringList{QStringLiteral("c.gif"), QStringLiteral("bb.txt"), QStringLiteral("b.txt"),
                                          QStringLiteral("A.zip")}));
     EXPECT_EQ(model.totalBytes({1, 3}), 901);
+}
+
+TEST(FileListSums, FilesListedAtTheLargestSizeSumToThatSizeNotANegativeOne)
+{
+    constexpr qint64 largest = std::numeric_limits<qint64>::max();
+    FileListModel model(FileListKind::Remote);
+    model.appendRows({{QStringLiteral("a"), largest, {}, 10}, {QStringLiteral("b"), largest, {}, 10}});
+    EXPECT_EQ(model.totalBytes({0, 1}), largest);
+    TransferBatch batch;
+    batch.append(QStringLiteral("a"), largest);
+    batch.append(QStringLiteral("b"), largest);
+    EXPECT_EQ(batch.total(), largest);
 }
 
 struct LabelEditTest : ::testing::Test {
