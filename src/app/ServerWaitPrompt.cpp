@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace vendrel {
 
@@ -95,6 +96,9 @@ void ServerWaitPrompt::showBox()
 
 bool ServerWaitPrompt::belongsToBox(QObject *object) const
 {
+    // A click reaches the box's native window before the box itself.
+    if (object == box_->windowHandle())
+        return true;
     for (; object != nullptr; object = object->parent()) {
         if (object == box_)
             return true;

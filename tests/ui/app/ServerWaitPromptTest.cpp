@@ -18,6 +18,13 @@ struct ServerWaitPromptTest : ::testing::Test {
         other.show();
     }
 
+    // As a person clicks: through the native window, which sees the event first.
+    static void clickThroughWindow(QWidget *widget)
+    {
+        QWidget *top = widget->window();
+        QTest::mouseClick(top->windowHandle(), Qt::LeftButton, {}, widget->mapTo(top, widget->rect().center()));
+    }
+
     ServerWaitPrompt prompt{std::chrono::milliseconds(0)};
     QPushButton other{u"Autre commande"_s};
     int clicks = 0;
@@ -30,15 +37,15 @@ TEST_F(ServerWaitPromptTest, TheBoxOffersAnnulerAndNoOtherCommandGetsThrough)
     ASSERT_NE(prompt.box(), nullptr);
     EXPECT_TRUE(prompt.box()->isVisible());
     EXPECT_EQ(prompt.box()->findChild<QLabel *>()->text(), u"Attente du serveur..."_s);
-    QTest::mouseClick(&other, Qt::LeftButton);
+    clickThroughWindow(&other);
     EXPECT_FALSE(prompt.handleEvents());
     EXPECT_EQ(clicks, 0);
 
-    prompt.box()->findChild<QPushButton *>(u"serverWaitCancel"_s)->click();
+    clickThroughWindow(prompt.box()->findChild<QPushButton *>(u"serverWaitCancel"_s));
     EXPECT_TRUE(prompt.handleEvents());
     prompt.waitEnded();
     EXPECT_EQ(prompt.box(), nullptr);
-    QTest::mouseClick(&other, Qt::LeftButton);
+    clickThroughWindow(&other);
     EXPECT_EQ(clicks, 1) << "input flows again once the wait is over";
 }
 
