@@ -37,7 +37,7 @@ enum class ServerTime : quint8 {
 // One entry of a server folder, as the listing calls hand it out.
 struct FindData {
     quint32 attributes = 0;      // FILE_ATTRIBUTE_DIRECTORY for a folder
-    QDateTime lastWriteTime;     // calendar fields as the server gave them, UTC spec, no zone shift
+    QDateTime lastWriteTime;     // calendar fields as the server gave them (held as Qt::UTC, never shifted)
     qint64 size = 0;             // bytes
     QString name;                // never empty, ".", "..", nor holding '/' or '\'
     ServerTime lastWriteKind = ServerTime::AsWritten; // how to read lastWriteTime
