@@ -1,10 +1,9 @@
 #include "local/LocalFolderReader.h"
 #include "platform/WildcardPattern.h"
+#include "support/PinnedTimeZone.h"
 #include "support/TempFolder.h"
 
 #include <QFile>
-#include <QScopeGuard>
-#include <ctime>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -40,15 +39,9 @@ TEST(LocalFolderReader, FollowsLinksAndLeavesOutHiddenAndSpecialEntries)
 
 TEST(LocalFolderReader, TimesAreLocalOnBothSidesOfAClockChange)
 {
-    const QByteArray zone = qgetenv("TZ");
-    const auto restoreZone = qScopeGuard([&zone] {
-        zone.isNull() ? qunsetenv("TZ") : qputenv("TZ", zone);
-        ::tzset();
-    });
     // A zone whose clocks go from 02:07 to 03:07 on the last Sunday of March,
     // in the middle of a quarter of an hour: 01:07 UTC on 29 March 2026.
-    qputenv("TZ", "XST-1XDT,M3.5.0/2:07,M10.5.0/3");
-    ::tzset();
+    const test::PinnedTimeZone zone("XST-1XDT,M3.5.0/2:07,M10.5.0/3");
     test::TempFolder temp;
     const QDateTime change(QDate(2026, 3, 29), QTime(1, 7), Qt::UTC);
     for (const auto &[name, time] : {std::pair{"before.txt", change.addSecs(-1)}, std::pair{"after.txt", change.addSecs(30)}}) {
