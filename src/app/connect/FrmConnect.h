@@ -1,8 +1,8 @@
 #pragma once
 
+#include "app/connect/FrmConnectForm.h"
 #include "platform/Dialogs.h"
 #include "session/ConnectParameters.h"
-#include "session/profiles/FrmConnectForm.h"
 #include "session/profiles/SiteProfile.h"
 
 #include <QDialog>
