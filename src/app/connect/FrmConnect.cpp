@@ -25,10 +25,8 @@ QString nodeKey(const QTreeWidgetItem *node)
 } // namespace
 
 FrmConnect::FrmConnect(const QString &programFolder, Dialogs &dialogs, const QIcon &rootIcon,
-                       const QIcon &profileIcon, const QIcon &browseIcon, ConnectCallback connect,
-                       QWidget *parent)
-    : QDialog(parent),
-      ui_(*this, browseIcon),
+                       const QIcon &profileIcon, const QIcon &browseIcon, ConnectCallback connect)
+    : ui_(*this, browseIcon),
       profiles_(programFolder),
       dialogs_(dialogs),
       rootIcon_(rootIcon),

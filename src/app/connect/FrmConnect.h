@@ -29,8 +29,7 @@ public:
     static constexpr int KeptHidden = 2;
 
     FrmConnect(const QString &programFolder, Dialogs &dialogs, const QIcon &rootIcon,
-               const QIcon &profileIcon, const QIcon &browseIcon, ConnectCallback connect,
-               QWidget *parent = nullptr);
+               const QIcon &profileIcon, const QIcon &browseIcon, ConnectCallback connect);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
