@@ -17,6 +17,14 @@
 
 namespace vendrel {
 
+// What tells the two directions apart in the window, the log and the status bar.
+struct DirectionTexts {
+    QString fileAction; // the window's label, before the file's name
+    QString logStart;   // the log line, before the file's source
+    QString status;
+    QString success;
+};
+
 namespace {
 
 // Flushing the rest of the file to disk can take a while on a slow disk; the

@@ -11,20 +11,13 @@
 namespace vendrel {
 
 class ProgressDisplay;
+struct DirectionTexts;
 
 enum class RunOutcome {
     Completed,             // every file arrived; the success message was shown
     CompletedWithFailures, // every file was tried, at least one failed
     Stopped,               // a file could not be opened; later files were not tried
     Cancelled,             // the user cancelled during a file; nothing of it was left behind
-};
-
-// What tells the two directions apart in the window, the log and the status bar.
-struct DirectionTexts {
-    QString fileAction; // the window's label, before the file's name
-    QString logStart;   // the log line, before the file's source
-    QString status;
-    QString success;
 };
 
 // The run both engines share: files one after the other in 1024-byte
