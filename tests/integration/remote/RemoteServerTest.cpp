@@ -5,7 +5,6 @@
 #include "support/LocalFtpServer.h"
 #include "support/RemotePaneHarness.h"
 
-#include <QAction>
 #include <QDir>
 #include <QFileInfo>
 #include <gtest/gtest.h>
@@ -148,8 +147,7 @@ TEST_F(RemoteServerTest, AFilterListsOnlyMatchingFilesButKeepsTheFolders)
 // "Anonyme" as the dialog sends it: a standard server lets it in to read.
 TEST_F(RemoteServerTest, AnAnonymousConnectIsLetInAndListsTheServer)
 {
-    QAction zBinary, zAscii, zPassive;
-    TransferOptions options{pane.session, zBinary, zAscii, zPassive};
+    TransferOptions options{pane.session, true, false};
     Connection connection{pane.context(), options,
                           ConnectTargets{[this] { pane.browser.clearPane(); },
                                          [this](const QString &folder) { pane.browser.openInitialFolder(folder); },

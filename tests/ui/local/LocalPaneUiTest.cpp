@@ -4,9 +4,9 @@
 // written there to be looked at.
 #include "LocalPaneFixture.h"
 
+#include "desktop/FilePropertiesWindow.h"
+#include "desktop/FindFilesWindow.h"
 #include "local/LocalFileOperations.h"
-#include "platform/FilePropertiesWindow.h"
-#include "platform/FindFilesWindow.h"
 #include "support/FakeShell.h"
 
 #include <QContextMenuEvent>

@@ -1,7 +1,7 @@
-#include "platform/FilePropertiesWindow.h"
-#include "platform/FileSearch.h"
-#include "platform/FindFilesWindow.h"
-#include "platform/Shell.h"
+#include "desktop/FilePropertiesWindow.h"
+#include "desktop/FileSearch.h"
+#include "desktop/FindFilesWindow.h"
+#include "desktop/Shell.h"
 #include "support/TempFolder.h"
 
 #include <QApplication>

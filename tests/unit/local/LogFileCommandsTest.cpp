@@ -1,6 +1,6 @@
 #include "LocalPaneFixture.h"
 
-#include "app/frame/LogFileCommands.h"
+#include "app/LogFileCommands.h"
 
 #include <QTest>
 #include <gtest/gtest.h>

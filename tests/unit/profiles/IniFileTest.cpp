@@ -26,7 +26,7 @@ protected:
 
     bool write(const QString &section, const QString &key, const QString &value)
     {
-        return IniFile::writeString(path, section, key, value);
+        return IniFile::writeStrings(path, section, {{key, value}});
     }
     QString read(const QString &section, const QString &key, const QString &defaultValue = u"?"_s)
     {
@@ -110,16 +110,16 @@ TEST_F(IniFileTest, FileIsReadableByItsOwnerOnly)
 
     const QString shared = folder.createFile(u"shared.ftp"_s, "[PROFIL]\r\n");
     fs::permissions(shared.toStdString(), ownerOnly | fs::perms::group_read | fs::perms::others_read);
-    ASSERT_TRUE(IniFile::writeString(shared, u"PROFIL"_s, u"pass"_s, u"secret"_s));
+    ASSERT_TRUE(IniFile::writeStrings(shared, u"PROFIL"_s, {{u"pass"_s, u"secret"_s}}));
     EXPECT_EQ(modeOf(shared), ownerOnly);
 }
 
 TEST_F(IniFileTest, WriteFailureIsReportedAndChangesNothing)
 {
-    EXPECT_FALSE(IniFile::writeString(folder.filePath(u"absent/site.ftp"_s), u"PROFIL"_s, u"k"_s, u"v"_s));
+    EXPECT_FALSE(IniFile::writeStrings(folder.filePath(u"absent/site.ftp"_s), u"PROFIL"_s, {{u"k"_s, u"v"_s}}));
 
     const QString aFolder = folder.createDir(u"dossier.ftp"_s);
-    EXPECT_FALSE(IniFile::writeString(aFolder, u"PROFIL"_s, u"k"_s, u"v"_s));
+    EXPECT_FALSE(IniFile::writeStrings(aFolder, u"PROFIL"_s, {{u"k"_s, u"v"_s}}));
     EXPECT_EQ(IniFile::readString(aFolder, u"PROFIL"_s, u"k"_s, u"défaut"_s), u"défaut"_s);
 }
 

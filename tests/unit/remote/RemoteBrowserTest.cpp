@@ -215,7 +215,7 @@ TEST_F(RemoteBrowserTest, ACancelledOrUnsafeFilterChangesNothing)
     browser.zDefine2_Click();
     EXPECT_TRUE(zAll2.isChecked());
     EXPECT_FALSE(zDefine2.isChecked());
-    EXPECT_EQ(browser.RemoteFilter, QStringLiteral("*.*"));
+    EXPECT_EQ(browser.remoteFilter(), QStringLiteral("*.*"));
     EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral("Filtre erroné !")});
     EXPECT_EQ(ftp.callTexts(), callsBefore);
 }

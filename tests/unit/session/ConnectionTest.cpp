@@ -4,7 +4,6 @@
 #include "support/SessionHarness.h"
 #include "support/TempFolder.h"
 
-#include <QAction>
 #include <QPlainTextEdit>
 #include <QStatusBar>
 #include <gtest/gtest.h>
@@ -15,13 +14,6 @@ namespace {
 using test::hex;
 
 struct ConnectionTest : test::SessionHarness, ::testing::Test {
-    ConnectionTest()
-    {
-        for (QAction *action : {&zBinary, &zAscii, &zPassive})
-            action->setCheckable(true);
-        zBinary.setChecked(true);
-    }
-
     ConnectParameters parameters() const
     {
         return {QStringLiteral("Mon site"), QStringLiteral("10.0.0.5"), QStringLiteral("anonyme"),
@@ -44,8 +36,7 @@ struct ConnectionTest : test::SessionHarness, ::testing::Test {
         return texts;
     }
 
-    QAction zBinary, zAscii, zPassive;
-    TransferOptions options{session, zBinary, zAscii, zPassive};
+    TransferOptions options{session, true, false};
     test::TempFolder localFolder;
     QStringList events;
     int hides = 0;
@@ -75,7 +66,7 @@ TEST_F(ConnectionTest, ASuccessfulConnectLogsEachStepAndOpensBothFolders)
     EXPECT_EQ(session.RemoteSearchSpec, QStringLiteral("/*.*"));
     EXPECT_EQ(session.TransferType, ftp::FTP_TRANSFER_TYPE_BINARY);
     EXPECT_EQ(session.ServerPort, 21);
-    EXPECT_TRUE(zPassive.isChecked());
+    EXPECT_TRUE(options.passiveMarked());
     EXPECT_EQ(status.panelText(StatusPanels::ConnectionPanel), QStringLiteral("En attente de l'hôte"));
     EXPECT_EQ(hides, 1);
     EXPECT_TRUE(dialogs.messages.isEmpty());
@@ -99,13 +90,12 @@ TEST_F(ConnectionTest, ActiveAsciiConnectSetsFlagsTypeAndMarks)
     ConnectParameters p = parameters();
     p.binary = false;
     p.passive = false;
-    zPassive.setChecked(true);
+    options.zPassive_Click();
     connect(p);
     EXPECT_EQ(ftp.calls.at(1).arguments.at(6), hex(ftp::INTERNET_FLAG_EXISTING_CONNECT));
     EXPECT_EQ(session.TransferType, ftp::FTP_TRANSFER_TYPE_ASCII);
-    EXPECT_TRUE(zAscii.isChecked());
-    EXPECT_FALSE(zBinary.isChecked());
-    EXPECT_FALSE(zPassive.isChecked());
+    EXPECT_FALSE(options.binaryMarked());
+    EXPECT_FALSE(options.passiveMarked());
 }
 
 TEST_F(ConnectionTest, AnyHostNameOrAddressIsTakenAndNothingElse)
