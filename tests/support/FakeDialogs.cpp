@@ -50,6 +50,19 @@ std::optional<QString> FakeDialogs::pickFolder(const QString &title)
     return folder;
 }
 
+GuardedAnswer FakeDialogs::askGuarded(const GuardedQuestion &question)
+{
+    guardedQuestions.append(question);
+    if (guardedAnswers_.empty()) {
+        if (!cancelUnscripted)
+            ADD_FAILURE() << "unexpected question: " << question.title.toStdString();
+        return {};
+    }
+    const GuardedAnswer answer = guardedAnswers_.front();
+    guardedAnswers_.pop_front();
+    return answer;
+}
+
 QList<QString> FakeDialogs::messageTexts() const
 {
     QList<QString> texts;

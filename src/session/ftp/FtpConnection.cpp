@@ -3,6 +3,7 @@
 #include "session/ftp/FtpErrorCodes.h"
 #include "session/ftp/ListingCollector.h"
 
+#include <QRegularExpression>
 #include <algorithm>
 
 namespace vendrel {
@@ -29,8 +30,24 @@ bool activeModeFailed(CURLcode code)
     return code == CURLE_FTP_ACCEPT_FAILED || code == CURLE_FTP_ACCEPT_TIMEOUT || code == CURLE_FTP_PORT_FAILED;
 }
 
+// Servers refuse a login in clear in their own words: vsftpd "530
+// Non-anonymous sessions must use encryption.", ProFTPD "550 SSL/TLS required
+// on the control channel", Pure-FTPd "530 Sorry, cleartext sessions [...] are
+// not accepted", FileZilla "530 This server does not allow plain FTP".
+bool demandsTls(const CurlOutcome &outcome)
+{
+    if (outcome.code != CURLE_LOGIN_DENIED || outcome.replies.isEmpty())
+        return false;
+    static const QRegularExpression tlsWords(QStringLiteral("TLS|SSL|encrypt|cleartext|plain FTP|secure"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    const ServerReply &reply = outcome.replies.last();
+    return reply.code == 534 || QString::fromLatin1(reply.text).contains(tlsWords);
+}
+
 int errorCodeFor(const CurlOutcome &outcome)
 {
+    if (demandsTls(outcome))
+        return ftp::ERROR_FTP_TLS_REQUIRED;
     if (serverClosed(outcome))
         return ftp::ERROR_INTERNET_CONNECTION_ABORTED;
     if (activeModeFailed(outcome.code))
@@ -46,6 +63,12 @@ int errorCodeFor(const CurlOutcome &outcome)
         return ftp::ERROR_INTERNET_TIMEOUT;
     case CURLE_ABORTED_BY_CALLBACK:
         return ftp::ERROR_INTERNET_OPERATION_CANCELLED;
+    case CURLE_USE_SSL_FAILED:
+        return ftp::ERROR_FTP_TLS_UNAVAILABLE;
+    case CURLE_PEER_FAILED_VERIFICATION:
+        return ftp::ERROR_INTERNET_INVALID_CA;
+    case CURLE_SSL_CONNECT_ERROR:
+        return ftp::ERROR_INTERNET_SECURITY_CHANNEL_ERROR;
     default:
         return outcome.replyCode >= 400 ? ftp::ERROR_INTERNET_EXTENDED_ERROR
                                          : ftp::ERROR_INTERNET_CONNECTION_ABORTED;
@@ -61,6 +84,8 @@ QString replyText(const ServerReply &reply)
 // internals ("sa_addr inet_ntop() failed").
 QString describe(const CurlOutcome &outcome)
 {
+    if (demandsTls(outcome))
+        return QStringLiteral("Le serveur exige une connexion sécurisée : choisissez FTPS dans « Mode de transfert ».");
     if (serverClosed(outcome))
         return QStringLiteral("Le serveur a fermé la connexion.");
     if (activeModeFailed(outcome.code))
@@ -78,6 +103,13 @@ QString describe(const CurlOutcome &outcome)
         return QStringLiteral("Le serveur n'a pas répondu à temps.");
     case CURLE_ABORTED_BY_CALLBACK:
         return QStringLiteral("Opération annulée.");
+    case CURLE_USE_SSL_FAILED:
+        return QStringLiteral("Le serveur n'accepte pas les connexions sécurisées (FTPS) : "
+                              "le mot de passe n'a pas été envoyé.");
+    case CURLE_PEER_FAILED_VERIFICATION:
+        return QStringLiteral("Le certificat du serveur n'est pas celui qui a été approuvé.");
+    case CURLE_SSL_CONNECT_ERROR:
+        return QStringLiteral("La connexion sécurisée (TLS) avec le serveur a échoué.");
     default:
         break;
     }
@@ -160,9 +192,14 @@ private:
     bool entered_;
 };
 
-FtpConnection::FtpConnection(const FtpEndpoint &endpoint, const CurlFtpOptions &options, WaitObserver &observer)
-    : baseUrl_(serverUrl(endpoint.host, endpoint.port).value_or(QByteArray())), options_(options),
-      worker_(CurlLogin{endpoint.user.toUtf8(), endpoint.password.toUtf8(), endpoint.passive}, options, observer)
+FtpConnection::FtpConnection(const FtpEndpoint &endpoint, const CurlFtpOptions &options, WaitObserver &observer,
+                             CertificateTrust &trust)
+    : baseUrl_(serverUrl(endpoint.host, endpoint.port, endpoint.security == FtpSecurity::ImplicitTls)
+                   .value_or(QByteArray())),
+      host_(endpoint.host), port_(endpoint.port), trust_(trust),
+      options_(options),
+      worker_(CurlLogin{endpoint.user.toUtf8(), endpoint.password.toUtf8(), endpoint.passive, endpoint.security},
+              options, observer)
 {
 }
 
@@ -170,6 +207,34 @@ bool FtpConnection::login()
 {
     if (!worker_.isReady())
         return fail(ftp::ERROR_INTERNET_INTERNAL_ERROR, QStringLiteral("libcurl could not be set up"));
+    if (!worker_.canSecure())
+        return fail(ftp::ERROR_INTERNET_SECURITY_CHANNEL_ERROR,
+                    QStringLiteral("Cette version de libcurl ne permet pas de vérifier les certificats."));
+    if (attemptLogin())
+        return true;
+    const std::optional<ServerCertificate> unvouched = unvouchedCertificate();
+    if (!unvouched)
+        return false;
+    // The question waits for the user: the connect's deadline starts again after it.
+    if (!trust_.trusts(*unvouched))
+        return fail(ftp::ERROR_INTERNET_INVALID_CA, QStringLiteral("Certificat refusé."));
+    pinnedCertificate_ = unvouched->sha256;
+    return attemptLogin();
+}
+
+std::optional<ServerCertificate> FtpConnection::unvouchedCertificate()
+{
+    const CurlOutcome outcome = worker_.channel().outcome();
+    if (!pinnedCertificate_.isEmpty() || outcome.code != CURLE_PEER_FAILED_VERIFICATION || !outcome.certificate)
+        return std::nullopt;
+    ServerCertificate certificate = *outcome.certificate;
+    certificate.host = host_;
+    certificate.port = port_;
+    return certificate;
+}
+
+bool FtpConnection::attemptLogin()
+{
     CallGuard call(*this, options_.connectTimeout);
     if (!call.admits(false))
         return false;
@@ -179,7 +244,9 @@ bool FtpConnection::login()
     request.url = baseUrl_;
     if (!launch(request, false))
         return false;
-    const QByteArray entryPath = worker_.channel().outcome().entryPath;
+    const CurlOutcome outcome = worker_.channel().outcome();
+    securityProtocol_ = outcome.tlsProtocol;
+    const QByteArray entryPath = outcome.entryPath;
     if (!entryPath.isEmpty())
         entryPath_ = decodeServerName(entryPath).text;
     return true;
@@ -465,6 +532,7 @@ void FtpConnection::abort()
 // its data has begun to move.
 bool FtpConnection::launch(CurlRequest request, bool untilStarted)
 {
+    request.pinnedCertificate = pinnedCertificate_;
     if (!connectionKept_)
         request.commands.prepend(utf8Names);
     WorkerChannel &channel = worker_.channel();
