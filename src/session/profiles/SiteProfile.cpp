@@ -23,15 +23,16 @@ struct ProfileKey {
     qsizetype maxLength;
 };
 
-const std::array<ProfileKey, 6> &profileKeys()
+const std::array<ProfileKey, 7> &profileKeys()
 {
-    static const std::array<ProfileKey, 6> keys = {{
+    static const std::array<ProfileKey, 7> keys = {{
         {u"sname"_s, &SiteProfile::siteName, 49},
         {u"adresa"_s, &SiteProfile::server, 74},
         {u"ID"_s, &SiteProfile::user, 49},
         {u"DosInit"_s, &SiteProfile::initialFolder, 249},
         {u"pass"_s, &SiteProfile::password, 49},
         {u"port"_s, &SiteProfile::port, 49},
+        {u"mode"_s, &SiteProfile::mode, 49},
     }};
     return keys;
 }

@@ -4,7 +4,6 @@
 #include "support/TempFolder.h"
 
 #include <QAccessible>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -201,7 +200,7 @@ TEST_F(FrmConnectTest, SaveWritesTheProfileAndWarnsOfEmptyFields)
     EXPECT_EQ(dialogs.messages.last().icon, MessageIcon::Information);
     EXPECT_EQ(folder.read(u"Mon site.ftp"_s),
               QByteArray("[PROFIL]\r\nsname=Mon site\r\nadresa=ftp.exemple.fr\r\nID=anonyme\r\nDosInit=/tmp\r\n"
-                         "pass=secret\r\nport=21\r\n"));
+                         "pass=secret\r\nport=21\r\nmode=ftp\r\n"));
     EXPECT_EQ(nodeTexts(), QStringList{u"Mon site.ftp"_s});
     EXPECT_TRUE(enabled(u"Command3"_s));
     EXPECT_FALSE(enabled(u"Command5"_s));
@@ -346,13 +345,6 @@ TEST_F(FrmConnectTest, AnonymousAndOptionClicks)
         click(name);
         EXPECT_FALSE(enabled(u"Command5"_s)) << name.toStdString();
     }
-
-    click(u"Option5"_s);
-    EXPECT_EQ(edit(u"txtPort"_s)->text(), u"80"_s);
-    EXPECT_EQ(accessibleName(edit(u"txtServer"_s)), u"HTTP://"_s);
-    click(u"Option6"_s);
-    EXPECT_EQ(edit(u"txtPort"_s)->text(), u"21"_s);
-    EXPECT_EQ(find<QLabel>(u"Label2"_s)->text(), u"Adresse d'Hôte :"_s);
 }
 
 TEST_F(FrmConnectTest, ConnectHandsOverTheFieldsAndOptions)
