@@ -44,10 +44,30 @@ bool demandsTls(const CurlOutcome &outcome)
     return reply.code == 534 || QString::fromLatin1(reply.text).contains(tlsWords);
 }
 
-int errorCodeFor(const CurlOutcome &outcome)
+// A failure of the connection's security, in words the user can act on.
+std::optional<FtpError> securityFailure(const CurlOutcome &outcome)
 {
     if (demandsTls(outcome))
-        return ftp::ERROR_FTP_TLS_REQUIRED;
+        return FtpError{ftp::ERROR_FTP_TLS_REQUIRED,
+                        QStringLiteral("Le serveur exige une connexion sécurisée : choisissez FTPS dans « Mode de transfert ».")};
+    switch (outcome.code) {
+    case CURLE_USE_SSL_FAILED:
+        return FtpError{ftp::ERROR_FTP_TLS_UNAVAILABLE,
+                        QStringLiteral("Le serveur n'accepte pas les connexions sécurisées (FTPS) : "
+                                       "le mot de passe n'a pas été envoyé.")};
+    case CURLE_PEER_FAILED_VERIFICATION:
+        return FtpError{ftp::ERROR_INTERNET_INVALID_CA,
+                        QStringLiteral("Le certificat du serveur n'est pas reconnu.")};
+    case CURLE_SSL_CONNECT_ERROR:
+        return FtpError{ftp::ERROR_INTERNET_SECURITY_CHANNEL_ERROR,
+                        QStringLiteral("La connexion sécurisée (TLS) avec le serveur a échoué.")};
+    default:
+        return std::nullopt;
+    }
+}
+
+int errorCodeFor(const CurlOutcome &outcome)
+{
     if (serverClosed(outcome))
         return ftp::ERROR_INTERNET_CONNECTION_ABORTED;
     if (activeModeFailed(outcome.code))
@@ -63,12 +83,6 @@ int errorCodeFor(const CurlOutcome &outcome)
         return ftp::ERROR_INTERNET_TIMEOUT;
     case CURLE_ABORTED_BY_CALLBACK:
         return ftp::ERROR_INTERNET_OPERATION_CANCELLED;
-    case CURLE_USE_SSL_FAILED:
-        return ftp::ERROR_FTP_TLS_UNAVAILABLE;
-    case CURLE_PEER_FAILED_VERIFICATION:
-        return ftp::ERROR_INTERNET_INVALID_CA;
-    case CURLE_SSL_CONNECT_ERROR:
-        return ftp::ERROR_INTERNET_SECURITY_CHANNEL_ERROR;
     default:
         return outcome.replyCode >= 400 ? ftp::ERROR_INTERNET_EXTENDED_ERROR
                                          : ftp::ERROR_INTERNET_CONNECTION_ABORTED;
@@ -84,8 +98,6 @@ QString replyText(const ServerReply &reply)
 // internals ("sa_addr inet_ntop() failed").
 QString describe(const CurlOutcome &outcome)
 {
-    if (demandsTls(outcome))
-        return QStringLiteral("Le serveur exige une connexion sécurisée : choisissez FTPS dans « Mode de transfert ».");
     if (serverClosed(outcome))
         return QStringLiteral("Le serveur a fermé la connexion.");
     if (activeModeFailed(outcome.code))
@@ -103,13 +115,6 @@ QString describe(const CurlOutcome &outcome)
         return QStringLiteral("Le serveur n'a pas répondu à temps.");
     case CURLE_ABORTED_BY_CALLBACK:
         return QStringLiteral("Opération annulée.");
-    case CURLE_USE_SSL_FAILED:
-        return QStringLiteral("Le serveur n'accepte pas les connexions sécurisées (FTPS) : "
-                              "le mot de passe n'a pas été envoyé.");
-    case CURLE_PEER_FAILED_VERIFICATION:
-        return QStringLiteral("Le certificat du serveur n'est pas celui qui a été approuvé.");
-    case CURLE_SSL_CONNECT_ERROR:
-        return QStringLiteral("La connexion sécurisée (TLS) avec le serveur a échoué.");
     default:
         break;
     }
@@ -602,6 +607,8 @@ bool FtpConnection::fail(int code, const QString &description)
 
 bool FtpConnection::failWith(const CurlOutcome &outcome)
 {
+    if (const std::optional<FtpError> security = securityFailure(outcome))
+        return fail(security->code, security->description);
     return fail(errorCodeFor(outcome), describe(outcome));
 }
 

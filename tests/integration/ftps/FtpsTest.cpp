@@ -177,9 +177,16 @@ TEST_P(FtpsTransferTest, FilesAndFoldersAreHandledOverTlsByteForByte)
     } while (count > 0);
     EXPECT_TRUE(ftp->InternetCloseHandle(download));
     EXPECT_TRUE(received == sent);
+
+    // A transfer dropped midway takes the control connection with it: the
+    // next call logs in again on the certificate trusted, asking nothing.
+    const FtpHandle dropped = ftp->FtpOpenFile(connection, u"/down.bin"_s, ftp::GENERIC_READ, ftp::FTP_TRANSFER_TYPE_BINARY, 0);
+    ASSERT_TRUE(ftp->InternetReadFile(dropped, block.data(), 1024, count));
+    EXPECT_TRUE(ftp->AbortTransfer(dropped));
     EXPECT_TRUE(ftp->FtpDeleteFile(connection, u"/down.bin"_s));
     EXPECT_TRUE(ftp->FtpRemoveDirectory(connection, u"/dossier"_s));
     EXPECT_TRUE(QDir(server->root()).isEmpty());
+    EXPECT_EQ(dialogs.guardedQuestions.size(), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(ExplicitAndImplicit, FtpsTransferTest,
