@@ -21,18 +21,18 @@ struct ProfileKey {
     QString name;
     QString SiteProfile::*field;
     qsizetype maxLength;
-    bool writtenEmpty; // false: a key the first versions did not know, left out while empty
+    bool writtenEmpty = true; // false: a key the first versions did not know, left out while empty
 };
 
 const std::array<ProfileKey, 7> &profileKeys()
 {
     static const std::array<ProfileKey, 7> keys = {{
-        {u"sname"_s, &SiteProfile::siteName, 49, true},
-        {u"adresa"_s, &SiteProfile::server, 74, true},
-        {u"ID"_s, &SiteProfile::user, 49, true},
-        {u"DosInit"_s, &SiteProfile::initialFolder, 249, true},
-        {u"pass"_s, &SiteProfile::password, 49, true},
-        {u"port"_s, &SiteProfile::port, 49, true},
+        {u"sname"_s, &SiteProfile::siteName, 49},
+        {u"adresa"_s, &SiteProfile::server, 74},
+        {u"ID"_s, &SiteProfile::user, 49},
+        {u"DosInit"_s, &SiteProfile::initialFolder, 249},
+        {u"pass"_s, &SiteProfile::password, 49},
+        {u"port"_s, &SiteProfile::port, 49},
         {u"mode"_s, &SiteProfile::mode, 49, false},
     }};
     return keys;

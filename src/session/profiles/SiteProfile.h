@@ -14,7 +14,7 @@ struct SiteProfile {
     QString initialFolder; // "DosInit"
     QString password;      // "pass"
     QString port;          // "port"
-    QString mode;          // "mode": "ftp", "ftps" or "ftps-implicite"; empty in older files
+    QString mode = {};     // "mode": "ftp", "ftps" or "ftps-implicite"; empty in older files
 
     friend bool operator==(const SiteProfile &, const SiteProfile &) = default;
 };

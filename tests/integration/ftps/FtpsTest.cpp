@@ -110,6 +110,25 @@ TEST_F(FtpsTest, AChangedCertificateIsRefusedByDefaultBeforeAnyLogin)
               trusted.toLatin1());
 }
 
+// The certificate trusted is the only one the connection takes: a new
+// control connection that meets another one stops before its login.
+TEST_F(FtpsTest, ACertificateChangedDuringTheSessionIsNeverUsed)
+{
+    ASSERT_NO_FATAL_FAILURE(start(VsftpdServer::Tls::Implicit));
+    dialogs.answerGuardedNext(trustOnce);
+    const FtpHandle connection = connect(ftp::FTP_FLAG_IMPLICIT_TLS);
+    ASSERT_NE(connection, 0u);
+    ASSERT_TRUE(server->makeCertificate());
+    ASSERT_NO_FATAL_FAILURE(start(VsftpdServer::Tls::Implicit));
+
+    // Dropping a transfer closes the control connection, which the old server kept.
+    ftp->AbortTransfer(ftp->FtpOpenFile(connection, u"/x"_s, ftp::GENERIC_WRITE, ftp::FTP_TRANSFER_TYPE_BINARY, 0));
+    EXPECT_FALSE(ftp->FtpCreateDirectory(connection, u"/dossier"_s));
+    EXPECT_EQ(ftp->lastError().code, ftp::ERROR_INTERNET_INVALID_CA);
+    EXPECT_EQ(loginsSent(), 1);
+    EXPECT_FALSE(QDir(server->root()).exists(u"dossier"_s));
+}
+
 TEST_F(FtpsTest, ExplicitTlsAgainstAPlainServerSendsNoLogin)
 {
     ASSERT_NO_FATAL_FAILURE(start(VsftpdServer::Tls::None));
