@@ -9,21 +9,25 @@ namespace vendrel::listing {
 
 namespace {
 
-// Each month's names, without accents, in the languages servers are met in:
-// whole, or an abbreviation that is not the start of one of them.
-constexpr std::array<std::string_view, 12> monthSpellings = {
-    "january januar janvier enero gennaio januari",
-    "february februar fevrier febrero febbraio februari",
-    "march marz mars marzo maart mrt",
-    "april avril abril aprile",
-    "may mai mayo maggio mei maj",
-    "june juni juin junio giugno",
-    "july juli juillet julio luglio",
-    "august aout agosto augustus augusti",
-    "september septembre septiembre settembre",
-    "october oktober octobre octubre ottobre",
-    "november novembre noviembre",
-    "december dezember decembre diciembre dicembre",
+// Month names without accents in the languages servers are met in: whole,
+// or in an abbreviation that is not the start of one of them.
+struct MonthSpelling {
+    std::string_view text;
+    int month;
+};
+constexpr MonthSpelling monthSpellings[] = {
+    {"january", 1}, {"janvier", 1}, {"enero", 1}, {"gennaio", 1}, {"januari", 1},
+    {"february", 2}, {"fevrier", 2}, {"febrero", 2}, {"febbraio", 2}, {"februari", 2},
+    {"march", 3}, {"marzo", 3}, {"mars", 3}, {"maart", 3}, {"mrt", 3},
+    {"aprile", 4}, {"avril", 4}, {"abril", 4},
+    {"mayo", 5}, {"mai", 5}, {"maggio", 5}, {"mei", 5}, {"maj", 5},
+    {"june", 6}, {"juni", 6}, {"juin", 6}, {"junio", 6}, {"giugno", 6},
+    {"july", 7}, {"juli", 7}, {"juillet", 7}, {"julio", 7}, {"luglio", 7},
+    {"augustus", 8}, {"augusti", 8}, {"aout", 8}, {"agosto", 8},
+    {"september", 9}, {"septembre", 9}, {"septiembre", 9}, {"settembre", 9},
+    {"october", 10}, {"oktober", 10}, {"octobre", 10}, {"octubre", 10}, {"ottobre", 10},
+    {"november", 11}, {"novembre", 11}, {"noviembre", 11},
+    {"december", 12}, {"dezember", 12}, {"decembre", 12}, {"diciembre", 12}, {"dicembre", 12},
 };
 
 constexpr qsizetype LongestSpelling = 10;
@@ -72,15 +76,17 @@ std::string_view foldMonthWord(QByteArrayView word, std::array<char, LongestSpel
     return {buffer.data(), std::size_t(length)};
 }
 
-bool abbreviates(std::string_view word, std::string_view spellings)
+// Written out rather than with starts_with: this runs for most words of a
+// line, and a library call per spelling costs more than the comparison.
+bool abbreviates(std::string_view word, std::string_view spelling)
 {
-    while (!spellings.empty()) {
-        const std::size_t blank = spellings.find(' ');
-        if (spellings.substr(0, blank).starts_with(word))
-            return true;
-        spellings = blank == std::string_view::npos ? std::string_view() : spellings.substr(blank + 1);
+    if (word.size() > spelling.size())
+        return false;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        if (word[i] != spelling[i])
+            return false;
     }
-    return false;
+    return true;
 }
 
 } // namespace
@@ -92,12 +98,12 @@ int monthNumber(QByteArrayView word)
     if (folded.size() < 3)
         return 0;
     int found = 0;
-    for (std::size_t month = 0; month < monthSpellings.size(); ++month) {
-        if (!abbreviates(folded, monthSpellings[month]))
+    for (const MonthSpelling &spelling : monthSpellings) {
+        if (!abbreviates(folded, spelling.text) || spelling.month == found)
             continue;
         if (found != 0)
             return 0; // "jui" could be June or July
-        found = int(month) + 1;
+        found = spelling.month;
     }
     return found;
 }

@@ -52,9 +52,9 @@ int dayOfMonth(QByteArrayView word)
 std::optional<WriteTime> parseNamedMonthDate(QByteArrayView monthWord, QByteArrayView dayWord,
                                              QByteArrayView timeOrYear, const QDateTime &now)
 {
-    const int month = monthNumber(monthWord);
     const int day = dayOfMonth(dayWord);
-    if (month == 0 || day < 0)
+    const int month = day < 0 ? 0 : monthNumber(monthWord);
+    if (month == 0)
         return std::nullopt;
     if (timeOrYear.contains(':')) {
         const QTime time = parseClock(timeOrYear);
