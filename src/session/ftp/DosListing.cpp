@@ -1,7 +1,7 @@
 #include "session/ftp/ListingDates.h"
 #include "session/ftp/ListingFamilies.h"
 
-namespace vendrel::listing {
+namespace vendrel::ftplisting {
 
 namespace {
 
@@ -58,4 +58,4 @@ std::optional<ListingEntry> parseDosLine(QByteArrayView line, const QDateTime &)
 
 const ListingFamily dosFamily{claimsDos, parseDosLine};
 
-} // namespace vendrel::listing
+} // namespace vendrel::ftplisting

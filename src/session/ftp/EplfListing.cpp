@@ -1,6 +1,6 @@
 #include "session/ftp/ListingFamilies.h"
 
-namespace vendrel::listing {
+namespace vendrel::ftplisting {
 
 namespace {
 
@@ -46,4 +46,4 @@ std::optional<ListingEntry> parseEplfLine(QByteArrayView line, const QDateTime &
 
 const ListingFamily eplfFamily{claimsEplf, parseEplfLine};
 
-} // namespace vendrel::listing
+} // namespace vendrel::ftplisting

@@ -5,7 +5,7 @@
 #include <array>
 #include <string_view>
 
-namespace vendrel::listing {
+namespace vendrel::ftplisting {
 
 namespace {
 
@@ -146,4 +146,4 @@ QDate parseYearFirstDate(QByteArrayView word, char separator)
     return QDate(year, month, day);
 }
 
-} // namespace vendrel::listing
+} // namespace vendrel::ftplisting

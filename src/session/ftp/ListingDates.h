@@ -4,7 +4,7 @@
 #include <QByteArrayView>
 #include <QDate>
 
-namespace vendrel::listing {
+namespace vendrel::ftplisting {
 
 // 1 to 12 for a month's name, full or abbreviated, with or without a
 // trailing dot, in English, German, French, Spanish, Italian, Dutch or
@@ -25,4 +25,4 @@ QDate parseNumericDate(QByteArrayView word, char separator, DateOrder order);
 // "2015-03-10" (separator '-') or "2015/03/10".
 QDate parseYearFirstDate(QByteArrayView word, char separator);
 
-} // namespace vendrel::listing
+} // namespace vendrel::ftplisting

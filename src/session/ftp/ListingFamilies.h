@@ -3,7 +3,7 @@
 // The families of listing lines servers write, one parser each.
 #include "session/ftp/ListingFields.h"
 
-namespace vendrel::listing {
+namespace vendrel::ftplisting {
 
 // One family of LIST lines. `claims` looks at the first words only; a line
 // a family claims is that family's alone, entry or not, so that no other
@@ -41,4 +41,4 @@ struct SizeAndDate {
 std::optional<SizeAndDate> findSizeAndDate(QByteArrayView line, const Words &words, qsizetype firstSizeWord,
                                            const QDateTime &now);
 
-} // namespace vendrel::listing
+} // namespace vendrel::ftplisting

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <limits>
 
-namespace vendrel::listing {
+namespace vendrel::ftplisting {
 
 Words leadingWords(QByteArrayView line, qsizetype limit)
 {
@@ -118,4 +118,4 @@ std::optional<ListingEntry> makeEntry(QByteArrayView nameBytes, bool folder, qin
     return entry;
 }
 
-} // namespace vendrel::listing
+} // namespace vendrel::ftplisting

@@ -6,7 +6,7 @@
 
 #include <QVarLengthArray>
 
-namespace vendrel::listing {
+namespace vendrel::ftplisting {
 
 struct Word {
     qsizetype begin;
@@ -61,4 +61,4 @@ struct WriteTime {
 // not come out of the layer.
 std::optional<ListingEntry> makeEntry(QByteArrayView nameBytes, bool folder, qint64 size, const WriteTime &time);
 
-} // namespace vendrel::listing
+} // namespace vendrel::ftplisting

@@ -10,11 +10,13 @@ namespace vendrel {
 
 namespace {
 
-// Unix first, as nearly every server writes it; the families that claim a
-// line by its first character come before those that claim it by a column.
-const std::array<const listing::ListingFamily *, 8> listFamilies = {
-    &listing::unixFamily, &listing::dosFamily, &listing::eplfFamily, &listing::netwareFamily,
-    &listing::vmsFamily,  &listing::mvsFamily, &listing::os2Family,  &listing::as400Family,
+// Unix first, as nearly every server writes it. Where two families could
+// claim one line the stricter look goes first: a z/OS volume may be all
+// digits like an OS/2 size, and an OS/2 name may begin with "*" like an IBM i
+// object type.
+const std::array<const ftplisting::ListingFamily *, 8> listFamilies = {
+    &ftplisting::unixFamily, &ftplisting::dosFamily, &ftplisting::eplfFamily, &ftplisting::netwareFamily,
+    &ftplisting::vmsFamily,  &ftplisting::mvsFamily, &ftplisting::os2Family,  &ftplisting::as400Family,
 };
 
 } // namespace
@@ -35,8 +37,8 @@ std::optional<ListingEntry> parseListingLine(QByteArrayView line, ListingFormat 
     if (line.isEmpty() || line.size() > MaxListingLineBytes)
         return std::nullopt;
     if (format == ListingFormat::Mlsd)
-        return listing::parseMlsdLine(line);
-    for (const listing::ListingFamily *family : listFamilies) {
+        return ftplisting::parseMlsdLine(line);
+    for (const ftplisting::ListingFamily *family : listFamilies) {
         if (family->claims(line))
             return family->parse(line, now);
     }
@@ -49,12 +51,14 @@ ListingParser::ListingParser(ListingFormat format, const QDateTime &now) : forma
 
 std::optional<ListingEntry> ListingParser::parse(QByteArrayView line)
 {
-    if (!heldVmsName_.isEmpty()) {
-        const QByteArray name = std::exchange(heldVmsName_, {});
-        if (auto entry = listing::parseVmsRecord(name, line))
+    const QByteArray heldName = std::exchange(heldVmsName_, {});
+    if (line.size() > MaxListingLineBytes)
+        return std::nullopt;
+    if (!heldName.isEmpty()) {
+        if (auto entry = ftplisting::parseVmsRecord(heldName, line))
             return entry;
     }
-    if (format_ == ListingFormat::List && line.size() <= MaxListingLineBytes && listing::isLoneVmsName(line)) {
+    if (format_ == ListingFormat::List && ftplisting::isLoneVmsName(line)) {
         heldVmsName_ = line.trimmed().toByteArray();
         return std::nullopt;
     }

@@ -1,7 +1,7 @@
 #include "session/ftp/ListingDates.h"
 #include "session/ftp/ListingFamilies.h"
 
-namespace vendrel::listing {
+namespace vendrel::ftplisting {
 
 namespace {
 
@@ -90,4 +90,4 @@ std::optional<ListingEntry> parseAs400Line(QByteArrayView line, const QDateTime 
 const ListingFamily mvsFamily{claimsMvs, parseMvsLine};
 const ListingFamily as400Family{claimsAs400, parseAs400Line};
 
-} // namespace vendrel::listing
+} // namespace vendrel::ftplisting

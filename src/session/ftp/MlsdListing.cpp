@@ -1,6 +1,6 @@
 #include "session/ftp/ListingFamilies.h"
 
-namespace vendrel::listing {
+namespace vendrel::ftplisting {
 
 namespace {
 
@@ -63,4 +63,4 @@ std::optional<ListingEntry> parseMlsdLine(QByteArrayView line)
     return makeEntry(line.sliced(space + 1), folder, size, {modified, ServerTime::Utc});
 }
 
-} // namespace vendrel::listing
+} // namespace vendrel::ftplisting

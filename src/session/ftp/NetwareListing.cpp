@@ -1,6 +1,6 @@
 #include "session/ftp/ListingFamilies.h"
 
-namespace vendrel::listing {
+namespace vendrel::ftplisting {
 
 namespace {
 
@@ -27,4 +27,4 @@ std::optional<ListingEntry> parseNetwareLine(QByteArrayView line, const QDateTim
 
 const ListingFamily netwareFamily{claimsNetware, parseNetwareLine};
 
-} // namespace vendrel::listing
+} // namespace vendrel::ftplisting

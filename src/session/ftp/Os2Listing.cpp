@@ -1,7 +1,7 @@
 #include "session/ftp/ListingDates.h"
 #include "session/ftp/ListingFamilies.h"
 
-namespace vendrel::listing {
+namespace vendrel::ftplisting {
 
 namespace {
 
@@ -41,4 +41,4 @@ std::optional<ListingEntry> parseOs2Line(QByteArrayView line, const QDateTime &)
 
 const ListingFamily os2Family{claimsOs2, parseOs2Line};
 
-} // namespace vendrel::listing
+} // namespace vendrel::ftplisting

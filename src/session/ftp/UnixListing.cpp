@@ -1,7 +1,7 @@
 #include "session/ftp/ListingDates.h"
 #include "session/ftp/ListingFamilies.h"
 
-namespace vendrel::listing {
+namespace vendrel::ftplisting {
 
 namespace {
 
@@ -135,4 +135,4 @@ std::optional<SizeAndDate> findSizeAndDate(QByteArrayView line, const Words &wor
 
 const ListingFamily unixFamily{claimsUnix, parseUnixLine};
 
-} // namespace vendrel::listing
+} // namespace vendrel::ftplisting

@@ -3,7 +3,7 @@
 
 #include <limits>
 
-namespace vendrel::listing {
+namespace vendrel::ftplisting {
 
 namespace {
 
@@ -82,4 +82,4 @@ std::optional<ListingEntry> parseVmsRecord(QByteArrayView nameWord, QByteArrayVi
 
 const ListingFamily vmsFamily{claimsVms, parseVmsLine};
 
-} // namespace vendrel::listing
+} // namespace vendrel::ftplisting
