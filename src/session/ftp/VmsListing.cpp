@@ -16,7 +16,7 @@ bool isVersionedName(QByteArrayView word)
     return semicolon > 0 && isDigits(word.sliced(semicolon + 1));
 }
 
-// Records begin at the line's start; their continuations are indented.
+// A record begins at the start of its line, with its versioned name.
 bool claimsVms(QByteArrayView line)
 {
     if (line.isEmpty() || isBlank(line[0]))
