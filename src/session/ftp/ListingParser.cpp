@@ -5,6 +5,7 @@
 
 #include <QStringDecoder>
 #include <array>
+#include <utility>
 
 namespace vendrel {
 

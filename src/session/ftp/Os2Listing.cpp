@@ -1,6 +1,8 @@
 #include "session/ftp/ListingDates.h"
 #include "session/ftp/ListingFamilies.h"
 
+#include <algorithm>
+
 namespace vendrel::ftplisting {
 
 namespace {
