@@ -1,159 +1,143 @@
-// The local pane driven with the mouse and the keyboard in a shown window.
-// With VENDREL_SCREENSHOT_DIR set, the pictures of the pane in its four view
-// modes, with the context menu open, and of the shell's own windows are
-// written there to be looked at.
-#include "LocalPaneFixture.h"
-
-#include "local/LocalFileOperations.h"
 #include "platform/FilePropertiesWindow.h"
+#include "platform/FileSearch.h"
 #include "platform/FindFilesWindow.h"
-#include "support/FakeShell.h"
+#include "platform/Shell.h"
+#include "support/TempFolder.h"
 
-#include <QContextMenuEvent>
+#include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
-#include <QListView>
-#include <QPainter>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTreeView>
-#include <array>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 namespace vendrel {
 namespace {
 
-struct LocalPaneUiTest : test::LocalPaneFixture, ::testing::Test {
-    LocalPaneUiTest()
-    {
-        temp.createFile(QStringLiteral("Documents/lisezmoi.txt"));
-        temp.createDir(QStringLiteral("Images"));
-        temp.createDir(QStringLiteral("Logiciels"));
-        temp.createFile(QStringLiteral("index.html"), QByteArray(4210, 'h'));
-        temp.createFile(QStringLiteral("photo-vacances.jpg"), QByteArray(183'402, 'j'));
-        temp.createFile(QStringLiteral("archive.zip"), QByteArray(1'048'576, 'z'));
-        temp.createFile(QStringLiteral("notes.txt"), QByteArray(1536, 'n'));
-        temp.createFile(QStringLiteral("setup.exe"), QByteArray(65'000, 'e'));
-        window.resize(380, 520);
-        window.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
-        browser.openFolder(temp.path());
-    }
-
-    QPoint centreOfRow(const QString &name) const
-    {
-        const QTreeView *details = ListView1.detailsView();
-        return details->visualRect(files.index(rowOf(name), 0)).center();
-    }
-
-    QPoint centreOfFolder(const QString &name) const
-    {
-        const QList<QTreeWidgetItem *> items = Dir1.findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
-        return items.isEmpty() ? QPoint() : Dir1.visualItemRect(items.first()).center();
-    }
-
-    // As a person does it: the first click presses the row, the second comes as a double click.
-    static void doubleClick(QWidget *widget, const QPoint &at)
-    {
-        QTest::mouseClick(widget, Qt::LeftButton, {}, at);
-        QTest::mouseDClick(widget, Qt::LeftButton, {}, at);
-    }
-
-    void saveShot(const QPixmap &picture, const QString &name) const
-    {
-        const QString folder = qEnvironmentVariable("VENDREL_SCREENSHOT_DIR");
-        if (!folder.isEmpty()) {
-            EXPECT_TRUE(picture.save(folder + u'/' + name + QStringLiteral(".png")));
-        }
-    }
-
-    test::FakeShell shell;
-    LocalFileOperations operations{context(), browser, shell, temp.filePath(QStringLiteral("program"))};
-};
-
-TEST_F(LocalPaneUiTest, ClicksSelectAndSumDoubleClickOpensAndDeleteAsks)
+QStringList foundNames(FileSearch &search, const QString &folder, const QString &pattern, bool intoSubfolders)
 {
-    QWidget *rows = ListView1.detailsView()->viewport();
-    QTest::mouseClick(rows, Qt::LeftButton, {}, centreOfRow(QStringLiteral("notes.txt")));
-    EXPECT_EQ(statusText(), QStringLiteral("Local: 1 Fichiers sélectionnés, 1,536 Ko"));
-    QTest::mouseClick(rows, Qt::LeftButton, Qt::ControlModifier, centreOfRow(QStringLiteral("index.html")));
-    EXPECT_EQ(statusText(), QStringLiteral("Local: 2 Fichiers sélectionnés, 5,746 Ko"));
-
-    doubleClick(rows, centreOfRow(QStringLiteral("setup.exe")));
-    EXPECT_EQ(shell.openedDocuments, QStringList{temp.filePath(QStringLiteral("setup.exe"))});
-
-    dialogs.answerNext(MessageAnswer::No);
-    QTest::keyClick(ListView1.detailsView(), Qt::Key_Delete);
-    EXPECT_EQ(lastMessage().buttons, MessageButtons::YesNo);
-    EXPECT_TRUE(temp.exists(QStringLiteral("setup.exe")));
+    QStringList names;
+    QObject::connect(&search, &FileSearch::found, &search, [&names](const QList<QFileInfo> &files) {
+        for (const QFileInfo &file : files)
+            names.append(file.fileName());
+    });
+    QSignalSpy finished(&search, &FileSearch::finished);
+    search.start(folder, pattern, intoSubfolders);
+    EXPECT_TRUE(finished.wait(5000));
+    QObject::disconnect(&search, &FileSearch::found, nullptr, nullptr);
+    names.sort();
+    return names;
 }
 
-TEST_F(LocalPaneUiTest, ADoubleClickInDir1OpensTheFolderAndDeleteThereAsksToDeleteIt)
+TEST(DesktopFindTool, TakesTheFirstInstalledToolAndTellsItWhereToStart)
 {
-    doubleClick(Dir1.viewport(), centreOfFolder(QStringLiteral("Documents")));
-    EXPECT_EQ(Dir1.path(), temp.filePath(QStringLiteral("Documents")));
-    EXPECT_EQ(rowNames(), QStringList{QStringLiteral("lisezmoi.txt")});
+    QStringList installed;
+    const auto lookup = [&installed](const QString &program) {
+        return installed.contains(program) ? QStringLiteral("/usr/bin/") + program : QString();
+    };
+    EXPECT_FALSE(desktopFindTool(QStringLiteral("/tmp/a/"), lookup).has_value());
 
-    dialogs.answerNext(MessageAnswer::No);
-    QTest::keyClick(&Dir1, Qt::Key_Delete);
-    EXPECT_TRUE(lastMessage().text.startsWith(QStringLiteral("Etes vous sur de supprimer ce dossier: \"Documents\"?")));
+    installed = {QStringLiteral("kfind"), QStringLiteral("gnome-search-tool")};
+    std::optional<ShellCommand> tool = desktopFindTool(QStringLiteral("/tmp/a/"), lookup);
+    ASSERT_TRUE(tool.has_value());
+    EXPECT_EQ(tool->program, QStringLiteral("/usr/bin/gnome-search-tool"));
+    EXPECT_EQ(tool->arguments, QStringList{QStringLiteral("--path=/tmp/a/")});
+
+    installed = {QStringLiteral("kfind"), QStringLiteral("catfish")};
+    tool = desktopFindTool(QStringLiteral("/tmp/a/"), lookup);
+    EXPECT_EQ(tool->program, QStringLiteral("/usr/bin/catfish"));
+    EXPECT_EQ(tool->arguments, QStringList{QStringLiteral("/tmp/a/")});
 }
 
-TEST_F(LocalPaneUiTest, ARenameTypedIntoTheRowRenamesTheFile)
+TEST(FileSearch, FindsMatchingNamesBelowTheFolderButNotHiddenOnes)
 {
-    ListView1.selectRow(rowOf(QStringLiteral("notes.txt")));
-    operations.zLokRS_Click();
-    auto *editor = ListView1.detailsView()->viewport()->findChild<QLineEdit *>();
-    ASSERT_NE(editor, nullptr);
-    editor->selectAll();
-    QTest::keyClicks(editor, QStringLiteral("notes-2026.txt"));
-    QTest::keyClick(editor, Qt::Key_Return);
-    EXPECT_TRUE(QTest::qWaitFor([this] { return temp.exists(QStringLiteral("notes-2026.txt")); }, 2000));
-    EXPECT_TRUE(rowNames().contains(QStringLiteral("notes-2026.txt")));
-    EXPECT_TRUE(shell.openedDocuments.isEmpty()); // the Enter that ended the edit opens nothing
+    test::TempFolder temp;
+    for (const char *name : {"a.txt", "e.doc", "sub/B.TXT", "sub/deeper/c.txt", "sub/.d.txt", ".hidden/f.txt"})
+        temp.createFile(QString::fromLatin1(name));
+    FileSearch search;
+    EXPECT_EQ(foundNames(search, temp.path(), QStringLiteral("*.txt"), true),
+              (QStringList{QStringLiteral("B.TXT"), QStringLiteral("a.txt"), QStringLiteral("c.txt")}));
+    EXPECT_EQ(foundNames(search, temp.path(), QStringLiteral("*.txt;*.doc"), false),
+              (QStringList{QStringLiteral("a.txt"), QStringLiteral("e.doc")}));
 }
 
-TEST_F(LocalPaneUiTest, ARightClickOpensTheLocalMenuAndTheViewModesCanBeSeen)
+TEST(FindFilesWindow, ListsWhatItFindsAndOpensAResult)
 {
-    const std::array<std::pair<FileListView::ViewMode, const char *>, 4> modes{{
-        {FileListView::LargeIcons, "local-pane-large-icons"},
-        {FileListView::SmallIcons, "local-pane-small-icons"},
-        {FileListView::List, "local-pane-list"},
-        {FileListView::Details, "local-pane-details"},
-    }};
-    for (const auto &[mode, name] : modes) {
-        ListView1.setViewMode(mode);
-        QApplication::processEvents();
-        saveShot(window.grab(), QString::fromLatin1(name));
-    }
+    test::TempFolder temp;
+    temp.createFile(QStringLiteral("docs/lettre.doc"), QByteArray(1536, 'x'));
+    temp.createFile(QStringLiteral("docs/note.txt"));
+    QStringList opened;
+    FindFilesWindow window([&opened](const QString &path) {
+        opened.append(path);
+        return true;
+    });
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Rechercher des fichiers"));
 
-    zLocal.addSeparator();
-    zLocal.addAction(QStringLiteral("&Propriétés"));
-    QWidget *rows = ListView1.detailsView()->viewport();
-    const QPoint at = centreOfRow(QStringLiteral("archive.zip"));
-    QTest::mouseClick(rows, Qt::LeftButton, {}, at);
-    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, rows->mapToGlobal(at));
-    QApplication::sendEvent(rows, &rightClick);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return zLocal.isVisible(); }, 2000));
-
-    QPixmap shot = window.grab();
-    QPainter(&shot).drawPixmap(window.mapFromGlobal(zLocal.pos()), zLocal.grab());
-    saveShot(shot, QStringLiteral("local-pane-context-menu"));
-    zLocal.hide();
-
-    FilePropertiesWindow properties(temp.filePath(QStringLiteral("photo-vacances.jpg")));
-    properties.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&properties));
-    saveShot(properties.grab(), QStringLiteral("properties-window"));
-
-    FindFilesWindow find([](const QString &) { return true; });
-    find.setStartFolder(temp.path());
-    find.nameField().setText(QStringLiteral("*.txt;*.zip"));
-    find.show();
-    QSignalSpy finished(&find, &FindFilesWindow::searchFinished);
-    find.startSearch();
+    window.setStartFolder(temp.path());
+    window.nameField().setText(QStringLiteral("*.DOC"));
+    QSignalSpy finished(&window, &FindFilesWindow::searchFinished);
+    window.startSearch();
     ASSERT_TRUE(finished.wait(5000));
-    EXPECT_EQ(find.results().topLevelItemCount(), 3);
-    saveShot(find.grab(), QStringLiteral("find-window"));
+
+    ASSERT_EQ(window.results().topLevelItemCount(), 1);
+    QTreeWidgetItem *result = window.results().topLevelItem(0);
+    EXPECT_EQ(result->text(0), QStringLiteral("lettre.doc"));
+    EXPECT_EQ(result->text(1), temp.filePath(QStringLiteral("docs")));
+    EXPECT_EQ(result->text(2), QStringLiteral("1\u202f536"));
+    EXPECT_EQ(window.statusLabel().text(), QStringLiteral("1 fichier trouvé."));
+
+    Q_EMIT window.results().itemActivated(result, 0);
+    EXPECT_EQ(opened, QStringList{temp.filePath(QStringLiteral("docs/lettre.doc"))});
+
+    window.folderField().setText(temp.filePath(QStringLiteral("absent")));
+    window.startSearch();
+    EXPECT_EQ(window.statusLabel().text(),
+              QStringLiteral("Le dossier \"") + temp.filePath(QStringLiteral("absent")) + QStringLiteral("\" n'existe pas."));
+    EXPECT_EQ(window.results().topLevelItemCount(), 0);
+}
+
+TEST(FilePropertiesWindow, ShowsTheFileInFrench)
+{
+    test::TempFolder temp;
+    const QString path = temp.createFile(QStringLiteral("rapport.txt"), QByteArray(1536, 'r'));
+    QFile(path).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup);
+    FilePropertiesWindow window(path);
+    const auto text = [&window](const char *name) {
+        return window.findChild<QLabel *>(QString::fromLatin1(name))->text();
+    };
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Propriétés de rapport.txt"));
+    EXPECT_EQ(text("name"), QStringLiteral("rapport.txt"));
+    EXPECT_EQ(text("type"), QStringLiteral("document texte brut"));
+    EXPECT_EQ(text("folder"), temp.path());
+    EXPECT_EQ(text("size"), QStringLiteral("1,54 Ko (1\u202f536 octets)"));
+    EXPECT_TRUE(text("rights").startsWith(QStringLiteral("rw-r-----")));
+}
+
+TEST(DesktopShell, WithoutAFileManagerOrASearchToolItShowsItsOwnWindows)
+{
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/vendrel-test-bus");
+    const QByteArray path = qgetenv("PATH");
+    test::TempFolder emptyPath;
+    qputenv("PATH", emptyPath.path().toLocal8Bit());
+    const auto restorePath = qScopeGuard([&path] { qputenv("PATH", path); });
+    test::TempFolder temp;
+    const QString file = temp.createFile(QStringLiteral("a.txt"));
+
+    QWidget owner;
+    DesktopShell shell([&owner] { return &owner; });
+    shell.showProperties(file);
+    shell.findFiles(temp.path());
+
+    auto *properties = owner.findChild<FilePropertiesWindow *>();
+    ASSERT_NE(properties, nullptr);
+    EXPECT_TRUE(properties->isVisible());
+    EXPECT_EQ(properties->windowTitle(), QStringLiteral("Propriétés de a.txt"));
+    auto *find = owner.findChild<FindFilesWindow *>();
+    ASSERT_NE(find, nullptr);
+    EXPECT_TRUE(find->isVisible());
+    EXPECT_EQ(find->folderField().text(), temp.path());
 }
 
 } // namespace
