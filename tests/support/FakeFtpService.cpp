@@ -83,6 +83,14 @@ bool FakeFtpService::failing(const QString &name)
     return true;
 }
 
+void FakeFtpService::tick()
+{
+    if (clock_ != nullptr)
+        clock_->advance(millisecondsPerBlock_);
+    if (++blocks_ == hookBlock_ && hook_)
+        hook_();
+}
+
 FtpHandle FakeFtpService::newHandle()
 {
     const FtpHandle handle = nextHandle_++;
@@ -205,6 +213,7 @@ FtpHandle FakeFtpService::FtpOpenFile(FtpHandle connection, const QString &path,
 bool FakeFtpService::InternetReadFile(FtpHandle file, char *buffer, quint32 bytesToRead, quint32 &bytesRead)
 {
     bytesRead = 0;
+    tick();
     record(QStringLiteral("InternetReadFile"), {QString::number(file), QString::number(bytesToRead)});
     auto open = openFiles_.find(file);
     if (failing(QStringLiteral("InternetReadFile")) || open == openFiles_.end() || open->writing)
@@ -221,6 +230,7 @@ bool FakeFtpService::InternetWriteFile(FtpHandle file, const char *buffer, quint
                                        quint32 &bytesWritten)
 {
     bytesWritten = 0;
+    tick();
     record(QStringLiteral("InternetWriteFile"), {QString::number(file), QString::number(bytesToWrite)});
     auto open = openFiles_.find(file);
     if (failing(QStringLiteral("InternetWriteFile")) || open == openFiles_.end() || !open->writing)
