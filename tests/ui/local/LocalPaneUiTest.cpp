@@ -1,142 +1,145 @@
-#include "platform/FilePropertiesWindow.h"
+// The local pane and the shell's own windows driven with the mouse and the
+// keyboard, shown offscreen.
+#include "local/LocalFileOperations.h"
 #include "platform/FileSearch.h"
 #include "platform/FindFilesWindow.h"
+#include "platform/FilePropertiesWindow.h"
 #include "platform/Shell.h"
-#include "support/TempFolder.h"
+#include "support/FakeShell.h"
+#include "support/PaneHarness.h"
 
-#include <QApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
 
 namespace vendrel {
 namespace {
 
-QStringList foundNames(FileSearch &search, const QString &folder, const QString &pattern, bool intoSubfolders)
+struct LocalPaneUiTest : test::LocalPaneHarness, ::testing::Test {
+    LocalPaneUiTest()
+    {
+        temp.createFile(u"Documents/lisezmoi.txt"_s);
+        temp.createFile(u"index.html"_s, QByteArray(4210, 'h'));
+        temp.createFile(u"notes.txt"_s, QByteArray(1536, 'n'));
+        temp.createFile(u"setup.exe"_s, QByteArray(65'000, 'e'));
+        window.resize(380, 520);
+        window.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+        browser.openFolder(temp.path());
+    }
+
+    QPoint centreOfRow(const QString &name) const
+    {
+        return ListView1.detailsView()->visualRect(files.index(rowOf(name), 0)).center();
+    }
+    // As a person does it: the first click presses, the second comes as a double click.
+    static void doubleClick(QWidget *widget, const QPoint &at)
+    {
+        QTest::mouseClick(widget, Qt::LeftButton, {}, at);
+        QTest::mouseDClick(widget, Qt::LeftButton, {}, at);
+    }
+
+    test::FakeShell shell;
+    LocalFileOperations operations{context(), browser, shell, temp.filePath(u"program"_s)};
+};
+
+TEST_F(LocalPaneUiTest, ClicksSelectAndSumADoubleClickOpensAndDeleteAsks)
 {
-    QStringList names;
-    QObject::connect(&search, &FileSearch::found, &search, [&names](const QList<QFileInfo> &files) {
-        for (const QFileInfo &file : files)
-            names.append(file.fileName());
-    });
-    QSignalSpy finished(&search, &FileSearch::finished);
-    search.start(folder, pattern, intoSubfolders);
-    EXPECT_TRUE(finished.wait(5000));
-    QObject::disconnect(&search, &FileSearch::found, nullptr, nullptr);
-    names.sort();
-    return names;
+    QWidget *rows = ListView1.detailsView()->viewport();
+    QTest::mouseClick(rows, Qt::LeftButton, {}, centreOfRow(u"notes.txt"_s));
+    QTest::mouseClick(rows, Qt::LeftButton, Qt::ControlModifier, centreOfRow(u"index.html"_s));
+    EXPECT_EQ(statusText(), u"Local: 2 Fichiers sélectionnés, 5,746 Ko"_s);
+    doubleClick(rows, centreOfRow(u"setup.exe"_s));
+    EXPECT_EQ(shell.openedDocuments, QStringList{temp.filePath(u"setup.exe"_s)});
+    dialogs.answerNext(MessageAnswer::No);
+    QTest::keyClick(ListView1.detailsView(), Qt::Key_Delete);
+    EXPECT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(temp.exists(u"setup.exe"_s));
+
+    const QTreeWidgetItem *documents = Dir1.findItems(u"Documents"_s, Qt::MatchExactly | Qt::MatchRecursive).value(0);
+    ASSERT_NE(documents, nullptr);
+    doubleClick(Dir1.viewport(), Dir1.visualItemRect(documents).center());
+    EXPECT_EQ(rowNames(), QStringList{u"lisezmoi.txt"_s});
 }
 
-TEST(DesktopFindTool, TakesTheFirstInstalledToolAndTellsItWhereToStart)
+// The Enter that ends the name editor must not reach the list as an "open".
+TEST_F(LocalPaneUiTest, ANameTypedIntoTheRowAndEndedWithEnterRenamesTheFileAndOpensNothing)
 {
-    QStringList installed;
-    const auto lookup = [&installed](const QString &program) {
-        return installed.contains(program) ? QStringLiteral("/usr/bin/") + program : QString();
-    };
-    EXPECT_FALSE(desktopFindTool(QStringLiteral("/tmp/a/"), lookup).has_value());
-
-    installed = {QStringLiteral("kfind"), QStringLiteral("gnome-search-tool")};
-    std::optional<ShellCommand> tool = desktopFindTool(QStringLiteral("/tmp/a/"), lookup);
-    ASSERT_TRUE(tool.has_value());
-    EXPECT_EQ(tool->program, QStringLiteral("/usr/bin/gnome-search-tool"));
-    EXPECT_EQ(tool->arguments, QStringList{QStringLiteral("--path=/tmp/a/")});
-
-    installed = {QStringLiteral("kfind"), QStringLiteral("catfish")};
-    tool = desktopFindTool(QStringLiteral("/tmp/a/"), lookup);
-    EXPECT_EQ(tool->program, QStringLiteral("/usr/bin/catfish"));
-    EXPECT_EQ(tool->arguments, QStringList{QStringLiteral("/tmp/a/")});
+    ListView1.selectRow(rowOf(u"notes.txt"_s));
+    operations.zLokRS_Click();
+    auto *editor = ListView1.detailsView()->viewport()->findChild<QLineEdit *>();
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    QTest::keyClicks(editor, u"notes-2026.txt"_s);
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return temp.exists(u"notes-2026.txt"_s); }, 2000));
+    EXPECT_TRUE(rowNames().contains(u"notes-2026.txt"_s));
+    EXPECT_TRUE(shell.openedDocuments.isEmpty());
 }
 
-TEST(FileSearch, FindsMatchingNamesBelowTheFolderButNotHiddenOnes)
+TEST(FileSearch, FindsMatchingNamesBelowTheFolderButNotHiddenOnesAndTheWindowOpensAResult)
 {
     test::TempFolder temp;
     for (const char *name : {"a.txt", "e.doc", "sub/B.TXT", "sub/deeper/c.txt", "sub/.d.txt", ".hidden/f.txt"})
         temp.createFile(QString::fromLatin1(name));
-    FileSearch search;
-    EXPECT_EQ(foundNames(search, temp.path(), QStringLiteral("*.txt"), true),
-              (QStringList{QStringLiteral("B.TXT"), QStringLiteral("a.txt"), QStringLiteral("c.txt")}));
-    EXPECT_EQ(foundNames(search, temp.path(), QStringLiteral("*.txt;*.doc"), false),
-              (QStringList{QStringLiteral("a.txt"), QStringLiteral("e.doc")}));
-}
-
-TEST(FindFilesWindow, ListsWhatItFindsAndOpensAResult)
-{
-    test::TempFolder temp;
-    temp.createFile(QStringLiteral("docs/lettre.doc"), QByteArray(1536, 'x'));
-    temp.createFile(QStringLiteral("docs/note.txt"));
     QStringList opened;
     FindFilesWindow window([&opened](const QString &path) {
         opened.append(path);
         return true;
     });
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Rechercher des fichiers"));
-
     window.setStartFolder(temp.path());
-    window.nameField().setText(QStringLiteral("*.DOC"));
+    window.nameField().setText(u"*.txt;*.doc"_s);
     QSignalSpy finished(&window, &FindFilesWindow::searchFinished);
     window.startSearch();
     ASSERT_TRUE(finished.wait(5000));
+    QStringList found;
+    for (int i = 0; i < window.results().topLevelItemCount(); ++i)
+        found.append(window.results().topLevelItem(i)->text(0));
+    found.sort();
+    EXPECT_EQ(found, (QStringList{u"B.TXT"_s, u"a.txt"_s, u"c.txt"_s, u"e.doc"_s}));
+    Q_EMIT window.results().itemActivated(window.results().topLevelItem(0), 0);
+    EXPECT_EQ(opened.size(), 1);
+    EXPECT_TRUE(QFile::exists(opened.value(0)));
 
-    ASSERT_EQ(window.results().topLevelItemCount(), 1);
-    QTreeWidgetItem *result = window.results().topLevelItem(0);
-    EXPECT_EQ(result->text(0), QStringLiteral("lettre.doc"));
-    EXPECT_EQ(result->text(1), temp.filePath(QStringLiteral("docs")));
-    EXPECT_EQ(result->text(2), QStringLiteral("1\u202f536"));
-    EXPECT_EQ(window.statusLabel().text(), QStringLiteral("1 fichier trouvé."));
-
-    Q_EMIT window.results().itemActivated(result, 0);
-    EXPECT_EQ(opened, QStringList{temp.filePath(QStringLiteral("docs/lettre.doc"))});
-
-    window.folderField().setText(temp.filePath(QStringLiteral("absent")));
+    window.folderField().setText(temp.filePath(u"absent"_s));
     window.startSearch();
-    EXPECT_EQ(window.statusLabel().text(),
-              QStringLiteral("Le dossier \"") + temp.filePath(QStringLiteral("absent")) + QStringLiteral("\" n'existe pas."));
     EXPECT_EQ(window.results().topLevelItemCount(), 0);
 }
 
-TEST(FilePropertiesWindow, ShowsTheFileInFrench)
+TEST(DesktopShell, TakesTheFirstInstalledFindToolOrShowsItsOwnWindows)
 {
-    test::TempFolder temp;
-    const QString path = temp.createFile(QStringLiteral("rapport.txt"), QByteArray(1536, 'r'));
-    QFile(path).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup);
-    FilePropertiesWindow window(path);
-    const auto text = [&window](const char *name) {
-        return window.findChild<QLabel *>(QString::fromLatin1(name))->text();
+    QStringList installed{u"kfind"_s, u"catfish"_s};
+    const auto lookup = [&installed](const QString &program) {
+        return installed.contains(program) ? u"/usr/bin/"_s + program : QString();
     };
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Propriétés de rapport.txt"));
-    EXPECT_EQ(text("name"), QStringLiteral("rapport.txt"));
-    EXPECT_EQ(text("type"), QStringLiteral("document texte brut"));
-    EXPECT_EQ(text("folder"), temp.path());
-    EXPECT_EQ(text("size"), QStringLiteral("1,54 Ko (1\u202f536 octets)"));
-    EXPECT_TRUE(text("rights").startsWith(QStringLiteral("rw-r-----")));
-}
+    const std::optional<ShellCommand> tool = desktopFindTool(u"/tmp/a/"_s, lookup);
+    ASSERT_TRUE(tool.has_value());
+    EXPECT_EQ(tool->program, u"/usr/bin/catfish"_s);
+    EXPECT_EQ(tool->arguments, QStringList{u"/tmp/a/"_s});
+    installed.clear();
+    EXPECT_FALSE(desktopFindTool(u"/tmp/a/"_s, lookup).has_value());
 
-TEST(DesktopShell, WithoutAFileManagerOrASearchToolItShowsItsOwnWindows)
-{
     qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/vendrel-test-bus");
     const QByteArray path = qgetenv("PATH");
     test::TempFolder emptyPath;
     qputenv("PATH", emptyPath.path().toLocal8Bit());
     const auto restorePath = qScopeGuard([&path] { qputenv("PATH", path); });
     test::TempFolder temp;
-    const QString file = temp.createFile(QStringLiteral("a.txt"));
-
+    const QString file = temp.createFile(u"a.txt"_s);
     QWidget owner;
     DesktopShell shell([&owner] { return &owner; });
     shell.showProperties(file);
     shell.findFiles(temp.path());
-
     auto *properties = owner.findChild<FilePropertiesWindow *>();
     ASSERT_NE(properties, nullptr);
     EXPECT_TRUE(properties->isVisible());
-    EXPECT_EQ(properties->windowTitle(), QStringLiteral("Propriétés de a.txt"));
     auto *find = owner.findChild<FindFilesWindow *>();
     ASSERT_NE(find, nullptr);
-    EXPECT_TRUE(find->isVisible());
     EXPECT_EQ(find->folderField().text(), temp.path());
 }
 
