@@ -46,22 +46,6 @@ TEST(ListingParser, MlsdFactsGiveTypeSizeAndTime)
     EXPECT_EQ(semicolons->record.name, u"a;b=c.txt"_s);
 }
 
-TEST(ListingParser, MlsdLinksAreFilesAndOtherTypesAreLeftOut)
-{
-    EXPECT_FALSE(mlsd("type=OS.unix=symlink;size=7; link")->record.isFolder());
-    EXPECT_FALSE(mlsd("type=OS.unix=slink:/etc/passwd; passwd")->record.isFolder());
-    EXPECT_FALSE(mlsd("type=cdir; ."));
-    EXPECT_FALSE(mlsd("type=pdir; .."));
-    EXPECT_FALSE(mlsd("type=cdir; /pub"));
-    EXPECT_FALSE(mlsd("type=OS.unix=chr-1/3; null"));
-    EXPECT_FALSE(mlsd("no facts at all"));
-    // A bad size or time loses that field, not the entry.
-    const auto odd = mlsd("type=file;size=huge;modify=2006; odd");
-    ASSERT_TRUE(odd);
-    EXPECT_EQ(odd->record.size, 0);
-    EXPECT_FALSE(odd->record.lastWriteTime.isValid());
-}
-
 TEST(ListingParser, UnixLinesWithAndWithoutGroup)
 {
     const auto withGroup = list("-rw-r--r--   1 owner    group     1536 Dec  5  2006 x.zip");
@@ -92,18 +76,20 @@ TEST(ListingParser, UnixRecentDatesTakeTheLatestYearThatIsNotInTheFuture)
     EXPECT_EQ(list("-rw-r--r-- 1 o g 1 Feb 29 12:00 leap")->record.lastWriteTime, utc(2024, 2, 29, 12, 0));
 }
 
-TEST(ListingParser, UnixLinksDevicesAndTotals)
+// Links count as files; devices, totals and the folder's own entries never show.
+TEST(ListingParser, LinksAreFilesAndEntriesThatAreNoFileOrFolderAreLeftOut)
 {
-    const auto link = list("lrwxrwxrwx 1 o g 11 Dec  5  2006 latest -> releases/1.1");
-    ASSERT_TRUE(link);
-    EXPECT_EQ(link->record.name, u"latest"_s);
-    EXPECT_FALSE(link->record.isFolder());
-    EXPECT_FALSE(list("crw-rw-rw- 1 root root 1, 3 Dec  5  2006 null"));
-    EXPECT_FALSE(list("brw-rw---- 1 root disk 8, 0 Dec  5  2006 sda"));
-    EXPECT_FALSE(list("prw-r--r-- 1 o g 0 Dec  5  2006 fifo"));
-    EXPECT_FALSE(list("total 1234"));
-    EXPECT_FALSE(list("drwxr-xr-x 2 o g 4096 Dec  5 09:07 ."));
-    EXPECT_FALSE(list("drwxr-xr-x 2 o g 4096 Dec  5 09:07 .."));
+    EXPECT_EQ(list("lrwxrwxrwx 1 o g 11 Dec  5  2006 latest -> releases/1.1")->record.name, u"latest"_s);
+    EXPECT_FALSE(mlsd("type=OS.unix=slink:/etc/passwd; passwd")->record.isFolder());
+    for (const char *line : {"crw-rw-rw- 1 root root 1, 3 Dec  5  2006 null", "prw-r--r-- 1 o g 0 Dec  5  2006 fifo",
+                             "total 1234", "drwxr-xr-x 2 o g 4096 Dec  5 09:07 .."})
+        EXPECT_FALSE(list(line)) << line;
+    for (const char *line : {"type=cdir; .", "type=pdir; ..", "type=cdir; /pub", "type=OS.unix=chr-1/3; null"})
+        EXPECT_FALSE(mlsd(line)) << line;
+    const auto odd = mlsd("type=file;size=huge;modify=2006; odd"); // a bad field loses that field only
+    ASSERT_TRUE(odd);
+    EXPECT_EQ(odd->record.size, 0);
+    EXPECT_FALSE(odd->record.lastWriteTime.isValid());
 }
 
 TEST(ListingParser, DosLines)
