@@ -107,8 +107,8 @@ private:
         int times = 0;
     };
 
-    void record(const QString &name, QStringList arguments);
-    bool failing(const QString &name);
+    // Records the call; true when the test made it fail.
+    bool fails(const QString &name, QStringList arguments);
     void tick();
     void storeUpload(const OpenFile &open);
     FtpHandle newHandle();
