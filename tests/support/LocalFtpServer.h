@@ -31,7 +31,7 @@ public:
         QString lostReply;             // verbs ("DELE,MKD") carried out, then the connection drops unanswered
         bool noConnectBack = false;    // active mode: PORT is accepted, the data connection never comes
         QString closing421;            // verbs answered with 421 and a closed connection, not carried out
-        QString silent;                // verbs after which the first session never answers, its connection open
+        QString silent;                // verbs (or CONNECT) after which the first session never answers again
     };
 
     static constexpr const char *user = "vendrel";

@@ -45,7 +45,7 @@ def parse_arguments():
     parser.add_argument("--lost-reply", default="", help="verbs carried out, then the connection drops unanswered")
     parser.add_argument("--closing-421", default="", help="verbs answered with 421 and a closed connection, undone")
     parser.add_argument("--no-connect-back", action="store_true", help="PORT and EPRT open no data connection")
-    parser.add_argument("--silent", default="", help="verbs after which the first session never answers again")
+    parser.add_argument("--silent", default="", help="verbs (or CONNECT) after which the first session never answers again")
     return parser.parse_args()
 
 
@@ -93,18 +93,18 @@ def handler_class(arguments):
         unicode_errors = "surrogateescape"
         banner = "Vendrel test server ready."
         auth_failed_timeout = 0.2  # pyftpdlib waits 3 s before refusing a password
-        silent = False
-
         def on_connect(self):
             sessions[0] += 1
             self.first_session = sessions[0] == 1
+            self.silent = self.first_session and "CONNECT" in silencing
 
         def push(self, data):
-            # Replies that quote such a name (CWD, MKD) go out in its bytes too.
-            asynchat.async_chat.push(self, data.encode("utf8", self.unicode_errors))
+            # As a connection a router forgot: nothing arrives, nothing tells.
+            if not self.silent:
+                # Replies that quote a name that is not UTF-8 go out in its bytes too.
+                asynchat.async_chat.push(self, data.encode("utf8", self.unicode_errors))
 
         def pre_process_command(self, line, cmd, arg):
-            # As a connection a router forgot: nothing arrives, nothing tells.
             self.silent = self.silent or (self.first_session and cmd in silencing)
             if self.silent:
                 return

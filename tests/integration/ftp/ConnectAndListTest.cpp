@@ -5,9 +5,6 @@
 #include <QTimer>
 #include <map>
 #include <thread>
-#include <arpa/inet.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -26,30 +23,6 @@ void setModified(const QString &path, const QDateTime &when)
     ASSERT_TRUE(file.setFileTime(when, QFileDevice::FileModificationTime));
 }
 
-// A loopback port whose connections the kernel completes and nobody answers.
-class SilentPort {
-public:
-    SilentPort()
-    {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        EXPECT_EQ(::bind(socket_, reinterpret_cast<sockaddr *>(&address), length), 0);
-        EXPECT_EQ(::listen(socket_, 8), 0);
-        ::getsockname(socket_, reinterpret_cast<sockaddr *>(&address), &length);
-        port = ntohs(address.sin_port);
-    }
-    ~SilentPort() { ::close(socket_); }
-    SilentPort(const SilentPort &) = delete;
-    SilentPort &operator=(const SilentPort &) = delete;
-
-    quint16 port = 0;
-
-private:
-    int socket_ = ::socket(AF_INET, SOCK_STREAM, 0);
-};
-
 using ConnectTest = CurlFtpFixture;
 
 TEST_F(ConnectTest, LogsInOnceAndRefusesWhatCannotConnectOrIsNoHandle)
@@ -67,8 +40,10 @@ TEST_F(ConnectTest, LogsInOnceAndRefusesWhatCannotConnectOrIsNoHandle)
 
     EXPECT_EQ(connect(u"vendrel"_s, u"wrong"_s), 0u);
     EXPECT_EQ(ftp.lastError().code, ftp::ERROR_INTERNET_LOGIN_FAILURE);
-    const quint16 closedPort = SilentPort().port; // no one listens there any more
-    EXPECT_EQ(connectTo(closedPort), 0u);
+    LocalFtpServer stopped;
+    ASSERT_TRUE(stopped.start());
+    stopped.kill();
+    EXPECT_EQ(connectTo(stopped.port()), 0u);
     EXPECT_EQ(ftp.lastError().code, ftp::ERROR_INTERNET_CANNOT_CONNECT);
     EXPECT_EQ(ftp.InternetConnect(internet, u"evil/path?x"_s, 21, u"a"_s, u"b"_s, ftp::INTERNET_SERVICE_FTP, 0, 0), 0u);
     EXPECT_EQ(ftp.lastError().code, ftp::ERROR_INVALID_PARAMETER);
@@ -85,12 +60,14 @@ TEST_F(ConnectTest, LogsInOnceAndRefusesWhatCannotConnectOrIsNoHandle)
 
 TEST_F(ConnectTest, AServerThatNeverAnswersTimesOutWhileTheWindowsKeepRepainting)
 {
-    const SilentPort silent;
+    LocalFtpServer::Options options;
+    options.silent = u"CONNECT"_s; // not even a greeting
+    ASSERT_TRUE(server.start(options));
     int eventTurns = 0;
     QTimer ticker;
     QObject::connect(&ticker, &QTimer::timeout, [&] { ++eventTurns; });
     ticker.start(20);
-    EXPECT_EQ(connectTo(silent.port), 0u);
+    EXPECT_EQ(connect(), 0u);
     EXPECT_EQ(ftp.lastError().code, ftp::ERROR_INTERNET_TIMEOUT);
     EXPECT_GT(eventTurns, 20); // about 2 s of 20 ms ticks went through the wait
 }
