@@ -9,11 +9,11 @@
 
 #include "app/MainWindow.h"
 #include "app/icons/Icons.h"
+#include "desktop/QtDialogs.h"
+#include "desktop/Shell.h"
 #include "dialup/NetworkManagerDialup.h"
 #include "listing/FileListModel.h"
 #include "platform/Clock.h"
-#include "platform/QtDialogs.h"
-#include "platform/Shell.h"
 #include "remote/RemoteBrowser.h"
 #include "session/ftp/CurlFtpService.h"
 

@@ -3,7 +3,6 @@
 #include "platform/Dialogs.h"
 
 #include <QProcess>
-#include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
 
@@ -26,11 +25,8 @@ const QStringList &SysInfoLauncher::systemInfoTools()
 
 QString SysInfoLauncher::findSystemInfoTool() const
 {
-    for (const QString &tool : systemInfoTools()) {
-        if (const QString path = find_(tool); !path.isEmpty())
-            return path;
-    }
-    return {};
+    const std::optional<InstalledProgram> tool = firstInstalledProgram(systemInfoTools(), find_);
+    return tool ? tool->path : QString();
 }
 
 void SysInfoLauncher::StartSysInfo()
@@ -39,11 +35,6 @@ void SysInfoLauncher::StartSysInfo()
     if (!path.isEmpty() && start_(path))
         return;
     dialogs_.message(u"Information Systeme introuvable !"_s, MessageButtons::Ok, MessageIcon::None, applicationTitle());
-}
-
-QString SysInfoLauncher::findOnPath(const QString &name)
-{
-    return QStandardPaths::findExecutable(name);
 }
 
 bool SysInfoLauncher::startDetached(const QString &path)

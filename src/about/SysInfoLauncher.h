@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/InstalledProgram.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -12,8 +14,6 @@ class Dialogs;
 // of such programs that is installed on PATH.
 class SysInfoLauncher {
 public:
-    // Full path of an installed program, empty when it is not installed.
-    using FindProgram = std::function<QString(const QString &name)>;
     // True when the program started.
     using StartProgram = std::function<bool(const QString &path)>;
 
@@ -30,7 +30,6 @@ public:
     // or it does not start, says so.
     void StartSysInfo();
 
-    static QString findOnPath(const QString &name);
     static bool startDetached(const QString &path);
 
 private:

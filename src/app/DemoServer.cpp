@@ -27,14 +27,13 @@ QString DemoServer::start(const QString &programFolder)
     const uint port = QString::fromLatin1(process_.readLine().trimmed()).toUInt(&isNumber);
     if (!isNumber || port == 0 || port > 65535)
         return QStringLiteral("Le serveur de démonstration n'a pas donné de port.");
-    port_ = static_cast<quint16>(port);
 
     SiteProfile profile;
     profile.siteName = QString::fromUtf8(profileLabel);
     profile.server = QStringLiteral("127.0.0.1");
     profile.user = QStringLiteral("vendrel");
     profile.password = QStringLiteral("secret");
-    profile.port = QString::number(port_);
+    profile.port = QString::number(port);
     profile.initialFolder = QDir::homePath();
     if (SiteProfileFolder(programFolder).save(profile, true) != SiteProfileFolder::SaveResult::Saved)
         return QStringLiteral("Impossible d'enregistrer le profil de démonstration dans ") + programFolder;

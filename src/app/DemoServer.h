@@ -15,11 +15,9 @@ public:
 
     // Empty on success; otherwise what went wrong, in French.
     QString start(const QString &programFolder);
-    quint16 port() const { return port_; }
 
 private:
     QProcess process_;
-    quint16 port_ = 0;
 };
 
 } // namespace vendrel

@@ -64,6 +64,16 @@ MainToolbar::MainToolbar(QWidget *parent) : QToolBar(parent)
     }
 }
 
+QStringList MainToolbar::keys() const
+{
+    QStringList keys;
+    for (const QAction *action : actions()) {
+        if (!action->isSeparator())
+            keys.append(action->objectName());
+    }
+    return keys;
+}
+
 QToolButton *MainToolbar::button(const QString &key) const
 {
     for (QAction *action : actions()) {

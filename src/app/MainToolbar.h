@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QToolBar>
 
 class QToolButton;
@@ -15,6 +16,8 @@ public:
     explicit MainToolbar(QWidget *parent = nullptr);
 
     QToolButton *button(const QString &key) const;
+    // The keys of the buttons, separators left out.
+    QStringList keys() const;
 
 Q_SIGNALS:
     // The key of the clicked button, as Toolbar1_ButtonClick receives it.

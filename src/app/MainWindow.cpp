@@ -6,6 +6,8 @@
 #include "app/MainMenus.h"
 #include "app/MainToolbar.h"
 #include "app/SplitterBar.h"
+#include "app/LogFileCommands.h"
+#include "app/connect/FrmConnect.h"
 #include "app/frame/ActivityLog.h"
 #include "app/frame/StatusPanels.h"
 #include "app/icons/Icons.h"
@@ -15,7 +17,6 @@
 #include "local/LocalBrowser.h"
 #include "local/LocalFileOperations.h"
 #include "local/LocalFolderList.h"
-#include "app/frame/LogFileCommands.h"
 #include "platform/Dialogs.h"
 #include "platform/Paths.h"
 #include "remote/RemoteBrowser.h"
@@ -23,7 +24,6 @@
 #include "remote/RemoteTree.h"
 #include "session/Connection.h"
 #include "session/TransferOptions.h"
-#include "session/profiles/FrmConnect.h"
 #include "transfer/TransferSelection.h"
 
 #include <QAction>
@@ -42,6 +42,7 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QTreeWidget>
+#include <QWindow>
 #include <QtMath>
 
 namespace vendrel {
@@ -97,9 +98,9 @@ QIcon folderNodeIcon()
 }
 
 // Toolbar keys that run a menu item's handler.
-const QHash<QString, QString> &toolbarCommands()
+const QList<std::pair<QString, QString>> &toolbarCommands()
 {
-    static const QHash<QString, QString> commands = {
+    static const QList<std::pair<QString, QString>> commands = {
         {QStringLiteral("Disconnect"), QStringLiteral("zDisconnect")},
         {QStringLiteral("Reload"), QStringLiteral("ListLocalFolder")},
         {QStringLiteral("Upload"), QStringLiteral("zLokUp")},
@@ -128,6 +129,7 @@ MainWindow::MainWindow(MainWindowServices services) : services_(std::move(servic
     buildClientArea();
     buildSubsystems();
     wireCommands();
+    commands_.requireHandlers(commandNames());
     wireSplitterBars();
 
     local_->openFolder(services_.programFolder);
@@ -216,9 +218,9 @@ void MainWindow::buildSubsystems()
     remote_ = std::make_unique<RemoteBrowser>(context, remotePane);
     remoteOperations_ = std::make_unique<RemoteOperations>(context, remotePane, *remote_,
                                                            menus_->menu(QStringLiteral("zRemote")));
-    transferOptions_ = std::make_unique<TransferOptions>(session_, menus_->action(QStringLiteral("zBinary")),
-                                                         menus_->action(QStringLiteral("zAscii")),
-                                                         menus_->action(QStringLiteral("zPassive")));
+    transferOptions_ = std::make_unique<TransferOptions>(session_, menus_->action(QStringLiteral("zBinary")).isChecked(),
+                                                         menus_->action(QStringLiteral("zPassive")).isChecked());
+    transferOptions_->setMarksChanged([this] { showTransferMarks(); });
     connection_ = std::make_unique<Connection>(
         context, *transferOptions_,
         ConnectTargets{[this] { remote_->clearPane(); },
@@ -234,61 +236,65 @@ void MainWindow::wireCommands()
     const auto viewMode = [](FileListView *list, FileListView::ViewMode mode) {
         return [list, mode] { list->setViewMode(mode); };
     };
-    handlers_ = {
-        {QStringLiteral("zConnect"), [this] { zConnect_Click(); }},
-        {QStringLiteral("zDisconnect"), [this] { connection_->zDisconnect_Click(); }},
-        {QStringLiteral("zEnd"), [this] { zEnd_Click(); }},
-        {QStringLiteral("Mnu_DeconnectInternet"), [this] { dialup_->Mnu_DeconnectInternet_Click(); }},
-        {QStringLiteral("zOdpojit"), [this] { dialup_->zOdpojit_Click(); }},
-        {QStringLiteral("zAbout"), [this] { zAbout_Click(); }},
-        {QStringLiteral("ztBigIc"), viewMode(ListView1_, FileListView::LargeIcons)},
-        {QStringLiteral("ztSmallIc"), viewMode(ListView1_, FileListView::SmallIcons)},
-        {QStringLiteral("ztSeznam"), viewMode(ListView1_, FileListView::List)},
-        {QStringLiteral("ztReport"), viewMode(ListView1_, FileListView::Details)},
-        {QStringLiteral("zsBigIc"), viewMode(ListView2_, FileListView::LargeIcons)},
-        {QStringLiteral("zsSmallIc"), viewMode(ListView2_, FileListView::SmallIcons)},
-        {QStringLiteral("zsSeznam"), viewMode(ListView2_, FileListView::List)},
-        {QStringLiteral("zsReport"), viewMode(ListView2_, FileListView::Details)},
-        {QStringLiteral("zBinary"), [this] { transferOptions_->zBinary_Click(); }},
-        {QStringLiteral("zAscii"), [this] { transferOptions_->zAscii_Click(); }},
-        {QStringLiteral("zPassive"), [this] { transferOptions_->zPassive_Click(); }},
-        {QStringLiteral("zTools"), [this] { zTools_Click(); }},
-        {QStringLiteral("zOption"), [this] { zOption_Click(); }},
-        {QStringLiteral("zHelp"), [this] { zHelp_Click(); }},
-        {QStringLiteral("ListLocalFolder"), [this] { local_->ListLocalFolder(); }},
-        {QStringLiteral("zLokRef"), [this] { local_->zLokRef_Click(); }},
-        {QStringLiteral("zAll"), [this] { local_->zAll_Click(); }},
-        {QStringLiteral("Z_HTML"), [this] { local_->Z_HTML_Click(); }},
-        {QStringLiteral("Z_Images"), [this] { local_->Z_Images_Click(); }},
-        {QStringLiteral("Z_Zip"), [this] { local_->Z_Zip_Click(); }},
-        {QStringLiteral("Z_Exe"), [this] { local_->Z_Exe_Click(); }},
-        {QStringLiteral("zDefine"), [this] { local_->zDefine_Click(); }},
-        {QStringLiteral("zOpenFile"), [this] { localOperations_->zOpenFile_Click(); }},
-        {QStringLiteral("zLokNF"), [this] { localOperations_->zLokNF_Click(); }},
-        {QStringLiteral("zLokDF"), [this] { localOperations_->zLokDF_Click(); }},
-        {QStringLiteral("zLokDS"), [this] { localOperations_->zLokDS_Click(); }},
-        {QStringLiteral("zLokRS"), [this] { localOperations_->zLokRS_Click(); }},
-        {QStringLiteral("zFind"), [this] { localOperations_->zFind_Click(); }},
-        {QStringLiteral("zProperties"), [this] { localOperations_->zProperties_Click(); }},
-        {QStringLiteral("zSave"), [this] { logFiles_->zSave_Click(); }},
-        {QStringLiteral("zOpen"), [this] { logFiles_->zOpen_Click(); }},
-        {QStringLiteral("zLokUp"), [this] { transfers_->zLokUp_Click(); }},
-        {QStringLiteral("zRemDown"), [this] { transfers_->zRemDown_Click(); }},
-        {QStringLiteral("zRemRef"), [this] { remote_->zRemRef_Click(); }},
-        {QStringLiteral("zAll2"), [this] { remote_->zAll2_Click(); }},
-        {QStringLiteral("zDefine2"), [this] { remote_->zDefine2_Click(); }},
-        {QStringLiteral("zRemNF"), [this] { remoteOperations_->zRemNF_Click(); }},
-        {QStringLiteral("zRemDF"), [this] { remoteOperations_->zRemDF_Click(); }},
-        {QStringLiteral("zRemDS"), [this] { remoteOperations_->zRemDS_Click(); }},
-        {QStringLiteral("zRemRS"), [this] { remoteOperations_->zRemRS_Click(); }},
+    const std::pair<const char *, CommandTable::Handler> handlers[] = {
+        {"zConnect", [this] { zConnect_Click(); }},
+        {"zDisconnect", [this] { connection_->zDisconnect_Click(); }},
+        {"zEnd", [this] { zEnd_Click(); }},
+        {"Mnu_DeconnectInternet", [this] { dialup_->Mnu_DeconnectInternet_Click(); }},
+        {"zOdpojit", [this] { dialup_->zOdpojit_Click(); }},
+        {"zAbout", [this] { zAbout_Click(); }},
+        {"ztBigIc", viewMode(ListView1_, FileListView::LargeIcons)},
+        {"ztSmallIc", viewMode(ListView1_, FileListView::SmallIcons)},
+        {"ztSeznam", viewMode(ListView1_, FileListView::List)},
+        {"ztReport", viewMode(ListView1_, FileListView::Details)},
+        {"zsBigIc", viewMode(ListView2_, FileListView::LargeIcons)},
+        {"zsSmallIc", viewMode(ListView2_, FileListView::SmallIcons)},
+        {"zsSeznam", viewMode(ListView2_, FileListView::List)},
+        {"zsReport", viewMode(ListView2_, FileListView::Details)},
+        {"zBinary", [this] { transferOptions_->zBinary_Click(); }},
+        {"zAscii", [this] { transferOptions_->zAscii_Click(); }},
+        {"zPassive", [this] { transferOptions_->zPassive_Click(); }},
+        {"zTools", [this] { zTools_Click(); }},
+        {"zOption", [this] { zOption_Click(); }},
+        {"zHelp", [this] { zHelp_Click(); }},
+        {"ListLocalFolder", [this] { local_->ListLocalFolder(); }},
+        {"zLokRef", [this] { local_->zLokRef_Click(); }},
+        {"zAll", [this] { local_->zAll_Click(); }},
+        {"Z_HTML", [this] { local_->Z_HTML_Click(); }},
+        {"Z_Images", [this] { local_->Z_Images_Click(); }},
+        {"Z_Zip", [this] { local_->Z_Zip_Click(); }},
+        {"Z_Exe", [this] { local_->Z_Exe_Click(); }},
+        {"zDefine", [this] { local_->zDefine_Click(); }},
+        {"zOpenFile", [this] { localOperations_->zOpenFile_Click(); }},
+        {"zLokNF", [this] { localOperations_->zLokNF_Click(); }},
+        {"zLokDF", [this] { localOperations_->zLokDF_Click(); }},
+        {"zLokDS", [this] { localOperations_->zLokDS_Click(); }},
+        {"zLokRS", [this] { localOperations_->zLokRS_Click(); }},
+        {"zFind", [this] { localOperations_->zFind_Click(); }},
+        {"zProperties", [this] { localOperations_->zProperties_Click(); }},
+        {"zSave", [this] { logFiles_->zSave_Click(); }},
+        {"zOpen", [this] { logFiles_->zOpen_Click(); }},
+        {"zLokUp", [this] { transfers_->zLokUp_Click(); }},
+        {"zRemDown", [this] { transfers_->zRemDown_Click(); }},
+        {"zRemRef", [this] { remote_->zRemRef_Click(); }},
+        {"zAll2", [this] { remote_->zAll2_Click(); }},
+        {"zDefine2", [this] { remote_->zDefine2_Click(); }},
+        {"zRemNF", [this] { remoteOperations_->zRemNF_Click(); }},
+        {"zRemDF", [this] { remoteOperations_->zRemDF_Click(); }},
+        {"zRemDS", [this] { remoteOperations_->zRemDS_Click(); }},
+        {"zRemRS", [this] { remoteOperations_->zRemRS_Click(); }},
     };
+    for (const auto &[name, handler] : handlers)
+        commands_.add(QString::fromLatin1(name), handler);
+    commands_.add(QStringLiteral("Connect"), [this] { showConnectDialog(this); });
+    for (const auto &[key, command] : toolbarCommands())
+        commands_.addAlias(key, command);
     for (QAction *action : menus_->commands()) {
         connect(action, &QAction::triggered, this, [this, action] {
             // Handlers own their check marks, as the menus always had them do.
             if (action->isCheckable())
                 action->setChecked(!action->isChecked());
-            if (const auto handler = handlers_.find(action->objectName()); handler != handlers_.end())
-                (*handler)();
+            commands_.run(action->objectName());
         });
     }
     connect(toolbar_, &MainToolbar::buttonClicked, this, &MainWindow::Toolbar1_ButtonClick);
@@ -316,15 +322,22 @@ void MainWindow::wireRemotePane()
 
 void MainWindow::Toolbar1_ButtonClick(const QString &key)
 {
-    if (key == u"Connect") {
-        showConnectDialog(this);
-        return;
-    }
-    const auto command = toolbarCommands().find(key);
-    if (command == toolbarCommands().end())
-        return;
-    if (const auto handler = handlers_.find(*command); handler != handlers_.end())
-        (*handler)();
+    commands_.run(key);
+}
+
+QStringList MainWindow::commandNames() const
+{
+    QStringList names;
+    for (const QAction *action : menus_->commands())
+        names.append(action->objectName());
+    return names + toolbar_->keys();
+}
+
+void MainWindow::showTransferMarks()
+{
+    menus_->action(QStringLiteral("zBinary")).setChecked(transferOptions_->binaryMarked());
+    menus_->action(QStringLiteral("zAscii")).setChecked(!transferOptions_->binaryMarked());
+    menus_->action(QStringLiteral("zPassive")).setChecked(transferOptions_->passiveMarked());
 }
 
 void MainWindow::zConnect_Click()
@@ -334,14 +347,17 @@ void MainWindow::zConnect_Click()
 
 void MainWindow::showConnectDialog(QWidget *owner)
 {
+    // Held here alone, never by a parent widget: an owner window is only its
+    // native window's transient parent, which the desktop keeps it above.
     if (!connectDialog_) {
         connectDialog_ = std::make_unique<FrmConnect>(
             services_.programFolder, services_.dialogs, profileRootIcon(), profileFileIcon(), browseFolderIcon(),
             [this](const ConnectParameters &parameters, const std::function<void()> &hideDialog) {
                 return connection_->ConnectProfile(parameters, hideDialog);
-            },
-            owner);
+            });
     }
+    connectDialog_->winId();
+    connectDialog_->windowHandle()->setTransientParent(owner != nullptr ? owner->windowHandle() : nullptr);
     // A dialog hidden by a failed connect keeps its fields for the next try.
     if (connectDialog_->exec() != FrmConnect::KeptHidden)
         connectDialog_.reset();

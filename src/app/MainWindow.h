@@ -1,9 +1,9 @@
 #pragma once
 
+#include "app/CommandTable.h"
 #include "app/PaneLayout.h"
 #include "session/SessionState.h"
 
-#include <QHash>
 #include <QMainWindow>
 #include <functional>
 #include <memory>
@@ -70,17 +70,18 @@ public:
     void zHelp_Click();
     void zOption_Click();
 
+    // Every menu item and toolbar key: each has a handler, or the window is
+    // not built.
+    QStringList commandNames() const;
+
     MainMenus &menus() const { return *menus_; }
     MainToolbar &toolbar() const { return *toolbar_; }
     SessionState &session() { return session_; }
     ActivityLog &activityLog() const { return *log_; }
     StatusPanels &statusPanels() const { return *status_; }
     RemoteBrowser &remoteBrowser() const { return *remote_; }
-    RemoteOperations &remoteOperations() const { return *remoteOperations_; }
     RemoteTree &remoteTree() const { return *remoteTree_; }
     FileListModel &remoteFiles() const { return *remoteFiles_; }
-    FileListModel &localFiles() const { return *localFiles_; }
-    LocalBrowser &localBrowser() const { return *local_; }
     FileListView &remoteList() const { return *ListView2_; }
     FileListView &localList() const { return *ListView1_; }
     FrmConnect *connectDialog() const { return connectDialog_.get(); }
@@ -97,6 +98,7 @@ private:
     void buildClientArea();
     void buildSubsystems();
     void wireCommands();
+    void showTransferMarks();
     void wireRemotePane();
     void showConnectDialog(QWidget *owner);
     void layoutPanes();
@@ -142,7 +144,7 @@ private:
     std::unique_ptr<FrmConnect> connectDialog_;
     std::unique_ptr<DialupControl> dialup_;
     std::unique_ptr<SysInfoLauncher> sysInfo_;
-    QHash<QString, std::function<void()>> handlers_;
+    CommandTable commands_;
 };
 
 } // namespace vendrel

@@ -1,11 +1,11 @@
 #include "app/DemoServer.h"
 #include "app/MainWindow.h"
 #include "app/ServerWaitPrompt.h"
-#include "dialup/NetworkManagerDialup.h"
 #include "app/icons/Icons.h"
+#include "desktop/QtDialogs.h"
+#include "desktop/Shell.h"
+#include "dialup/NetworkManagerDialup.h"
 #include "platform/Clock.h"
-#include "platform/QtDialogs.h"
-#include "platform/Shell.h"
 #include "session/ftp/CurlFtpService.h"
 
 #include <QApplication>

@@ -45,7 +45,6 @@ public:
     // sorted until it is cleared by the program's end.
     void sortBy(Column column, Qt::SortOrder order);
     bool isSorted() const { return sorted_; }
-    Column sortColumn() const { return sortColumn_; }
     Qt::SortOrder sortOrder() const { return sortOrder_; }
 
     // Number and total bytes of the given rows.

@@ -168,6 +168,16 @@ void FileListView::selectRow(int row, bool keepOthers)
     selectionModel()->setCurrentIndex(model_.index(row, 0), flags);
 }
 
+void FileListView::sortByClickedColumn(int column)
+{
+    if (column < 0 || column >= FileListModel::ColumnCount)
+        return;
+    const Qt::SortOrder order = model_.sortOrder() == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    model_.sortBy(static_cast<FileListModel::Column>(column), order);
+    details_->header()->setSortIndicatorShown(true);
+    details_->header()->setSortIndicator(column, order);
+}
+
 void FileListView::editRow(int row)
 {
     const QModelIndex index = model_.index(row, FileListModel::Name);

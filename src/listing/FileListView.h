@@ -35,6 +35,10 @@ public:
     // Starts editing the name of a row; labelEdited tells the outcome.
     void editRow(int row);
 
+    // A click on a column's header sorts by it; the order flips at every
+    // click, whichever column was clicked, as it always has.
+    void sortByClickedColumn(int column);
+
     QTreeView *detailsView() const { return details_; }
     QListView *iconView() const { return icons_; }
     QAbstractItemView *activeView() const;

@@ -1,5 +1,7 @@
 #include "listing/RowFormat.h"
 
+#include "platform/Paths.h"
+
 #include <QHash>
 #include <cmath>
 
@@ -24,9 +26,14 @@ qint16 IconForExtension(const QString &name)
         add({"txt", "log", "doc", "rtf", "ftp", "ini", "dat"}, 3);
         return table;
     }();
-    const qsizetype point = name.lastIndexOf(u'.');
-    const QString extension = (point < 0 ? name : name.mid(point + 1)).toLower();
-    return byExtension.value(extension, 10);
+    return byExtension.value(extensionOf(name).toLower(), 10);
+}
+
+QString kilobyteText(qint64 bytes)
+{
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(static_cast<double>(bytes) / 1000.0, 'f', QLocale::FloatingPointShortest);
 }
 
 QString formatSizePattern(double value, const QLocale &locale)

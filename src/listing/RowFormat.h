@@ -10,6 +10,9 @@ namespace vendrel {
 // point, or the whole name), compared in lower case: 1..10.
 qint16 IconForExtension(const QString &name);
 
+// Kilobytes of 1000 bytes in their shortest decimal text, without grouping: 1,536 or 2.
+QString kilobyteText(qint64 bytes);
+
 // The digit pattern "### ### ###.##": blanks between groups of three, the
 // locale's decimal separator always written, at most two decimals without
 // trailing zeros, no digit before the separator for a value below 1.

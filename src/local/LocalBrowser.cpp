@@ -1,8 +1,8 @@
 #include "local/LocalBrowser.h"
 
-#include "app/frame/StatusPanels.h"
 #include "listing/FileListModel.h"
 #include "listing/FileListView.h"
+#include "listing/RowFormat.h"
 #include "local/LocalFolderList.h"
 #include "local/LocalFolderReader.h"
 #include "local/RowDrag.h"
@@ -10,17 +10,15 @@
 #include "platform/Paths.h"
 #include "platform/WildcardPattern.h"
 #include "session/SessionState.h"
+#include "session/StatusLine.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QEvent>
 #include <QFileInfo>
-#include <QHeaderView>
 #include <QLabel>
-#include <QLocale>
 #include <QMenu>
 #include <QSignalBlocker>
-#include <QTreeView>
 
 namespace vendrel {
 
@@ -34,14 +32,6 @@ QString folderCaption(const QString &localFolder)
     if (localFolder.size() <= captionLimit)
         return localFolder;
     return QStringLiteral("...") + localFolder.right(captionLimit).trimmed();
-}
-
-// Kilobytes of 1000 bytes in their shortest decimal text, without grouping: 1,536 or 2.
-QString kiloText(qint64 bytes)
-{
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale.toString(static_cast<double>(bytes) / 1000.0, 'f', QLocale::FloatingPointShortest);
 }
 
 QString volumeText(const LocalVolume &volume)
@@ -88,8 +78,7 @@ void LocalBrowser::ListLocalFolder()
     const auto count = static_cast<qint64>(contents.files.size());
     pane_.files.appendRows(std::move(contents.files));
     pane_.ListView1.clearCurrentRow();
-    context_.status.setPanelText(StatusPanels::MessagePanel,
-                                 QStringLiteral("Local: ") + QString::number(count)
+    context_.status.showMessage(QStringLiteral("Local: ") + QString::number(count)
                                      + QStringLiteral(" Fichiers dans le dossier: ") + context_.session.LocalFolder);
     if (folder != requested)
         reportFolderGone(requested, folder);
@@ -169,13 +158,12 @@ void LocalBrowser::Drive1_Change()
 
 void LocalBrowser::Drive1_GotFocus()
 {
-    context_.status.setPanelText(StatusPanels::MessagePanel, QStringLiteral("Mode Local: Choisir le disque local"));
+    context_.status.showMessage(QStringLiteral("Mode Local: Choisir le disque local"));
 }
 
 void LocalBrowser::Dir1_Click()
 {
-    context_.status.setPanelText(StatusPanels::MessagePanel,
-                                 QStringLiteral("Local: Double click sur le dossier pour recevoir tous les fichiers"));
+    context_.status.showMessage(QStringLiteral("Local: Double click sur le dossier pour recevoir tous les fichiers"));
 }
 
 void LocalBrowser::Dir1_Change()
@@ -185,14 +173,7 @@ void LocalBrowser::Dir1_Change()
 
 void LocalBrowser::ListView1_ColumnClick(int column)
 {
-    if (column < 0 || column >= FileListModel::ColumnCount)
-        return;
-    // The order flips at every click, whichever column was clicked, as it always has.
-    sortOrder_ = sortOrder_ == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
-    pane_.files.sortBy(static_cast<FileListModel::Column>(column), sortOrder_);
-    QHeaderView *header = pane_.ListView1.detailsView()->header();
-    header->setSortIndicatorShown(true);
-    header->setSortIndicator(column, sortOrder_);
+    pane_.ListView1.sortByClickedColumn(column);
 }
 
 void LocalBrowser::ListView1_Click()
@@ -200,10 +181,9 @@ void LocalBrowser::ListView1_Click()
     if (pane_.ListView1.currentRow() < 0)
         return;
     const QList<int> rows = pane_.ListView1.selectedRows();
-    context_.status.setPanelText(StatusPanels::MessagePanel,
-                                 QStringLiteral("Local: ") + QString::number(rows.size())
+    context_.status.showMessage(QStringLiteral("Local: ") + QString::number(rows.size())
                                      + QStringLiteral(" Fichiers sélectionnés, ")
-                                     + kiloText(pane_.files.totalBytes(rows)) + QStringLiteral(" Ko"));
+                                     + kilobyteText(pane_.files.totalBytes(rows)) + QStringLiteral(" Ko"));
 }
 
 void LocalBrowser::ListView1_MouseDown(const QPoint &globalPosition)

@@ -91,7 +91,6 @@ private:
     SessionContext context_;
     LocalPane pane_;
     QString pattern_ = QStringLiteral("*.*");
-    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
     QList<LocalVolume> volumes_;
 };
 

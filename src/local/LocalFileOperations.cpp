@@ -1,14 +1,15 @@
 #include "local/LocalFileOperations.h"
 
-#include "app/frame/StatusPanels.h"
+#include "desktop/Shell.h"
 #include "listing/FileListModel.h"
 #include "listing/FileListView.h"
 #include "local/LocalBrowser.h"
 #include "local/LocalFolderList.h"
 #include "local/LocalFolderReader.h"
 #include "local/LocalVolumes.h"
-#include "platform/Shell.h"
+#include "platform/Paths.h"
 #include "session/SessionState.h"
+#include "session/StatusLine.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,22 +19,10 @@ namespace vendrel {
 
 namespace {
 
-// The text after the last point; a name without a point is its own extension.
-QString extensionOf(const QString &name)
-{
-    const qsizetype point = name.lastIndexOf(u'.');
-    return point < 0 ? name : name.mid(point + 1);
-}
-
 // A name that stays in the current folder: no separator, not "." nor "..".
 bool isPlainFileName(const QString &name)
 {
     return !name.contains(u'/') && !name.contains(QChar(u'\0')) && name != u"." && name != u"..";
-}
-
-QString quoted(const QString &text)
-{
-    return u'"' + text + u'"';
 }
 
 // Names the files a deletion left in place; a long list is cut short.
@@ -75,8 +64,7 @@ void LocalFileOperations::zLokRS_Click()
 
 void LocalFileOperations::ListView1_BeforeLabelEdit(int row)
 {
-    context_.status.setPanelText(StatusPanels::MessagePanel,
-                                 QStringLiteral("Local: Renommer le fichier: ")
+    context_.status.showMessage(QStringLiteral("Local: Renommer le fichier: ")
                                      + quoted(browser_.pane().files.cellText(row, FileListModel::Name)));
 }
 

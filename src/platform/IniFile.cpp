@@ -100,6 +100,23 @@ qsizetype newKeyPosition(const QStringList &lines, SectionRange range)
     return position;
 }
 
+void setValue(QStringList &lines, const QString &section, const IniValue &value)
+{
+    QString oneLineValue = value.value;
+    oneLineValue.replace(u'\r', u' ').replace(u'\n', u' ');
+    const QString entry = value.key + u'=' + oneLineValue;
+
+    const std::optional<SectionRange> range = findSection(lines, section);
+    if (!range) {
+        lines.append(u'[' + section + u']');
+        lines.append(entry);
+    } else if (const std::optional<qsizetype> index = findKey(lines, *range, value.key)) {
+        lines[*index] = entry;
+    } else {
+        lines.insert(newKeyPosition(lines, *range), entry);
+    }
+}
+
 bool writeLines(const QString &path, const QStringList &lines)
 {
     QByteArray bytes;
@@ -135,25 +152,13 @@ QString IniFile::readString(const QString &path, const QString &section, const Q
     return keyValue(lines->at(*index))->value;
 }
 
-bool IniFile::writeString(const QString &path, const QString &section, const QString &key,
-                          const QString &value)
+bool IniFile::writeStrings(const QString &path, const QString &section, const QList<IniValue> &values)
 {
     std::optional<QStringList> lines = readLines(path);
     if (!lines)
         return false;
-    QString oneLineValue = value;
-    oneLineValue.replace(u'\r', u' ').replace(u'\n', u' ');
-    const QString entry = key + u'=' + oneLineValue;
-
-    const std::optional<SectionRange> range = findSection(*lines, section);
-    if (!range) {
-        lines->append(u'[' + section + u']');
-        lines->append(entry);
-    } else if (const std::optional<qsizetype> index = findKey(*lines, *range, key)) {
-        (*lines)[*index] = entry;
-    } else {
-        lines->insert(newKeyPosition(*lines, *range), entry);
-    }
+    for (const IniValue &value : values)
+        setValue(*lines, section, value);
     return writeLines(path, *lines);
 }
 

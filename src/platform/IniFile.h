@@ -1,8 +1,14 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 namespace vendrel {
+
+struct IniValue {
+    QString key;
+    QString value;
+};
 
 // Settings files in the layout the Windows predecessor wrote: "[section]"
 // headers and "key=value" lines, Windows-1252 bytes, CR LF line ends.
@@ -14,13 +20,13 @@ public:
     static QString readString(const QString &path, const QString &section, const QString &key,
                               const QString &defaultValue);
 
-    // Sets one key and leaves every other line as it was. Creates the file and
-    // the section when missing; a new key goes at the end of its section.
-    // CR and LF in the value become blanks, so one value stays one line.
-    // The file is replaced atomically and readable by its owner only (it may
-    // hold passwords). False when the file cannot be read or written.
-    static bool writeString(const QString &path, const QString &section, const QString &key,
-                            const QString &value);
+    // Sets the keys in their order and leaves every other line as it was.
+    // Creates the file and the section when missing; a new key goes at the
+    // end of its section. CR and LF in a value become blanks, so one value
+    // stays one line. The file is replaced once, atomically, with all the
+    // keys set, and is readable by its owner only (it may hold passwords).
+    // False when the file cannot be read or written.
+    static bool writeStrings(const QString &path, const QString &section, const QList<IniValue> &values);
 };
 
 } // namespace vendrel

@@ -13,7 +13,6 @@ public:
     explicit WildcardPattern(const QString &pattern);
 
     bool matches(const QString &name) const;
-    bool matchesEverything() const { return matchesEverything_; }
 
 private:
     QList<QString> alternatives_;

@@ -1,14 +1,15 @@
 #include "remote/RemoteBrowser.h"
 
-#include "app/frame/ActivityLog.h"
-#include "app/frame/StatusPanels.h"
 #include "listing/FileListModel.h"
 #include "listing/FileListView.h"
 #include "listing/RowFormat.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/Paths.h"
 #include "remote/RemoteTree.h"
+#include "session/ActivityReport.h"
 #include "session/SessionState.h"
+#include "session/StatusLine.h"
 #include "session/ftp/FtpErrorCodes.h"
 #include "session/ftp/FtpService.h"
 
@@ -83,12 +84,11 @@ void RemoteBrowser::ListRemoteFolder()
                          MessageIcon::Information);
         return;
     }
-    context_.status.setPanelText(StatusPanels::MessagePanel,
-                         timeOfDayText(context_.clock.now().time()) + QStringLiteral("  > Envoi de la demande..., Attendez."));
+    context_.status.showMessage(timeOfDayText(context_.clock.now().time()) + QStringLiteral("  > Envoi de la demande..., Attendez."));
     BusyCursor busy;
     pane_.files.clear();
     context_.log.AppendLogLine(QStringLiteral(" > Transfert des données..."));
-    context_.log.AppendLogLine(QStringLiteral(" > Ouverture du dossier: \"") + context_.session.RemoteSearchSpec + u'"');
+    context_.log.AppendLogLine(QStringLiteral(" > Ouverture du dossier: ") + quoted(context_.session.RemoteSearchSpec));
 
     FindData entry;
     const FtpHandle find = context_.ftp.FtpFindFirstFile(context_.session.ConnectionHandle, context_.session.RemoteSearchSpec, entry,
@@ -118,8 +118,7 @@ void RemoteBrowser::ListRemoteFolder()
         context_.log.AppendLogLine(QStringLiteral(" > Transfert des données terminé avec succès."));
     }
     pane_.ListView2.clearCurrentRow();
-    context_.status.setPanelText(StatusPanels::MessagePanel,
-                         QStringLiteral("Serveur: ") + QString::number(pane_.files.rowCount())
+    context_.status.showMessage(QStringLiteral("Serveur: ") + QString::number(pane_.files.rowCount())
                              + QStringLiteral(" Fichiers dans le dossier: ") + context_.session.RemoteSearchSpec);
     if (listingFailed) {
         context_.dialogs.message(QStringLiteral("Erreur rencontrée lors de la lecture du dossier !"), MessageButtons::Ok,
@@ -129,7 +128,6 @@ void RemoteBrowser::ListRemoteFolder()
 
 void RemoteBrowser::clearPane()
 {
-    CurrentNode = nullptr;
     pane_.TView1.clear();
     pane_.files.clear();
     pane_.Label3.clear();
@@ -140,7 +138,6 @@ void RemoteBrowser::TView1_NodeClick()
     QTreeWidgetItem *node = pane_.TView1.widget().currentItem();
     if (node == nullptr)
         return;
-    CurrentNode = node;
     node->setExpanded(true);
     SessionState &session = context_.session;
     session.RemoteFolder = node->text(0) == u".." ? QStringLiteral("/") : RemoteTree::keyOf(node);
@@ -194,7 +191,6 @@ void RemoteBrowser::applyFilter(const QString &filter)
 
 void RemoteBrowser::selectNode(QTreeWidgetItem *node)
 {
-    CurrentNode = node;
     pane_.TView1.widget().setCurrentItem(node);
     pane_.TView1.widget().scrollToItem(node);
 }

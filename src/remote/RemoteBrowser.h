@@ -49,14 +49,15 @@ public:
     // Selects a node, as a click would, without opening it.
     void selectNode(QTreeWidgetItem *node);
 
-    QString RemoteFilter = QStringLiteral("*.*");
-    QTreeWidgetItem *CurrentNode = nullptr;
+    // The file pattern of the listings, "*.*" until a filter item changes it.
+    const QString &remoteFilter() const { return RemoteFilter; }
 
 private:
     void applyFilter(const QString &filter);
 
     SessionContext context_;
     RemotePane pane_;
+    QString RemoteFilter = QStringLiteral("*.*");
 };
 
 } // namespace vendrel

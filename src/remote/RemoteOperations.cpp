@@ -1,40 +1,24 @@
 #include "remote/RemoteOperations.h"
 
-#include "app/frame/ActivityLog.h"
-#include "app/frame/StatusPanels.h"
 #include "listing/FileListModel.h"
 #include "listing/FileListView.h"
+#include "listing/RowFormat.h"
 #include "platform/Dialogs.h"
+#include "platform/Paths.h"
 #include "remote/RemoteTree.h"
+#include "session/ActivityReport.h"
 #include "session/SessionState.h"
+#include "session/StatusLine.h"
 #include "session/ftp/FtpService.h"
 
-#include <QHeaderView>
-#include <QLocale>
 #include <QMenu>
-#include <QTreeView>
 #include <QTreeWidget>
 
 namespace vendrel {
 
-namespace {
-
-QString quoted(const QString &text)
-{
-    return u'"' + text + u'"';
-}
-
-} // namespace
-
 RemoteOperations::RemoteOperations(SessionContext context, RemotePane pane, RemoteBrowser &browser, QMenu &zRemote)
     : context_(context), pane_(pane), browser_(browser), zRemote_(zRemote)
 {
-}
-
-QString RemoteOperations::extensionOf(const QString &name)
-{
-    const qsizetype point = name.lastIndexOf(u'.');
-    return point < 0 ? name : name.mid(point + 1);
 }
 
 bool RemoteOperations::staysInsideFolder(const QString &name)
@@ -70,7 +54,7 @@ void RemoteOperations::zRemRS_Click()
 
 void RemoteOperations::ListView2_BeforeLabelEdit(int row)
 {
-    context_.status.setPanelText(StatusPanels::MessagePanel, QStringLiteral("Serveur: Renommer le fichier: ")
+    context_.status.showMessage(QStringLiteral("Serveur: Renommer le fichier: ")
                                                                  + quoted(pane_.files.cellText(row, FileListModel::Name)));
 }
 
@@ -111,7 +95,6 @@ void RemoteOperations::zRemDF_Click()
     QTreeWidgetItem *node = pane_.TView1.widget().currentItem();
     if (node == nullptr)
         return;
-    browser_.CurrentNode = node;
     if (node->text(0) == u"..") {
         context_.dialogs.message(QStringLiteral("Ce dossier ne peut être supprimé (Racine)!"), MessageButtons::Ok,
                                  MessageIcon::Exclamation);
@@ -190,26 +173,15 @@ void RemoteOperations::zRemNF_Click()
 
 void RemoteOperations::ListView2_ColumnClick(int column)
 {
-    FileListModel &files = pane_.files;
-    // The order flips on every click, whichever column.
-    const Qt::SortOrder order = files.sortOrder() == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
-    files.sortBy(static_cast<FileListModel::Column>(column), order);
-    QHeaderView *header = pane_.ListView2.detailsView()->header();
-    header->setSortIndicatorShown(true);
-    header->setSortIndicator(column, order);
+    pane_.ListView2.sortByClickedColumn(column);
 }
 
 void RemoteOperations::ListView2_Click()
 {
     const QList<int> rows = pane_.ListView2.selectedRows();
-    const double kilobytes = static_cast<double>(pane_.files.totalBytes(rows)) / 1000.0;
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    context_.status.setPanelText(StatusPanels::MessagePanel,
-                                 QStringLiteral("Serveur: ") + QString::number(rows.size())
-                                     + QStringLiteral(" Fichiers sélectionnés, ")
-                                     + locale.toString(kilobytes, 'f', QLocale::FloatingPointShortest)
-                                     + QStringLiteral(" Ko"));
+    context_.status.showMessage(QStringLiteral("Serveur: ") + QString::number(rows.size())
+                                + QStringLiteral(" Fichiers sélectionnés, ") + kilobyteText(pane_.files.totalBytes(rows))
+                                + QStringLiteral(" Ko"));
 }
 
 void RemoteOperations::ListView2_KeyUp(int key)

@@ -30,8 +30,6 @@ public:
     void ListView2_KeyUp(int key);
     void ListView2_ContextMenu(const QPoint &globalPosition);
 
-    // The text after a name's last point, or the whole name.
-    static QString extensionOf(const QString &name);
     // A typed name that stays inside the current folder: no empty, "." or
     // ".." part, no leading '/', no '\'.
     static bool staysInsideFolder(const QString &name);

@@ -1,11 +1,11 @@
 #include "session/Connection.h"
 
-#include "app/frame/ActivityLog.h"
-#include "app/frame/StatusPanels.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "session/ActivityReport.h"
 #include "session/ServerHost.h"
 #include "session/SessionState.h"
+#include "session/StatusLine.h"
 #include "session/TransferOptions.h"
 #include "session/ftp/FtpService.h"
 
@@ -105,7 +105,7 @@ ConnectOutcome Connection::ConnectProfile(const ConnectParameters &parameters,
     }
 
     context_.log.AppendLogLine(QStringLiteral(" > Connexion vers le serveur, attente de l'hôte."));
-    context_.status.setPanelText(StatusPanels::ConnectionPanel, QStringLiteral("En attente de l'hôte"));
+    context_.status.showConnectionState(QStringLiteral("En attente de l'hôte"));
 
     QString directory;
     if (!context_.ftp.FtpGetCurrentDirectory(context_.session.ConnectionHandle, directory))
@@ -151,7 +151,7 @@ void Connection::closeSession()
 void Connection::showDisconnected()
 {
     targets_.clearRemotePane();
-    context_.status.setPanelText(StatusPanels::ConnectionPanel, QStringLiteral("Off"));
+    context_.status.showConnectionState(QStringLiteral("Off"));
 }
 
 void Connection::closeHandles()

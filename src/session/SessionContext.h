@@ -2,11 +2,11 @@
 
 namespace vendrel {
 
-class ActivityLog;
+class ActivityReport;
 class Clock;
 class Dialogs;
 class FtpService;
-class StatusPanels;
+class StatusLine;
 struct SessionState;
 
 // What every command of the panes works with: the session, the FTP service,
@@ -14,8 +14,8 @@ struct SessionState;
 struct SessionContext {
     SessionState &session;
     FtpService &ftp;
-    ActivityLog &log;
-    StatusPanels &status;
+    ActivityReport &log;
+    StatusLine &status;
     Dialogs &dialogs;
     const Clock &clock;
 };

@@ -2,43 +2,47 @@
 
 #include "session/SessionState.h"
 
-#include <QAction>
-
 namespace vendrel {
 
-TransferOptions::TransferOptions(SessionState &session, QAction &zBinary, QAction &zAscii, QAction &zPassive)
-    : session_(session), zBinary_(zBinary), zAscii_(zAscii), zPassive_(zPassive)
+TransferOptions::TransferOptions(SessionState &session, bool binary, bool passive)
+    : session_(session), binary_(binary), passive_(passive)
 {
 }
 
 void TransferOptions::zBinary_Click()
 {
-    if (!zBinary_.isChecked())
+    if (!binary_)
         setTransferType(true);
 }
 
 void TransferOptions::zAscii_Click()
 {
-    if (!zAscii_.isChecked())
+    if (binary_)
         setTransferType(false);
 }
 
 void TransferOptions::zPassive_Click()
 {
-    zPassive_.setChecked(!zPassive_.isChecked());
+    setPassive(!passive_);
 }
 
 void TransferOptions::applyConnectOptions(bool binary, bool passive)
 {
     setTransferType(binary);
-    zPassive_.setChecked(passive);
+    setPassive(passive);
 }
 
 void TransferOptions::setTransferType(bool binary)
 {
     session_.TransferType = binary ? ftp::FTP_TRANSFER_TYPE_BINARY : ftp::FTP_TRANSFER_TYPE_ASCII;
-    zBinary_.setChecked(binary);
-    zAscii_.setChecked(!binary);
+    binary_ = binary;
+    marksChanged_();
+}
+
+void TransferOptions::setPassive(bool passive)
+{
+    passive_ = passive;
+    marksChanged_();
 }
 
 } // namespace vendrel

@@ -1,16 +1,21 @@
 #pragma once
 
-class QAction;
+#include <functional>
 
 namespace vendrel {
 
 struct SessionState;
 
-// The "Mode &Binaire", "Mode &ASCII" and "Mode &Passif" items: the transfer
-// type used by the next transfers, and the passive mark the next connect sets.
+// What the "Mode &Binaire", "Mode &ASCII" and "Mode &Passif" items stand
+// for: the transfer type used by the next transfers, and the passive mark
+// the next connect sets. The items show the marks kept here.
 class TransferOptions {
 public:
-    TransferOptions(SessionState &session, QAction &zBinary, QAction &zAscii, QAction &zPassive);
+    // binary, passive: the marks the items start with.
+    TransferOptions(SessionState &session, bool binary, bool passive);
+
+    // Called after every change of a mark, so the items can show it.
+    void setMarksChanged(std::function<void()> marksChanged) { marksChanged_ = std::move(marksChanged); }
 
     void zBinary_Click();
     void zAscii_Click();
@@ -20,13 +25,17 @@ public:
     // What a connect takes from its dialog.
     void applyConnectOptions(bool binary, bool passive);
 
+    bool binaryMarked() const { return binary_; }
+    bool passiveMarked() const { return passive_; }
+
 private:
     void setTransferType(bool binary);
+    void setPassive(bool passive);
 
     SessionState &session_;
-    QAction &zBinary_;
-    QAction &zAscii_;
-    QAction &zPassive_;
+    bool binary_;
+    bool passive_;
+    std::function<void()> marksChanged_ = [] {};
 };
 
 } // namespace vendrel

@@ -147,13 +147,13 @@ void FrmProg::Command3_Click()
 
 void FrmProg::DownloadBatch()
 {
-    DownloadEngine engine(context_, *this, TransferHandle);
+    DownloadEngine engine(context_, *this);
     runEngine(engine);
 }
 
 void FrmProg::UploadBatch()
 {
-    UploadEngine engine(context_, *this, TransferHandle);
+    UploadEngine engine(context_, *this);
     runEngine(engine);
 }
 
@@ -165,7 +165,9 @@ void FrmProg::runEngine(TransferEngine &engine)
     closeAfterRun_ = false;
     Command3->setEnabled(false);
     Command1->setEnabled(true);
+    runningEngine_ = &engine;
     const RunOutcome outcome = engine.run(batch_);
+    runningEngine_ = nullptr;
     running_ = false;
     stallRefresh_->stop();
     Command3->setEnabled(true);
@@ -193,8 +195,8 @@ void FrmProg::Command1_Click()
 void FrmProg::cancelRun()
 {
     cancelRequested_ = true;
-    if (TransferHandle != 0)
-        context_.ftp.AbortTransfer(std::exchange(TransferHandle, 0));
+    if (runningEngine_ != nullptr)
+        runningEngine_->dropRemoteFile();
 }
 
 void FrmProg::closeEvent(QCloseEvent *event)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "session/SessionContext.h"
-#include "session/ftp/FtpService.h"
 #include "transfer/ProgressDisplay.h"
 #include "transfer/TransferBatch.h"
 
@@ -41,9 +40,6 @@ public:
     void UploadBatch();
     bool isRunning() const { return running_; }
 
-    // The remote file open for transfer, 0 when none.
-    FtpHandle TransferHandle = 0;
-
 protected:
     void closeEvent(QCloseEvent *event) override;
     void reject() override;
@@ -65,6 +61,7 @@ private:
 
     SessionContext context_;
     TransferBatch batch_;
+    TransferEngine *runningEngine_ = nullptr; // while a run is under way
     bool running_ = false;
     bool cancelRequested_ = false;
     bool cancelAnnounced_ = false; // by Command1, which tells the user the run ended

@@ -1,8 +1,10 @@
 #include "transfer/LocalFileStreams.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <unistd.h>
 
 namespace vendrel {
 
@@ -13,7 +15,10 @@ DownloadTarget::DownloadTarget(const QString &path) : file_(path)
 bool DownloadTarget::open()
 {
     gathered_.reserve(size_t(GatherBytes));
-    return file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    if (!file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return false;
+    fd_ = file_.handle();
+    return true;
 }
 
 bool DownloadTarget::write(const char *data, qsizetype length)
@@ -29,18 +34,30 @@ bool DownloadTarget::write(const char *data, qsizetype length)
     return !failed_;
 }
 
+bool DownloadTarget::flushToDisk()
+{
+    return writeGathered() && ::fdatasync(fd_) == 0;
+}
+
 bool DownloadTarget::commit()
 {
-    return writeGathered() && file_.commit();
+    return flushToDisk() && file_.commit();
 }
 
 bool DownloadTarget::writeGathered()
 {
-    if (!failed_ && !gathered_.empty()) {
-        failed_ = file_.write(gathered_.data(), qsizetype(gathered_.size())) != qsizetype(gathered_.size());
-        written_ += qsizetype(gathered_.size());
-        gathered_.clear();
+    const char *data = gathered_.data();
+    size_t left = gathered_.size();
+    while (!failed_ && left > 0) {
+        const ssize_t count = ::write(fd_, data, left);
+        failed_ = count == 0 || (count < 0 && errno != EINTR);
+        if (count > 0) {
+            data += count;
+            left -= size_t(count);
+        }
     }
+    written_ += qint64(gathered_.size());
+    gathered_.clear();
     return !failed_;
 }
 
@@ -49,7 +66,7 @@ bool DownloadTarget::writeGathered()
 // waits for the disk; what is not written yet simply stays cached.
 void DownloadTarget::handWindowsToDisk()
 {
-    const int fd = file_.handle();
+    const int fd = fd_;
     while (written_ - handedToDisk_ >= WritebackWindowBytes) {
         ::sync_file_range(fd, handedToDisk_, WritebackWindowBytes, SYNC_FILE_RANGE_WRITE);
         handedToDisk_ += WritebackWindowBytes;

@@ -23,8 +23,12 @@ public:
     bool open();
     // False once the file could not be written.
     bool write(const char *data, qsizetype length);
-    // Writes what is gathered, flushes and replaces the target. Slow for a
-    // large file on a slow disk: may run on another thread.
+    // Writes what is gathered and waits until all of it is on disk. Slow for
+    // a large file on a slow disk; it touches no Qt object, so it may run on
+    // another thread.
+    bool flushToDisk();
+    // Flushes and replaces the target; on the thread that opened the file.
+    // Quick after flushToDisk().
     bool commit();
 
 private:
@@ -32,6 +36,7 @@ private:
     void handWindowsToDisk();
 
     QSaveFile file_;
+    int fd_ = -1; // file_'s descriptor, written to directly
     std::vector<char> gathered_;
     qint64 written_ = 0;
     qint64 handedToDisk_ = 0;

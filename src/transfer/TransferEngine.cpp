@@ -1,10 +1,10 @@
 #include "transfer/TransferEngine.h"
 
-#include "app/frame/ActivityLog.h"
-#include "app/frame/StatusPanels.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "session/ActivityReport.h"
 #include "session/SessionState.h"
+#include "session/StatusLine.h"
 #include "session/ftp/EventPumpingWait.h"
 #include "transfer/LocalFileStreams.h"
 #include "transfer/ProgressDisplay.h"
@@ -17,28 +17,43 @@
 
 namespace vendrel {
 
+// What tells the two directions apart in the window, the log and the status bar.
+struct DirectionTexts {
+    QString fileAction; // the window's label, before the file's name
+    QString logStart;   // the log line, before the file's source
+    QString status;
+    QString success;
+};
+
 namespace {
 
-// Committing flushes the rest of the file to disk, which can take a while on
-// a slow disk; the window keeps repainting meanwhile.
+// Flushing the rest of the file to disk can take a while on a slow disk; the
+// window keeps repainting meanwhile. Only the flush leaves this thread.
 bool commitKeepingWindowAlive(DownloadTarget &file)
 {
-    auto committed = std::async(std::launch::async, [&file] { return file.commit(); });
-    while (committed.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
+    auto flushed = std::async(std::launch::async, [&file] { return file.flushToDisk(); });
+    while (flushed.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
         handlePendingEventsExceptInput();
-    return committed.get();
+    return flushed.get() && file.commit();
 }
 
-// "<verb> du fichier: name / 1234 Oct."
-QString fileLabel(const QString &action, const QString &name, qint64 listedSize)
+const DirectionTexts &textsFor(TransferDirection direction)
 {
-    return action + name + QStringLiteral(" / ") + QString::number(listedSize) + QStringLiteral(" Oct.");
+    static const DirectionTexts download{QStringLiteral("Réception du fichier: "),
+                                         QStringLiteral(" > Réception des donnés...\r\n > Réception à partir: "),
+                                         QStringLiteral("Transfert des donnés..., attendez."),
+                                         QStringLiteral("Transfert des données terminé avec succès.")};
+    static const DirectionTexts upload{QStringLiteral("Envoi du fichier: "),
+                                       QStringLiteral(" > Transfert en cours...\r\n > Envoi à partir : "),
+                                       QStringLiteral("Envoi des donnés..., attendez."),
+                                       QStringLiteral("Transfert des données terminé avec succès !")};
+    return direction == TransferDirection::Upload ? upload : download;
 }
 
 } // namespace
 
-TransferEngine::TransferEngine(SessionContext context, ProgressDisplay &display, FtpHandle &transferHandle)
-    : context_(context), display_(display), transferHandle_(transferHandle)
+TransferEngine::TransferEngine(SessionContext context, ProgressDisplay &display, TransferDirection direction)
+    : context_(context), display_(display), texts_(textsFor(direction))
 {
 }
 
@@ -63,21 +78,38 @@ RunOutcome TransferEngine::run(const TransferBatch &batch)
     display_.runEnded(progress_);
     if (anyFailed)
         return RunOutcome::CompletedWithFailures;
-    context_.dialogs.message(successText(), MessageButtons::Ok, MessageIcon::Information);
+    context_.dialogs.message(texts_.success, MessageButtons::Ok, MessageIcon::Information);
     return RunOutcome::Completed;
+}
+
+void TransferEngine::dropRemoteFile()
+{
+    if (TransferHandle != 0)
+        context_.ftp.AbortTransfer(std::exchange(TransferHandle, 0));
+}
+
+// The label reads "<verb> du fichier: name / 1234 Oct.".
+void TransferEngine::announceFile(int index, const QString &name, qint64 listedSize, const QString &source,
+                                  const QString &target)
+{
+    display_.fileStarted(index, texts_.fileAction + name + QStringLiteral(" / ") + QString::number(listedSize)
+                                    + QStringLiteral(" Oct."));
+    context_.log.AppendLogLine(texts_.logStart + source + QStringLiteral(", vers: ") + target);
+    context_.status.showMessage(texts_.status);
 }
 
 FtpHandle TransferEngine::openRemote(const QString &path, quint32 access)
 {
-    transferHandle_ = context_.ftp.FtpOpenFile(context_.session.ConnectionHandle, path, access,
-                                               context_.session.TransferType, 0);
-    return transferHandle_;
+    TransferHandle = context_.ftp.FtpOpenFile(context_.session.ConnectionHandle, path, access,
+                                              context_.session.TransferType, 0);
+    return TransferHandle;
 }
 
 bool TransferEngine::closeRemote()
 {
-    const bool stored = context_.ftp.InternetCloseHandle(transferHandle_);
-    transferHandle_ = 0;
+    // Still open while it closes: a cancel meanwhile drops it.
+    const bool stored = context_.ftp.InternetCloseHandle(TransferHandle);
+    TransferHandle = 0;
     return stored;
 }
 
@@ -100,10 +132,9 @@ bool TransferEngine::cancelled() const
 
 TransferEngine::FileOutcome TransferEngine::abandonFile()
 {
-    if (transferHandle_ != 0)
-        context_.ftp.AbortTransfer(std::exchange(transferHandle_, 0));
+    dropRemoteFile();
     context_.log.AppendLogLine(QStringLiteral(" > Transfert annulé."));
-    context_.status.setPanelText(StatusPanels::MessagePanel, QStringLiteral("Transfert annulé."));
+    context_.status.showMessage(QStringLiteral("Transfert annulé."));
     return FileOutcome::Cancelled;
 }
 
@@ -142,14 +173,16 @@ TransferEngine::FileOutcome TransferEngine::finishFile()
     return FileOutcome::Done;
 }
 
+DownloadEngine::DownloadEngine(SessionContext context, ProgressDisplay &display)
+    : TransferEngine(context, display, TransferDirection::Download)
+{
+}
+
 TransferEngine::FileOutcome DownloadEngine::transferFile(int index, const QString &name, qint64 listedSize)
 {
-    display_.fileStarted(index, fileLabel(QStringLiteral("Réception du fichier: "), name, listedSize));
     const QString remote = remotePath(name);
     const QString local = localPath(name);
-    context_.log.AppendLogLine(QStringLiteral(" > Réception des donnés...\r\n > Réception à partir: ") + remote
-                               + QStringLiteral(", vers: ") + local);
-    context_.status.setPanelText(StatusPanels::MessagePanel, QStringLiteral("Transfert des donnés..., attendez."));
+    announceFile(index, name, listedSize, remote, local);
 
     // Uncommitted, it is removed with this object: no partial file ever
     // takes the target's place.
@@ -198,19 +231,16 @@ bool DownloadEngine::sizeHolds(const QString &remote, qint64 received, qint64 li
     return context_.ftp.FtpGetRemoteFileSize(context_.session.ConnectionHandle, remote, now) && now == received;
 }
 
-QString DownloadEngine::successText() const
+UploadEngine::UploadEngine(SessionContext context, ProgressDisplay &display)
+    : TransferEngine(context, display, TransferDirection::Upload)
 {
-    return QStringLiteral("Transfert des données terminé avec succès.");
 }
 
 TransferEngine::FileOutcome UploadEngine::transferFile(int index, const QString &name, qint64 listedSize)
 {
-    display_.fileStarted(index, fileLabel(QStringLiteral("Envoi du fichier: "), name, listedSize));
     const QString remote = remotePath(name);
     const QString local = localPath(name);
-    context_.log.AppendLogLine(QStringLiteral(" > Transfert en cours...\r\n > Envoi à partir : ") + local
-                               + QStringLiteral(", vers: ") + remote);
-    context_.status.setPanelText(StatusPanels::MessagePanel, QStringLiteral("Envoi des donnés..., attendez."));
+    announceFile(index, name, listedSize, local, remote);
 
     // Opened before the remote file, so a missing local file leaves the
     // server's file of that name as it was.
@@ -249,11 +279,6 @@ TransferEngine::FileOutcome UploadEngine::abandonUpload(const QString &remote)
                                         : QStringLiteral(" > Le fichier incomplet n'a pu être supprimé : "))
                                + remote);
     return FileOutcome::Cancelled;
-}
-
-QString UploadEngine::successText() const
-{
-    return QStringLiteral("Transfert des données terminé avec succès !");
 }
 
 } // namespace vendrel

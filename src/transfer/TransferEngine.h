@@ -11,6 +11,7 @@
 namespace vendrel {
 
 class ProgressDisplay;
+struct DirectionTexts;
 
 enum class RunOutcome {
     Completed,             // every file arrived; the success message was shown
@@ -21,27 +22,33 @@ enum class RunOutcome {
 
 // The run both engines share: files one after the other in 1024-byte
 // blocks, the progress figures after every block, the log lines and the
-// messages. transferHandle is the window's TransferHandle: the open remote
-// file, 0 when none, so the window's cancel can close it.
+// messages.
 class TransferEngine {
 public:
     static constexpr quint32 BlockSize = 1024;
 
-    TransferEngine(SessionContext context, ProgressDisplay &display, FtpHandle &transferHandle);
+    TransferEngine(SessionContext context, ProgressDisplay &display, TransferDirection direction);
     virtual ~TransferEngine() = default;
     TransferEngine(const TransferEngine &) = delete;
     TransferEngine &operator=(const TransferEngine &) = delete;
 
     RunOutcome run(const TransferBatch &batch);
 
+    // Drops the open remote file, if any: a read or write that waits for the
+    // server returns at once. The window's cancel comes through here.
+    void dropRemoteFile();
+
 protected:
     enum class FileOutcome { Done, Failed, StopRun, Cancelled };
 
     virtual FileOutcome transferFile(int index, const QString &name, qint64 listedSize) = 0;
-    virtual QString successText() const = 0;
 
     QString localPath(const QString &name) const { return context_.session.LocalFolder + name; }
     QString remotePath(const QString &name) const { return context_.session.RemoteFolder + name; }
+    // The start of every file: the window's label, the log line from source
+    // to target and the status message.
+    void announceFile(int index, const QString &name, qint64 listedSize, const QString &source,
+                      const QString &target);
     FtpHandle openRemote(const QString &path, quint32 access);
     // Closes the open remote file; for an upload, whether the server stored it all.
     bool closeRemote();
@@ -52,7 +59,7 @@ protected:
     // The user cancelled during the file: its transfer is dropped at once
     // (the window may have dropped it already) and the cancel is logged.
     FileOutcome abandonFile();
-    FtpHandle transferHandle() const { return transferHandle_; }
+    FtpHandle transferHandle() const { return TransferHandle; }
     // A file that broke after it was opened: closes it, then reports.
     FileOutcome failTransfer();
     // The message and the log line of a broken file.
@@ -67,7 +74,9 @@ protected:
     ProgressDisplay &display_;
 
 private:
-    FtpHandle &transferHandle_;
+    const DirectionTexts &texts_;
+    // The remote file open for transfer, 0 when none.
+    FtpHandle TransferHandle = 0;
     ProgressModel progress_;
 };
 
@@ -76,11 +85,10 @@ private:
 // the target only once complete, and in binary only with the size expected.
 class DownloadEngine final : public TransferEngine {
 public:
-    using TransferEngine::TransferEngine;
+    DownloadEngine(SessionContext context, ProgressDisplay &display);
 
 private:
     FileOutcome transferFile(int index, const QString &name, qint64 listedSize) override;
-    QString successText() const override;
     bool sizeHolds(const QString &remote, qint64 received, qint64 listed, qint64 announced);
 };
 
@@ -88,11 +96,10 @@ private:
 // folder, reading each local file block by block at its current length.
 class UploadEngine final : public TransferEngine {
 public:
-    using TransferEngine::TransferEngine;
+    UploadEngine(SessionContext context, ProgressDisplay &display);
 
 private:
     FileOutcome transferFile(int index, const QString &name, qint64 listedSize) override;
-    QString successText() const override;
     // The server keeps what an abandoned upload sent, under the target's
     // name: that incomplete file is deleted.
     FileOutcome abandonUpload(const QString &remote);

@@ -1,9 +1,9 @@
 #include "transfer/TransferSelection.h"
 
-#include "app/frame/ActivityLog.h"
 #include "listing/FileListModel.h"
 #include "listing/FileListView.h"
 #include "platform/Dialogs.h"
+#include "session/ActivityReport.h"
 #include "session/SessionState.h"
 #include "transfer/FrmProg.h"
 

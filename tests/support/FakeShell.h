@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Shell.h"
+#include "desktop/Shell.h"
 
 #include <QList>
 #include <QString>

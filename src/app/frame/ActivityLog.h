@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/ActivityReport.h"
+
 #include <QString>
 
 class QPlainTextEdit;
@@ -11,15 +13,14 @@ class Clock;
 // The time-stamped account of every request and its outcome, kept in the
 // text box txtInfo, which the user can select and copy from but not edit.
 // Lines always go at the end, so nothing the user selects is ever replaced.
-class ActivityLog {
+// Line ends are CR LF.
+class ActivityLog final : public ActivityReport {
 public:
     ActivityLog(QPlainTextEdit &txtInfo, const Clock &clock);
 
-    // The time of day, the message (which brings its own " > "), CR LF.
-    void AppendLogLine(const QString &message);
-    // The text and CR LF, without a time.
-    void AppendUntimedLine(const QString &text);
-    void clear();
+    void AppendLogLine(const QString &message) override;
+    void AppendUntimedLine(const QString &text) override;
+    void clear() override;
 
     // The whole log with CR LF line ends, as it is saved.
     QString text() const;

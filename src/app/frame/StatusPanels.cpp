@@ -44,10 +44,10 @@ StatusPanels::StatusPanels(QStatusBar &statusBar, const Clock &clock, const QIco
     : QObject(&statusBar), clock_(clock)
 {
     statusBar.setSizeGripEnabled(true);
-    texts_[0] = addPanel(statusBar, clockIcon, 90, 0, QStringLiteral("Heure"));
-    texts_[1] = addPanel(statusBar, monitorIcon, 170, 1, QStringLiteral("Message"));
-    texts_[2] = addPanel(statusBar, {}, 110, 0, QStringLiteral("Connexion"));
-    texts_[2]->setText(QStringLiteral("Off"));
+    texts_[ClockPanel] = addPanel(statusBar, clockIcon, 90, 0, QStringLiteral("Heure"));
+    texts_[MessagePanel] = addPanel(statusBar, monitorIcon, 170, 1, QStringLiteral("Message"));
+    texts_[ConnectionPanel] = addPanel(statusBar, {}, 110, 0, QStringLiteral("Connexion"));
+    texts_[ConnectionPanel]->setText(QStringLiteral("Off"));
 
     tick_ = new QTimer(this);
     tick_->setInterval(1000);
@@ -56,22 +56,24 @@ StatusPanels::StatusPanels(QStatusBar &statusBar, const Clock &clock, const QIco
     showTime();
 }
 
-void StatusPanels::setPanelText(int panel, const QString &text)
+void StatusPanels::showMessage(const QString &text)
 {
-    if (panel >= 1 && panel <= 3)
-        texts_[panel - 1]->setText(text);
+    texts_[MessagePanel]->setText(text);
 }
 
-QString StatusPanels::panelText(int panel) const
+void StatusPanels::showConnectionState(const QString &text)
 {
-    if (panel < 1 || panel > 3)
-        return {};
-    return texts_[panel - 1]->text();
+    texts_[ConnectionPanel]->setText(text);
+}
+
+QString StatusPanels::panelText(Panel panel) const
+{
+    return texts_[panel]->text();
 }
 
 void StatusPanels::showTime()
 {
-    texts_[0]->setText(timeOfDayText(clock_.now().time()));
+    texts_[ClockPanel]->setText(timeOfDayText(clock_.now().time()));
 }
 
 } // namespace vendrel

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/StatusLine.h"
+
 #include <QIcon>
 #include <QObject>
 #include <QString>
@@ -15,16 +17,17 @@ class Clock;
 
 // StatusBar1's three panels: a clock kept up to date by itself, the shared
 // message line, and the connection state ("Off" until a connect waits).
-class StatusPanels : public QObject {
+class StatusPanels final : public QObject, public StatusLine {
     Q_OBJECT
 public:
-    enum Panel { ClockPanel = 1, MessagePanel = 2, ConnectionPanel = 3 };
+    enum Panel { ClockPanel, MessagePanel, ConnectionPanel };
 
     StatusPanels(QStatusBar &statusBar, const Clock &clock, const QIcon &clockIcon,
                  const QIcon &monitorIcon);
 
-    void setPanelText(int panel, const QString &text);
-    QString panelText(int panel) const;
+    void showMessage(const QString &text) override;
+    void showConnectionState(const QString &text) override;
+    QString panelText(Panel panel) const;
 
 private:
     void showTime();

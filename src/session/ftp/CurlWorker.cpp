@@ -48,12 +48,16 @@ CurlWorker::CurlWorker(const CurlLogin &login, const CurlFtpOptions &options, Wa
     initialiseCurlOnce();
     easy_.reset(curl_easy_init());
     multi_.reset(curl_multi_init());
+    if (!easy_ || !multi_)
+        return;
     setFixedOptions(login, options);
     thread_ = std::thread([this] { run(); });
 }
 
 CurlWorker::~CurlWorker()
 {
+    if (!isReady())
+        return;
     channel_.stop();
     curl_multi_wakeup(multi_.get());
     thread_.join();

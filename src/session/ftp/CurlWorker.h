@@ -31,6 +31,9 @@ public:
     CurlWorker(const CurlWorker &) = delete;
     CurlWorker &operator=(const CurlWorker &) = delete;
 
+    // False when libcurl could not be set up: nothing can be asked then.
+    bool isReady() const { return thread_.joinable(); }
+
     WorkerChannel &channel() { return channel_; }
     void start(CurlRequest request) { channel_.submit(std::move(request)); }
     // Ends the call in progress as soon as possible (its outcome says

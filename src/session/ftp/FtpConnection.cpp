@@ -168,6 +168,8 @@ FtpConnection::FtpConnection(const FtpEndpoint &endpoint, const CurlFtpOptions &
 
 bool FtpConnection::login()
 {
+    if (!worker_.isReady())
+        return fail(ftp::ERROR_INTERNET_INTERNAL_ERROR, QStringLiteral("libcurl could not be set up"));
     CallGuard call(*this, options_.connectTimeout);
     if (!call.admits(false))
         return false;

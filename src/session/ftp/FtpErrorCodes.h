@@ -9,6 +9,7 @@ constexpr int ERROR_NO_MORE_FILES = 18;    // a listing with no (more) matching 
 constexpr int ERROR_INVALID_PARAMETER = 87; // a path with CR, LF or NUL, a bad host, a bad flag
 constexpr int ERROR_INTERNET_TIMEOUT = 12002;
 constexpr int ERROR_INTERNET_EXTENDED_ERROR = 12003; // the server refused: its reply is the description
+constexpr int ERROR_INTERNET_INTERNAL_ERROR = 12004; // libcurl could not be set up
 constexpr int ERROR_INTERNET_NAME_NOT_RESOLVED = 12007;
 constexpr int ERROR_INTERNET_LOGIN_FAILURE = 12015;
 constexpr int ERROR_INTERNET_OPERATION_CANCELLED = 12017;

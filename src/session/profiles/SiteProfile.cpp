@@ -79,12 +79,11 @@ SiteProfileFolder::SaveResult SiteProfileFolder::save(const SiteProfile &profile
     SiteProfile written = profile;
     if (!savePassword)
         written.password.clear();
-    const QString path = filePathForLabel(profile.siteName);
-    for (const ProfileKey &key : profileKeys()) {
-        if (!IniFile::writeString(path, profileSection, key.name, written.*key.field))
-            return SaveResult::WriteFailed;
-    }
-    return SaveResult::Saved;
+    QList<IniValue> values;
+    for (const ProfileKey &key : profileKeys())
+        values.append({key.name, written.*key.field});
+    return IniFile::writeStrings(filePathForLabel(profile.siteName), profileSection, values) ? SaveResult::Saved
+                                                                                            : SaveResult::WriteFailed;
 }
 
 bool SiteProfileFolder::remove(const QString &fileName) const

@@ -5,7 +5,6 @@
 #include "support/PaneHarness.h"
 #include "support/Prerequisite.h"
 
-#include <QAction>
 #include <QDir>
 #include <QFileInfo>
 #include <gtest/gtest.h>
@@ -112,8 +111,7 @@ TEST_F(RemoteServerTest, DeletingThreeFilesStopsWhereTheServerRefuses)
 TEST_F(RemoteServerTest, AnAnonymousConnectIsLetInAndListsTheServer)
 {
     open();
-    QAction zBinary, zAscii, zPassive;
-    TransferOptions options{pane.session, zBinary, zAscii, zPassive};
+    TransferOptions options{pane.session, true, false};
     Connection connection{pane.context(), options,
                           ConnectTargets{[this] { pane.browser.clearPane(); },
                                          [this](const QString &folder) { pane.browser.openInitialFolder(folder); },

@@ -1,3 +1,4 @@
+#include "app/CommandTable.h"
 #include "app/HelpWindow.h"
 #include "app/MainMenus.h"
 #include "app/MainToolbar.h"
@@ -8,7 +9,7 @@
 #include "app/icons/Icons.h"
 #include "listing/FileListView.h"
 #include "remote/RemoteTree.h"
-#include "session/profiles/FrmConnect.h"
+#include "app/connect/FrmConnect.h"
 #include "support/FakeClock.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeDialupService.h"
@@ -29,6 +30,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 using namespace Qt::StringLiterals;
 
@@ -96,6 +98,26 @@ TEST_F(MainWindowTest, EveryCommandReachesItsHandlerWithoutFailing)
                             "Reload2", "DownLoad", "NewFolder2", "DelFolder2", "DelFile2", "Rename2", "nothing"})
         window.Toolbar1_ButtonClick(QString::fromLatin1(key));
     EXPECT_EQ(quits, 0);
+}
+
+// The window above was built, so each of its commands has a handler; the
+// same check stops a table that lacks one, a menu item's or a button's.
+TEST_F(MainWindowTest, ACommandWithoutAHandlerStopsTheStart)
+{
+    const QStringList names = window.commandNames();
+    ASSERT_TRUE(names.contains(QStringLiteral("zRemDF")) && names.contains(QStringLiteral("DelFolder2")));
+    CommandTable incomplete;
+    for (const QString &name : names) {
+        if (name != u"zRemDF" && name != u"DelFolder2")
+            incomplete.add(name, [] {});
+    }
+    try {
+        incomplete.requireHandlers(names);
+        ADD_FAILURE() << "an incomplete table passed";
+    } catch (const std::logic_error &error) {
+        const QString message = QString::fromUtf8(error.what());
+        EXPECT_TRUE(message.contains(u"zRemDF") && message.contains(u"DelFolder2")) << error.what();
+    }
 }
 
 TEST_F(MainWindowTest, ConnectingListsTheServerAndAFailedConnectLeavesNothingOfTheLastOne)

@@ -1,4 +1,4 @@
-#include "session/profiles/FrmConnect.h"
+#include "app/connect/FrmConnect.h"
 
 #include "support/FakeDialogs.h"
 #include "support/TempFolder.h"

@@ -1,4 +1,4 @@
-#include "app/frame/LogFileCommands.h"
+#include "app/LogFileCommands.h"
 #include "support/PaneHarness.h"
 
 #include <QDir>

@@ -85,18 +85,18 @@ TEST(IniFile, OneKeyChangesInPlaceAndEverythingElseStays)
     const QString path = folder.createFile(u"site.ftp"_s, "; written by hand\n[Autre]\nsname=autre\n\n"
                                                           "[profil]\nSName = ancien \nport=21\n");
     EXPECT_EQ(IniFile::readString(path, u"PROFIL"_s, u"sname"_s, u"?"_s), u"ancien"_s) << "names in any case";
-    ASSERT_TRUE(IniFile::writeString(path, u"PROFIL"_s, u"sname"_s, u"nouveau"_s));
-    ASSERT_TRUE(IniFile::writeString(path, u"PROFIL"_s, u"pass"_s, u"a\r\n[PROFIL]\nport=1"_s));
-    ASSERT_TRUE(IniFile::writeString(path, u"Nouvelle"_s, u"k"_s, u"v"_s));
+    ASSERT_TRUE(IniFile::writeStrings(path, u"PROFIL"_s, {{u"sname"_s, u"nouveau"_s}}));
+    ASSERT_TRUE(IniFile::writeStrings(path, u"PROFIL"_s, {{u"pass"_s, u"a\r\n[PROFIL]\nport=1"_s}}));
+    ASSERT_TRUE(IniFile::writeStrings(path, u"Nouvelle"_s, {{u"k"_s, u"v"_s}}));
     EXPECT_EQ(folder.read(u"site.ftp"_s), QByteArray("; written by hand\r\n[Autre]\r\nsname=autre\r\n\r\n[profil]\r\n"
                                                      "sname=nouveau\r\nport=21\r\npass=a  [PROFIL] port=1\r\n"
                                                      "[Nouvelle]\r\nk=v\r\n"));
     EXPECT_EQ(IniFile::readString(path, u"PROFIL"_s, u"port"_s, u"?"_s), u"21"_s) << "a value cannot add lines";
     EXPECT_EQ(IniFile::readString(path, u"Absente"_s, u"port"_s, u"x"_s), u"x"_s);
 
-    EXPECT_FALSE(IniFile::writeString(folder.filePath(u"absent/site.ftp"_s), u"PROFIL"_s, u"k"_s, u"v"_s));
+    EXPECT_FALSE(IniFile::writeStrings(folder.filePath(u"absent/site.ftp"_s), u"PROFIL"_s, {{u"k"_s, u"v"_s}}));
     const QString aFolder = folder.createDir(u"dossier.ftp"_s);
-    EXPECT_FALSE(IniFile::writeString(aFolder, u"PROFIL"_s, u"k"_s, u"v"_s));
+    EXPECT_FALSE(IniFile::writeStrings(aFolder, u"PROFIL"_s, {{u"k"_s, u"v"_s}}));
 }
 
 } // namespace

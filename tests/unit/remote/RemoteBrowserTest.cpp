@@ -131,7 +131,7 @@ TEST_F(RemoteBrowserTest, AFilterHoldsAcrossFoldersUntilAllFilesAndAnUnsafeOneCh
     dialogs.typeNext(u"../*.txt"_s);
     browser.zDefine2_Click();
     EXPECT_TRUE(zAll2.isChecked());
-    EXPECT_EQ(browser.RemoteFilter, u"*.*"_s);
+    EXPECT_EQ(browser.remoteFilter(), u"*.*"_s);
     EXPECT_EQ(dialogs.messageTexts(), QStringList{u"Filtre erroné !"_s});
     EXPECT_EQ(ftp.callTexts(), callsBefore);
 }

@@ -4,7 +4,6 @@
 #include "support/SessionHarness.h"
 #include "support/TempFolder.h"
 
-#include <QAction>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -13,13 +12,6 @@ namespace vendrel {
 namespace {
 
 struct ConnectionTest : test::SessionHarness, ::testing::Test {
-    ConnectionTest()
-    {
-        for (QAction *action : {&zBinary, &zAscii, &zPassive})
-            action->setCheckable(true);
-        zBinary.setChecked(true);
-    }
-
     ConnectParameters parameters() const
     {
         return {u"Mon site"_s, u"10.0.0.5"_s, u"anonyme"_s, u"x@y"_s, u"21"_s, localFolder.path(), true, true};
@@ -37,8 +29,7 @@ struct ConnectionTest : test::SessionHarness, ::testing::Test {
         return texts;
     }
 
-    QAction zBinary, zAscii, zPassive;
-    TransferOptions options{session, zBinary, zAscii, zPassive};
+    TransferOptions options{session, true, false};
     test::TempFolder localFolder;
     QStringList events;
     int hides = 0;
@@ -70,21 +61,19 @@ TEST_F(ConnectionTest, TheConnectOptionsSetTheFlagsTheTypeAndTheMenuMarks)
     ConnectParameters p = parameters();
     p.binary = false;
     p.passive = false;
-    zPassive.setChecked(true);
+    options.zPassive_Click();
     connect(p);
     EXPECT_EQ(ftp.calls.at(1).arguments.at(6), test::hex(ftp::INTERNET_FLAG_EXISTING_CONNECT));
     EXPECT_EQ(session.TransferType, ftp::FTP_TRANSFER_TYPE_ASCII);
-    EXPECT_TRUE(zAscii.isChecked());
-    EXPECT_FALSE(zBinary.isChecked());
-    EXPECT_FALSE(zPassive.isChecked());
+    EXPECT_FALSE(options.binaryMarked());
+    EXPECT_FALSE(options.passiveMarked());
 
     options.zBinary_Click();
-    EXPECT_EQ(session.TransferType, ftp::FTP_TRANSFER_TYPE_BINARY);
-    EXPECT_FALSE(zAscii.isChecked());
     options.zBinary_Click();
-    EXPECT_TRUE(zBinary.isChecked()) << "choosing the checked type changes nothing";
+    EXPECT_EQ(session.TransferType, ftp::FTP_TRANSFER_TYPE_BINARY) << "choosing the checked type changes nothing";
+    EXPECT_TRUE(options.binaryMarked());
     options.zPassive_Click();
-    EXPECT_TRUE(zPassive.isChecked());
+    EXPECT_TRUE(options.passiveMarked());
 }
 
 TEST_F(ConnectionTest, AnyHostNameOrAddressIsTakenAndNothingElse)

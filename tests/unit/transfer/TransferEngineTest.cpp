@@ -263,7 +263,6 @@ TEST_F(TransferEngineTest, CancelDuringADownloadKeepsTheOldFileAndClosesTheWindo
     EXPECT_EQ(harness.ftp.callNames().count(u"AbortTransfer"_s), 1);
     EXPECT_LT(harness.ftp.callNames().count(u"InternetReadFile"_s), 20);
     EXPECT_EQ(harness.ftp.openHandles.size(), 2) << "only the session's handles remain open";
-    EXPECT_EQ(frmProg.TransferHandle, 0u);
     EXPECT_FALSE(frmProg.isVisible());
     EXPECT_EQ(frmProg.result(), QDialog::Rejected);
 }

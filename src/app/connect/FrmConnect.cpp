@@ -1,4 +1,4 @@
-#include "session/profiles/FrmConnect.h"
+#include "app/connect/FrmConnect.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -25,10 +25,8 @@ QString nodeKey(const QTreeWidgetItem *node)
 } // namespace
 
 FrmConnect::FrmConnect(const QString &programFolder, Dialogs &dialogs, const QIcon &rootIcon,
-                       const QIcon &profileIcon, const QIcon &browseIcon, ConnectCallback connect,
-                       QWidget *parent)
-    : QDialog(parent),
-      ui_(*this, browseIcon),
+                       const QIcon &profileIcon, const QIcon &browseIcon, ConnectCallback connect)
+    : ui_(*this, browseIcon),
       profiles_(programFolder),
       dialogs_(dialogs),
       rootIcon_(rootIcon),

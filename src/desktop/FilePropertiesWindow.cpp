@@ -1,4 +1,4 @@
-#include "platform/FilePropertiesWindow.h"
+#include "desktop/FilePropertiesWindow.h"
 
 #include "platform/Clock.h"
 

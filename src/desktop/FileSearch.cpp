@@ -1,4 +1,4 @@
-#include "platform/FileSearch.h"
+#include "desktop/FileSearch.h"
 
 #include <QDirIterator>
 #include <QElapsedTimer>

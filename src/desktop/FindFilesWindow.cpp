@@ -1,7 +1,7 @@
-#include "platform/FindFilesWindow.h"
+#include "desktop/FindFilesWindow.h"
 
+#include "desktop/FileSearch.h"
 #include "platform/Clock.h"
-#include "platform/FileSearch.h"
 
 #include <QCheckBox>
 #include <QDir>

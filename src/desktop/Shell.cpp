@@ -1,7 +1,7 @@
-#include "platform/Shell.h"
+#include "desktop/Shell.h"
 
-#include "platform/FilePropertiesWindow.h"
-#include "platform/FindFilesWindow.h"
+#include "desktop/FilePropertiesWindow.h"
+#include "desktop/FindFilesWindow.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -9,9 +9,7 @@
 #include <QDBusPendingCallWatcher>
 #include <QDesktopServices>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QUrl>
-#include <array>
 
 namespace vendrel {
 
@@ -19,19 +17,12 @@ namespace {
 
 const QString fileManagerService = QStringLiteral("org.freedesktop.FileManager1");
 
-struct FindTool {
-    const char *program;
-    // How the tool is told where to start; empty when it cannot be.
-    const char *folderArgument;
-};
-
-// In order of preference; "%1" stands for the folder.
-constexpr std::array<FindTool, 4> findTools{{
-    {"catfish", "%1"},
-    {"gnome-search-tool", "--path=%1"},
-    {"kfind", "%1"},
-    {"searchmonkey", ""},
-}};
+// In order of preference, with how each is told where to start ("%1" stands
+// for the folder; empty when it cannot be told).
+const QStringList findToolPrograms = {QStringLiteral("catfish"), QStringLiteral("gnome-search-tool"),
+                                      QStringLiteral("kfind"), QStringLiteral("searchmonkey")};
+const QStringList findToolFolderArguments = {QStringLiteral("%1"), QStringLiteral("--path=%1"), QStringLiteral("%1"),
+                                             QString()};
 
 bool fileManagerReachable(QDBusConnection &bus)
 {
@@ -47,20 +38,13 @@ bool fileManagerReachable(QDBusConnection &bus)
 
 } // namespace
 
-std::optional<ShellCommand> desktopFindTool(const QString &startFolder,
-                                            const std::function<QString(const QString &)> &findExecutable)
+std::optional<ShellCommand> desktopFindTool(const QString &startFolder, const FindProgram &findExecutable)
 {
-    for (const FindTool &tool : findTools) {
-        const QString program = findExecutable(QString::fromLatin1(tool.program));
-        if (program.isEmpty())
-            continue;
-        const QString argument = QString::fromLatin1(tool.folderArgument);
-        QStringList arguments;
-        if (!argument.isEmpty())
-            arguments.append(argument.arg(startFolder));
-        return ShellCommand{program, arguments};
-    }
-    return std::nullopt;
+    const std::optional<InstalledProgram> tool = firstInstalledProgram(findToolPrograms, findExecutable);
+    if (!tool)
+        return std::nullopt;
+    const QString &argument = findToolFolderArguments.at(tool->index);
+    return ShellCommand{tool->path, argument.isEmpty() ? QStringList() : QStringList{argument.arg(startFolder)}};
 }
 
 DesktopShell::DesktopShell(std::function<QWidget *()> parent) : parent_(std::move(parent)) {}
@@ -91,8 +75,7 @@ void DesktopShell::showProperties(const QString &path)
 
 void DesktopShell::findFiles(const QString &startFolder)
 {
-    const std::optional<ShellCommand> tool = desktopFindTool(
-        startFolder, [](const QString &program) { return QStandardPaths::findExecutable(program); });
+    const std::optional<ShellCommand> tool = desktopFindTool(startFolder, findOnPath);
     if (tool && QProcess::startDetached(tool->program, tool->arguments, startFolder))
         return;
     showOwnFindWindow(startFolder);

@@ -1,4 +1,4 @@
-#include "session/profiles/FrmConnectForm.h"
+#include "app/connect/FrmConnectForm.h"
 
 #include <QCheckBox>
 #include <QDialog>

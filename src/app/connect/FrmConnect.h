@@ -1,8 +1,8 @@
 #pragma once
 
+#include "app/connect/FrmConnectForm.h"
 #include "platform/Dialogs.h"
 #include "session/ConnectParameters.h"
-#include "session/profiles/FrmConnectForm.h"
 #include "session/profiles/SiteProfile.h"
 
 #include <QDialog>
@@ -29,8 +29,7 @@ public:
     static constexpr int KeptHidden = 2;
 
     FrmConnect(const QString &programFolder, Dialogs &dialogs, const QIcon &rootIcon,
-               const QIcon &profileIcon, const QIcon &browseIcon, ConnectCallback connect,
-               QWidget *parent = nullptr);
+               const QIcon &profileIcon, const QIcon &browseIcon, ConnectCallback connect);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

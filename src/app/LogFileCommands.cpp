@@ -1,4 +1,4 @@
-#include "app/frame/LogFileCommands.h"
+#include "app/LogFileCommands.h"
 
 #include "app/frame/ActivityLog.h"
 #include "platform/Dialogs.h"

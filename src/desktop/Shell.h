@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/InstalledProgram.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -35,8 +37,7 @@ struct ShellCommand {
 // The first desktop search tool that findExecutable locates (it returns the
 // program's path, or an empty text when the program is not installed), set
 // to start in the folder; nothing when no known tool is installed.
-std::optional<ShellCommand> desktopFindTool(const QString &startFolder,
-                                            const std::function<QString(const QString &)> &findExecutable);
+std::optional<ShellCommand> desktopFindTool(const QString &startFolder, const FindProgram &findExecutable);
 
 // The shell of the desktop session: documents open through the desktop's
 // associations; properties come from the file manager over D-Bus, else from
