@@ -15,7 +15,7 @@ namespace {
 // The user in front of a wait for the server: asks to cancel while told to.
 struct CancellingUser final : WaitObserver {
     bool handleEvents() override { return cancelling; }
-    std::atomic<bool> cancelling = false;
+    bool cancelling = false; // set between the waits, on the waiting thread
 };
 
 CurlOutcome outcome(CURLcode code)
