@@ -1,11 +1,8 @@
 #include "app/CommandTable.h"
-#include "app/HelpWindow.h"
 #include "app/MainMenus.h"
 #include "app/MainToolbar.h"
 #include "app/MainWindow.h"
 #include "app/PaneLayout.h"
-#include "app/frame/ActivityLog.h"
-#include "app/frame/StatusPanels.h"
 #include "app/icons/Icons.h"
 #include "listing/FileListView.h"
 #include "remote/RemoteTree.h"
@@ -26,7 +23,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTextBrowser>
 #include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -250,19 +246,6 @@ TEST_F(MainWindowTest, AtItsSmallestSizeEveryPaneStaysVisibleWhereverTheBarsGo)
                 EXPECT_TRUE(g.rects[i].width() > 0 && g.rects[i].height() > 0) << "pane " << i << ", bar at " << bar;
         }
     }
-}
-
-TEST_F(MainWindowTest, HelpShowsTheFileBesideTheProgramOrSaysItIsMissing)
-{
-    action("zHelp").trigger();
-    ASSERT_NE(window.helpWindow(), nullptr);
-    EXPECT_TRUE(window.helpWindow()->browser().toPlainText().contains(u"introuvable"_s));
-    window.helpWindow()->close();
-
-    programFolder.createFile(u"VENDREL.HLP"_s, "<html><body><h1 id=\"sommaire\">Sommaire</h1></body></html>");
-    action("zHelp").trigger();
-    EXPECT_TRUE(window.helpWindow()->isVisible());
-    EXPECT_TRUE(window.helpWindow()->browser().toPlainText().contains(u"Sommaire"_s));
 }
 
 } // namespace

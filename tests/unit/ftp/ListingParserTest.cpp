@@ -24,56 +24,56 @@ std::optional<ListingEntry> list(QByteArrayView line)
     return parseListingLine(line, ListingFormat::List, now);
 }
 
-TEST(ListingParser, MlsdFactsGiveTypeSizeAndTime)
+struct Parsed {
+    const char *line;
+    ListingFormat format;
+    QString name;
+    bool folder;
+    qint64 size;
+    QDateTime time;
+    ServerTime kind;
+};
+
+// MLSD facts, Unix "ls -l" with or without a group and DOS lines; "ls"
+// shows the time instead of the year for recent entries: the latest year
+// not in the future (it is 10 March 2026 here).
+TEST(ListingParser, EachFormatGivesNameTypeSizeAndTime)
 {
-    const auto file = mlsd("type=file;size=1536;modify=20061205210700;perm=r; x.zip");
-    ASSERT_TRUE(file);
-    EXPECT_EQ(file->record.name, u"x.zip"_s);
-    EXPECT_FALSE(file->record.isFolder());
-    EXPECT_EQ(file->record.size, 1536);
-    EXPECT_EQ(file->record.lastWriteTime, utc(2006, 12, 5, 21, 7));
-    EXPECT_EQ(file->record.lastWriteKind, ServerTime::Utc);
-    EXPECT_TRUE(file->rawName.isEmpty());
-
-    const auto folder = mlsd("Type=DIR;Modify=20261231235959.25;UNIX.mode=0755; my folder ");
-    ASSERT_TRUE(folder);
-    EXPECT_TRUE(folder->record.isFolder());
-    EXPECT_EQ(folder->record.name, u"my folder "_s); // everything after the first blank
-    EXPECT_EQ(folder->record.lastWriteTime, utc(2026, 12, 31, 23, 59, 59, 250));
-
-    const auto semicolons = mlsd("type=file;size=3; a;b=c.txt");
-    ASSERT_TRUE(semicolons);
-    EXPECT_EQ(semicolons->record.name, u"a;b=c.txt"_s);
-}
-
-TEST(ListingParser, UnixLinesWithAndWithoutGroup)
-{
-    const auto withGroup = list("-rw-r--r--   1 owner    group     1536 Dec  5  2006 x.zip");
-    ASSERT_TRUE(withGroup);
-    EXPECT_EQ(withGroup->record.name, u"x.zip"_s);
-    EXPECT_EQ(withGroup->record.size, 1536);
-    EXPECT_EQ(withGroup->record.lastWriteTime, utc(2006, 12, 5));
-    EXPECT_EQ(withGroup->record.lastWriteKind, ServerTime::DateOnly); // an old entry: a year, no time
-
-    const auto withoutGroup = list("drwxr-xr-x 2 owner 4096 Jan 15 09:07 pub");
-    ASSERT_TRUE(withoutGroup);
-    EXPECT_TRUE(withoutGroup->record.isFolder());
-    EXPECT_EQ(withoutGroup->record.lastWriteTime, utc(2026, 1, 15, 9, 7));
-    EXPECT_EQ(withoutGroup->record.lastWriteKind, ServerTime::AsWritten);
-
-    const auto blankOwner = list("-rw-r--r--+ 1 John Smith  staff 10 Mar  1 10:00 a b  c.txt");
-    ASSERT_TRUE(blankOwner);
-    EXPECT_EQ(blankOwner->record.name, u"a b  c.txt"_s);
-    EXPECT_EQ(blankOwner->record.size, 10);
-}
-
-// "ls" shows the time instead of the year for recent entries.
-TEST(ListingParser, UnixRecentDatesTakeTheLatestYearThatIsNotInTheFuture)
-{
-    EXPECT_EQ(list("-rw-r--r-- 1 o g 1 Mar 11 08:00 tomorrow")->record.lastWriteTime, utc(2026, 3, 11, 8, 0));
-    EXPECT_EQ(list("-rw-r--r-- 1 o g 1 Mar 20 08:00 later")->record.lastWriteTime, utc(2025, 3, 20, 8, 0));
-    EXPECT_EQ(list("-rw-r--r-- 1 o g 1 Dec 31 23:59 december")->record.lastWriteTime, utc(2025, 12, 31, 23, 59));
-    EXPECT_EQ(list("-rw-r--r-- 1 o g 1 Feb 29 12:00 leap")->record.lastWriteTime, utc(2024, 2, 29, 12, 0));
+    using enum ServerTime;
+    constexpr auto M = ListingFormat::Mlsd;
+    constexpr auto L = ListingFormat::List;
+    const Parsed cases[] = {
+        {"type=file;size=1536;modify=20061205210700;perm=r; x.zip", M, u"x.zip"_s, false, 1536, utc(2006, 12, 5, 21, 7), Utc},
+        {"Type=DIR;Modify=20261231235959.25;UNIX.mode=0755; my folder ", M, u"my folder "_s, true, 0,
+         utc(2026, 12, 31, 23, 59, 59, 250), Utc},
+        {"type=file;size=9223372036854775807; a;b=c.txt", M, u"a;b=c.txt"_s, false, std::numeric_limits<qint64>::max(), {}, Utc},
+        {"-rw-r--r--   1 owner    group     1536 Dec  5  2006 x.zip", L, u"x.zip"_s, false, 1536, utc(2006, 12, 5), DateOnly},
+        {"drwxr-xr-x 2 owner 4096 Jan 15 09:07 pub", L, u"pub"_s, true, 4096, utc(2026, 1, 15, 9, 7), AsWritten},
+        {"-rw-r--r--+ 1 John Smith  staff 5000000000 Mar  1 10:00 a b  c.txt", L, u"a b  c.txt"_s, false, 5'000'000'000,
+         utc(2026, 3, 1, 10, 0), AsWritten},
+        {"-rw-r--r-- 1 o g 1 Mar 11 08:00 tomorrow", L, u"tomorrow"_s, false, 1, utc(2026, 3, 11, 8, 0), AsWritten},
+        {"-rw-r--r-- 1 o g 1 Mar 20 08:00 later", L, u"later"_s, false, 1, utc(2025, 3, 20, 8, 0), AsWritten},
+        {"-rw-r--r-- 1 o g 1 Feb 29 12:00 leap", L, u"leap"_s, false, 1, utc(2024, 2, 29, 12, 0), AsWritten},
+        {"12-05-06  09:07PM       <DIR>          Mes documents", L, u"Mes documents"_s, true, 0, utc(2006, 12, 5, 21, 7), AsWritten},
+        {"01-31-1999  12:15AM  12345678901 x.zip", L, u"x.zip"_s, false, 12'345'678'901, utc(1999, 1, 31, 0, 15), AsWritten},
+        {"07-04-70  12:30PM  1 noon", L, u"noon"_s, false, 1, utc(1970, 7, 4, 12, 30), AsWritten},
+        {"07-04-2069  21:30  1 late", L, u"late"_s, false, 1, utc(2069, 7, 4, 21, 30), AsWritten},
+    };
+    for (const Parsed &expected : cases) {
+        const auto entry = parseListingLine(expected.line, expected.format, now);
+        ASSERT_TRUE(entry) << expected.line;
+        EXPECT_EQ(entry->record.name, expected.name) << expected.line;
+        EXPECT_EQ(entry->record.isFolder(), expected.folder) << expected.line;
+        if (!expected.folder)
+            EXPECT_EQ(entry->record.size, expected.size) << expected.line;
+        if (expected.time.isValid()) {
+            EXPECT_EQ(entry->record.lastWriteTime, expected.time) << expected.line;
+            EXPECT_EQ(entry->record.lastWriteKind, expected.kind) << expected.line;
+        }
+    }
+    for (const char *line : {"13-45-06  09:07PM  1 bad date", "12-05-06  13:07PM  1 bad hour",
+                             "-rw-r--r-- 1 o g 99999999999999999999 Dec  5  2006 overflow"})
+        EXPECT_FALSE(list(line)) << line;
 }
 
 // Links count as files; devices, totals and the folder's own entries never show.
@@ -90,34 +90,6 @@ TEST(ListingParser, LinksAreFilesAndEntriesThatAreNoFileOrFolderAreLeftOut)
     ASSERT_TRUE(odd);
     EXPECT_EQ(odd->record.size, 0);
     EXPECT_FALSE(odd->record.lastWriteTime.isValid());
-}
-
-TEST(ListingParser, DosLines)
-{
-    const auto folder = list("12-05-06  09:07PM       <DIR>          Mes documents");
-    ASSERT_TRUE(folder);
-    EXPECT_TRUE(folder->record.isFolder());
-    EXPECT_EQ(folder->record.name, u"Mes documents"_s);
-    EXPECT_EQ(folder->record.lastWriteTime, utc(2006, 12, 5, 21, 7));
-    EXPECT_EQ(folder->record.lastWriteKind, ServerTime::AsWritten);
-
-    const auto file = list("01-31-1999  12:15AM                 1536 x.zip");
-    ASSERT_TRUE(file);
-    EXPECT_EQ(file->record.size, 1536);
-    EXPECT_EQ(file->record.lastWriteTime, utc(1999, 1, 31, 0, 15));
-
-    EXPECT_EQ(list("07-04-70  12:30PM  1 noon")->record.lastWriteTime, utc(1970, 7, 4, 12, 30));
-    EXPECT_EQ(list("07-04-2069  21:30  1 late")->record.lastWriteTime, utc(2069, 7, 4, 21, 30));
-    EXPECT_FALSE(list("13-45-06  09:07PM  1 bad date"));
-    EXPECT_FALSE(list("12-05-06  13:07PM  1 bad hour"));
-}
-
-TEST(ListingParser, SizesBeyondFourGibibytes)
-{
-    EXPECT_EQ(list("-rw-r--r-- 1 o g 5000000000 Dec  5  2006 big.iso")->record.size, 5'000'000'000);
-    EXPECT_EQ(mlsd("type=file;size=9223372036854775807; max")->record.size, std::numeric_limits<qint64>::max());
-    EXPECT_EQ(list("12-05-06  09:07PM  12345678901 big.iso")->record.size, 12'345'678'901);
-    EXPECT_FALSE(list("-rw-r--r-- 1 o g 99999999999999999999 Dec  5  2006 overflow"));
 }
 
 TEST(ListingParser, NamesThatAreNotUtf8ShowThroughWindows1252AndKeepTheirBytes)
