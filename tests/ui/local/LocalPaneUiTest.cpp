@@ -111,19 +111,8 @@ TEST(FileSearch, FindsMatchingNamesBelowTheFolderButNotHiddenOnesAndTheWindowOpe
     EXPECT_EQ(window.results().topLevelItemCount(), 0);
 }
 
-TEST(DesktopShell, TakesTheFirstInstalledFindToolOrShowsItsOwnWindows)
+TEST(DesktopShell, WithoutAFileManagerOrASearchToolItShowsItsOwnWindows)
 {
-    QStringList installed{u"kfind"_s, u"catfish"_s};
-    const auto lookup = [&installed](const QString &program) {
-        return installed.contains(program) ? u"/usr/bin/"_s + program : QString();
-    };
-    const std::optional<ShellCommand> tool = desktopFindTool(u"/tmp/a/"_s, lookup);
-    ASSERT_TRUE(tool.has_value());
-    EXPECT_EQ(tool->program, u"/usr/bin/catfish"_s);
-    EXPECT_EQ(tool->arguments, QStringList{u"/tmp/a/"_s});
-    installed.clear();
-    EXPECT_FALSE(desktopFindTool(u"/tmp/a/"_s, lookup).has_value());
-
     qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/vendrel-test-bus");
     const QByteArray path = qgetenv("PATH");
     test::TempFolder emptyPath;

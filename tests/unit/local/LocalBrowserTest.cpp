@@ -53,15 +53,6 @@ TEST_F(LocalBrowserTest, ListsTheVisibleFilesWithWholeSecondsAndSixtyFourBitSize
     EXPECT_EQ(Label1.text(), u"/"_s);
 }
 
-TEST_F(LocalBrowserTest, Label1ShowsTheEndOfALongFolder)
-{
-    const QString tail = QString(28, u't');
-    const QString longer = temp.createDir(u"x/ "_s + tail);
-    browser.openFolder(longer);
-    EXPECT_EQ(Label1.text(), u"..."_s + tail + u'/');
-    EXPECT_EQ(Label1.toolTip(), longer + u'/');
-}
-
 TEST_F(LocalBrowserTest, AFolderThatVanishedOrIsNoFolderGivesWayToItsNearestReadableParent)
 {
     const QString deep = temp.createDir(u"a/b"_s);

@@ -2,7 +2,6 @@
 #include "support/PaneHarness.h"
 
 #include <QDir>
-#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -61,13 +60,6 @@ TEST_F(LogFileCommandsTest, OpenLogFileSwitchesTheLocalPaneToTheProgramFolder)
     commands.zOpen_Click();
     EXPECT_EQ(session.LocalFolder, programFolder + u'/');
     EXPECT_EQ(rowNames(), QStringList{u"journal.txt"_s});
-}
-
-TEST_F(LogFileCommandsTest, TheClockPanelFollowsTheClock)
-{
-    EXPECT_EQ(status.panelText(StatusPanels::ClockPanel), u"14:07:33"_s);
-    clock.advance(61'000);
-    EXPECT_TRUE(QTest::qWaitFor([this] { return status.panelText(StatusPanels::ClockPanel) == u"14:08:34"; }, 2000));
 }
 
 } // namespace
