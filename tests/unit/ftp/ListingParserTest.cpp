@@ -64,8 +64,9 @@ TEST(ListingParser, EachFormatGivesNameTypeSizeAndTime)
         ASSERT_TRUE(entry) << expected.line;
         EXPECT_EQ(entry->record.name, expected.name) << expected.line;
         EXPECT_EQ(entry->record.isFolder(), expected.folder) << expected.line;
-        if (!expected.folder)
+        if (!expected.folder) {
             EXPECT_EQ(entry->record.size, expected.size) << expected.line;
+        }
         if (expected.time.isValid()) {
             EXPECT_EQ(entry->record.lastWriteTime, expected.time) << expected.line;
             EXPECT_EQ(entry->record.lastWriteKind, expected.kind) << expected.line;
