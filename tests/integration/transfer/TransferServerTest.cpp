@@ -131,16 +131,6 @@ TEST_F(TransferServerTest, AServerKilledMidDownloadLeavesTheOldFileAndAUsableWin
     EXPECT_TRUE(frmProg.findChild<QPushButton *>(u"Command3"_s)->isEnabled());
 }
 
-TEST_F(TransferServerTest, AServerKilledMidUploadIsAnErrorNotASuccess)
-{
-    startSlow([this] { server.kill(); });
-    local.createFile(u"gros.bin"_s, QByteArray(1024 * 1024, 'x'));
-    run(TransferDirection::Upload, {u"gros.bin"_s});
-    EXPECT_EQ(harness.dialogs.messageTexts(), QStringList{u"Erreur lors du tranfert des données !"_s});
-    EXPECT_EQ(frmProg.result(), 0);
-    EXPECT_FALSE(frmProg.isRunning());
-}
-
 // A server that cuts a download short, still says 226 and refuses SIZE.
 TEST_F(TransferServerTest, ADownloadCutShortIsAnErrorAndKeepsTheOldFile)
 {
