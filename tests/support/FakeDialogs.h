@@ -43,7 +43,6 @@ public:
 
     QList<ShownMessage> messages;
     QList<AskedInput> inputsAsked;
-    QList<QString> folderPickerTitles;
 
     // Texts of the messages shown so far, in order.
     QList<QString> messageTexts() const;
