@@ -266,8 +266,9 @@ TransferEngine::FileOutcome UploadEngine::transferFile(int index, const QString 
             return abandonUpload(remote);
     } while (sent < length);
 
+    // The server may still be taking the last blocks when the user cancels.
     if (!closeRemote())
-        return reportTransferError();
+        return cancelled() ? abandonUpload(remote) : reportTransferError();
     return finishFile();
 }
 

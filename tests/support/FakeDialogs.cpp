@@ -4,63 +4,48 @@
 
 namespace vendrel::test {
 
+namespace {
+
+// The next scripted answer; an unscripted box fails the test unless told
+// to be cancelled.
+template <typename Answer>
+Answer next(std::deque<Answer> &script, bool cancelUnscripted, const QString &box, Answer cancelled)
+{
+    if (script.empty()) {
+        if (!cancelUnscripted)
+            ADD_FAILURE() << "unexpected box: " << box.toStdString();
+        return cancelled;
+    }
+    Answer answer = script.front();
+    script.pop_front();
+    return answer;
+}
+
+} // namespace
+
 MessageAnswer FakeDialogs::message(const QString &text, MessageButtons buttons, MessageIcon icon,
                                    const QString &title)
 {
     messages.append({text, buttons, icon, title.isEmpty() ? applicationTitle() : title});
-    if (buttons == MessageButtons::Ok)
-        return MessageAnswer::Ok;
-    if (answers_.empty()) {
-        if (cancelUnscripted)
-            return MessageAnswer::No;
-        ADD_FAILURE() << "unexpected question: " << text.toStdString();
-        return MessageAnswer::No;
-    }
-    const MessageAnswer answer = answers_.front();
-    answers_.pop_front();
-    return answer;
+    return buttons == MessageButtons::Ok ? MessageAnswer::Ok
+                                         : next(answers_, cancelUnscripted, text, MessageAnswer::No);
 }
 
-std::optional<QString> FakeDialogs::input(const QString &prompt, const QString &title,
-                                          const QString &defaultText)
+std::optional<QString> FakeDialogs::input(const QString &prompt, const QString &title, const QString &defaultText)
 {
     inputsAsked.append({prompt, title, defaultText});
-    if (inputs_.empty()) {
-        if (cancelUnscripted)
-            return std::nullopt;
-        ADD_FAILURE() << "unexpected input box: " << prompt.toStdString();
-        return std::nullopt;
-    }
-    auto text = inputs_.front();
-    inputs_.pop_front();
-    return text;
+    return next(inputs_, cancelUnscripted, prompt, std::optional<QString>());
 }
 
 std::optional<QString> FakeDialogs::pickFolder(const QString &title)
 {
-    folderPickerTitles.append(title);
-    if (folders_.empty()) {
-        if (cancelUnscripted)
-            return std::nullopt;
-        ADD_FAILURE() << "unexpected folder picker: " << title.toStdString();
-        return std::nullopt;
-    }
-    auto folder = folders_.front();
-    folders_.pop_front();
-    return folder;
+    return next(folders_, cancelUnscripted, title, std::optional<QString>());
 }
 
 GuardedAnswer FakeDialogs::askGuarded(const GuardedQuestion &question)
 {
     guardedQuestions.append(question);
-    if (guardedAnswers_.empty()) {
-        if (!cancelUnscripted)
-            ADD_FAILURE() << "unexpected question: " << question.title.toStdString();
-        return {};
-    }
-    const GuardedAnswer answer = guardedAnswers_.front();
-    guardedAnswers_.pop_front();
-    return answer;
+    return next(guardedAnswers_, cancelUnscripted, question.title, GuardedAnswer{});
 }
 
 QList<QString> FakeDialogs::messageTexts() const

@@ -45,7 +45,6 @@ public:
 
     QList<ShownMessage> messages;
     QList<AskedInput> inputsAsked;
-    QList<QString> folderPickerTitles;
     QList<GuardedQuestion> guardedQuestions;
 
     // Texts of the messages shown so far, in order.

@@ -23,6 +23,11 @@ QString withoutTrailingSlash(QString path)
     return path;
 }
 
+QString n(quint64 value)
+{
+    return QString::number(value);
+}
+
 } // namespace
 
 QString hex(quint32 value)
@@ -66,46 +71,45 @@ QStringList FakeFtpService::callNames() const
     return names;
 }
 
-void FakeFtpService::record(const QString &name, QStringList arguments)
+bool FakeFtpService::fails(const QString &name, QStringList arguments)
 {
     calls.append({name, std::move(arguments)});
-}
-
-bool FakeFtpService::failing(const QString &name)
-{
+    error_ = {};
     auto found = failures_.find(name);
-    if (found == failures_.end() || found->times == 0 || found->after-- > 0) {
-        error_ = {};
+    if (found == failures_.end() || found->times == 0 || found->after-- > 0)
         return false;
-    }
     --found->times;
     error_ = {ftp::ERROR_INTERNET_EXTENDED_ERROR, QStringLiteral("550 scripted failure of ") + name};
     return true;
 }
 
+void FakeFtpService::tick()
+{
+    if (clock_ != nullptr)
+        clock_->advance(millisecondsPerBlock_);
+    if (++blocks_ == hookBlock_ && hook_)
+        hook_();
+}
+
 FtpHandle FakeFtpService::newHandle()
 {
-    const FtpHandle handle = nextHandle_++;
-    openHandles.insert(handle);
-    return handle;
+    openHandles.insert(nextHandle_);
+    return nextHandle_++;
 }
 
 FtpHandle FakeFtpService::InternetOpen(const QString &agent, quint32 accessType, const QString &proxy,
                                        const QString &proxyBypass, quint32 flags)
 {
-    record(QStringLiteral("InternetOpen"),
-           {agent, QString::number(accessType), proxy, proxyBypass, hex(flags)});
-    return failing(QStringLiteral("InternetOpen")) ? 0 : newHandle();
+    return fails(QStringLiteral("InternetOpen"), {agent, n(accessType), proxy, proxyBypass, hex(flags)}) ? 0 : newHandle();
 }
 
 FtpHandle FakeFtpService::InternetConnect(FtpHandle internet, const QString &serverName, quint16 port,
-                                          const QString &userName, const QString &password,
-                                          quint32 service, quint32 flags, quintptr context)
+                                          const QString &userName, const QString &password, quint32 service,
+                                          quint32 flags, quintptr context)
 {
-    record(QStringLiteral("InternetConnect"),
-           {QString::number(internet), serverName, QString::number(port), userName, password,
-            QString::number(service), hex(flags), QString::number(context)});
-    if (failing(QStringLiteral("InternetConnect")) || !openHandles.contains(internet))
+    if (fails(QStringLiteral("InternetConnect"),
+              {n(internet), serverName, n(port), userName, password, n(service), hex(flags), n(context)})
+        || !openHandles.contains(internet))
         return 0;
     const FtpHandle connection = newHandle();
     connections_.insert(connection);
@@ -114,46 +118,42 @@ FtpHandle FakeFtpService::InternetConnect(FtpHandle internet, const QString &ser
 
 bool FakeFtpService::FtpGetCurrentDirectory(FtpHandle connection, QString &currentDirectory)
 {
-    record(QStringLiteral("FtpGetCurrentDirectory"), {QString::number(connection)});
-    if (failing(QStringLiteral("FtpGetCurrentDirectory")) || !isConnection(connection))
+    if (fails(QStringLiteral("FtpGetCurrentDirectory"), {n(connection)}) || !isConnection(connection))
         return false;
     currentDirectory = currentDirectory_;
     return true;
 }
 
+// The pattern picks files; folders always come, so a filtered folder can still be left.
 std::vector<FindData> FakeFtpService::entriesOf(const QString &folder, const QString &pattern) const
 {
     const WildcardPattern wildcard(pattern);
     const QString prefix = folder.endsWith(u'/') ? folder : folder + u'/';
-    const auto isChild = [&prefix](const QString &path) {
-        return path.startsWith(prefix) && path.size() > prefix.size() && !path.mid(prefix.size()).contains(u'/');
-    };
-    std::vector<FindData> entries;
-    QStringList subFolders;
-    for (const QString &path : folders_) {
-        if (isChild(path))
-            subFolders.append(path);
-    }
-    std::sort(subFolders.begin(), subFolders.end());
-    // The pattern picks files; folders always come, so a filtered folder can still be left.
-    for (const QString &path : subFolders) {
+    const auto nameIn = [&prefix](const QString &path) {
         const QString name = path.mid(prefix.size());
+        return path.startsWith(prefix) && !name.isEmpty() && !name.contains(u'/') ? name : QString();
+    };
+    QStringList subFolders;
+    for (const QString &path : folders_)
+        subFolders.append(nameIn(path));
+    subFolders.removeAll(QString());
+    subFolders.sort();
+    std::vector<FindData> entries;
+    for (const QString &name : subFolders)
         entries.push_back({ftp::FILE_ATTRIBUTE_DIRECTORY, QDateTime(QDate(2006, 1, 1), QTime(0, 0), Qt::UTC), 0, name});
-    }
     for (auto file = files_.cbegin(); file != files_.cend(); ++file) {
-        const QString name = file.key().mid(prefix.size());
-        if (isChild(file.key()) && wildcard.matches(name))
+        const QString name = nameIn(file.key());
+        if (!name.isEmpty() && wildcard.matches(name))
             entries.push_back({0, file->modified, file->content.size(), name, file->modifiedKind});
     }
     return entries;
 }
 
-FtpHandle FakeFtpService::FtpFindFirstFile(FtpHandle connection, const QString &searchSpec,
-                                           FindData &record, quint32 flags, quintptr context)
+FtpHandle FakeFtpService::FtpFindFirstFile(FtpHandle connection, const QString &searchSpec, FindData &record,
+                                           quint32 flags, quintptr context)
 {
-    this->record(QStringLiteral("FtpFindFirstFile"),
-                 {QString::number(connection), searchSpec, hex(flags), QString::number(context)});
-    if (failing(QStringLiteral("FtpFindFirstFile")) || !isConnection(connection))
+    if (fails(QStringLiteral("FtpFindFirstFile"), {n(connection), searchSpec, hex(flags), n(context)})
+        || !isConnection(connection))
         return 0;
     const qsizetype slash = searchSpec.lastIndexOf(u'/');
     const QString folder = withoutTrailingSlash(searchSpec.left(slash + 1));
@@ -176,7 +176,7 @@ FtpHandle FakeFtpService::FtpFindFirstFile(FtpHandle connection, const QString &
 
 bool FakeFtpService::InternetFindNextFile(FtpHandle find, FindData &record)
 {
-    this->record(QStringLiteral("InternetFindNextFile"), {QString::number(find)});
+    calls.append({QStringLiteral("InternetFindNextFile"), {n(find)}});
     auto entries = finds_.find(find);
     if (entries == finds_.end() || entries->empty())
         return false;
@@ -185,17 +185,12 @@ bool FakeFtpService::InternetFindNextFile(FtpHandle find, FindData &record)
     return true;
 }
 
-FtpHandle FakeFtpService::FtpOpenFile(FtpHandle connection, const QString &path, quint32 access,
-                                      quint32 flags, quintptr context)
+FtpHandle FakeFtpService::FtpOpenFile(FtpHandle connection, const QString &path, quint32 access, quint32 flags,
+                                      quintptr context)
 {
-    record(QStringLiteral("FtpOpenFile"),
-           {QString::number(connection), path, hex(access), QString::number(flags), QString::number(context)});
-    if (failing(QStringLiteral("FtpOpenFile")) || !isConnection(connection))
-        return 0;
     const bool writing = access == ftp::GENERIC_WRITE;
-    if (!writing && !files_.contains(path))
-        return 0;
-    if (writing && !folders_.contains(parentOf(path)))
+    if (fails(QStringLiteral("FtpOpenFile"), {n(connection), path, hex(access), n(flags), n(context)})
+        || !isConnection(connection) || (writing ? !folders_.contains(parentOf(path)) : !files_.contains(path)))
         return 0;
     const FtpHandle file = newHandle();
     openFiles_.insert(file, {path, writing, 0, {}});
@@ -205,25 +200,24 @@ FtpHandle FakeFtpService::FtpOpenFile(FtpHandle connection, const QString &path,
 bool FakeFtpService::InternetReadFile(FtpHandle file, char *buffer, quint32 bytesToRead, quint32 &bytesRead)
 {
     bytesRead = 0;
-    record(QStringLiteral("InternetReadFile"), {QString::number(file), QString::number(bytesToRead)});
+    tick();
     auto open = openFiles_.find(file);
-    if (failing(QStringLiteral("InternetReadFile")) || open == openFiles_.end() || open->writing)
+    if (fails(QStringLiteral("InternetReadFile"), {n(file), n(bytesToRead)}) || open == openFiles_.end() || open->writing)
         return false;
     const QByteArray &content = files_[open->path].content;
-    const qint64 available = content.size() - open->position;
-    bytesRead = static_cast<quint32>(std::min<qint64>(available, bytesToRead));
+    bytesRead = quint32(std::min<qint64>(content.size() - open->position, bytesToRead));
     std::memcpy(buffer, content.constData() + open->position, bytesRead);
     open->position += bytesRead;
     return true;
 }
 
-bool FakeFtpService::InternetWriteFile(FtpHandle file, const char *buffer, quint32 bytesToWrite,
-                                       quint32 &bytesWritten)
+bool FakeFtpService::InternetWriteFile(FtpHandle file, const char *buffer, quint32 bytesToWrite, quint32 &bytesWritten)
 {
     bytesWritten = 0;
-    record(QStringLiteral("InternetWriteFile"), {QString::number(file), QString::number(bytesToWrite)});
+    tick();
     auto open = openFiles_.find(file);
-    if (failing(QStringLiteral("InternetWriteFile")) || open == openFiles_.end() || !open->writing)
+    if (fails(QStringLiteral("InternetWriteFile"), {n(file), n(bytesToWrite)}) || open == openFiles_.end()
+        || !open->writing)
         return false;
     open->written.append(buffer, bytesToWrite);
     bytesWritten = bytesToWrite;
@@ -232,9 +226,8 @@ bool FakeFtpService::InternetWriteFile(FtpHandle file, const char *buffer, quint
 
 bool FakeFtpService::FtpGetFileSize(FtpHandle file, qint64 &size)
 {
-    record(QStringLiteral("FtpGetFileSize"), {QString::number(file)});
     const auto open = openFiles_.constFind(file);
-    if (failing(QStringLiteral("FtpGetFileSize")) || open == openFiles_.cend() || open->writing)
+    if (fails(QStringLiteral("FtpGetFileSize"), {n(file)}) || open == openFiles_.cend() || open->writing)
         return false;
     size = announcedSizes_.value(open->path, files_.value(open->path).content.size());
     return true;
@@ -242,8 +235,8 @@ bool FakeFtpService::FtpGetFileSize(FtpHandle file, qint64 &size)
 
 bool FakeFtpService::FtpGetRemoteFileSize(FtpHandle connection, const QString &path, qint64 &size)
 {
-    record(QStringLiteral("FtpGetRemoteFileSize"), {QString::number(connection), path});
-    if (failing(QStringLiteral("FtpGetRemoteFileSize")) || !isConnection(connection) || !files_.contains(path))
+    if (fails(QStringLiteral("FtpGetRemoteFileSize"), {n(connection), path}) || !isConnection(connection)
+        || !files_.contains(path))
         return false;
     size = files_.value(path).content.size();
     return true;
@@ -251,9 +244,8 @@ bool FakeFtpService::FtpGetRemoteFileSize(FtpHandle connection, const QString &p
 
 bool FakeFtpService::FtpCreateDirectory(FtpHandle connection, const QString &path)
 {
-    record(QStringLiteral("FtpCreateDirectory"), {QString::number(connection), path});
     const QString folder = withoutTrailingSlash(path);
-    if (failing(QStringLiteral("FtpCreateDirectory")) || !isConnection(connection)
+    if (fails(QStringLiteral("FtpCreateDirectory"), {n(connection), path}) || !isConnection(connection)
         || folders_.contains(folder) || files_.contains(folder) || !folders_.contains(parentOf(folder)))
         return false;
     folders_.insert(folder);
@@ -262,9 +254,8 @@ bool FakeFtpService::FtpCreateDirectory(FtpHandle connection, const QString &pat
 
 bool FakeFtpService::FtpRemoveDirectory(FtpHandle connection, const QString &path)
 {
-    record(QStringLiteral("FtpRemoveDirectory"), {QString::number(connection), path});
     const QString folder = withoutTrailingSlash(path);
-    if (failing(QStringLiteral("FtpRemoveDirectory")) || !isConnection(connection)
+    if (fails(QStringLiteral("FtpRemoveDirectory"), {n(connection), path}) || !isConnection(connection)
         || !folders_.contains(folder) || folder == u"/" || !entriesOf(folder, QStringLiteral("*")).empty())
         return false;
     folders_.remove(folder);
@@ -273,17 +264,14 @@ bool FakeFtpService::FtpRemoveDirectory(FtpHandle connection, const QString &pat
 
 bool FakeFtpService::FtpDeleteFile(FtpHandle connection, const QString &path)
 {
-    record(QStringLiteral("FtpDeleteFile"), {QString::number(connection), path});
-    if (failing(QStringLiteral("FtpDeleteFile")) || !isConnection(connection))
-        return false;
-    return files_.remove(path) > 0;
+    return !fails(QStringLiteral("FtpDeleteFile"), {n(connection), path}) && isConnection(connection)
+        && files_.remove(path) > 0;
 }
 
 bool FakeFtpService::FtpRenameFile(FtpHandle connection, const QString &existing, const QString &renamed)
 {
-    record(QStringLiteral("FtpRenameFile"), {QString::number(connection), existing, renamed});
-    if (failing(QStringLiteral("FtpRenameFile")) || !isConnection(connection) || !files_.contains(existing)
-        || files_.contains(renamed) || folders_.contains(renamed))
+    if (fails(QStringLiteral("FtpRenameFile"), {n(connection), existing, renamed}) || !isConnection(connection)
+        || !files_.contains(existing) || files_.contains(renamed) || folders_.contains(renamed))
         return false;
     files_.insert(renamed, files_.take(existing));
     return true;
@@ -291,7 +279,7 @@ bool FakeFtpService::FtpRenameFile(FtpHandle connection, const QString &existing
 
 bool FakeFtpService::InternetCloseHandle(FtpHandle handle)
 {
-    record(QStringLiteral("InternetCloseHandle"), {QString::number(handle)});
+    calls.append({QStringLiteral("InternetCloseHandle"), {n(handle)}});
     if (!openHandles.remove(handle))
         return false;
     connections_.remove(handle);
@@ -302,7 +290,7 @@ bool FakeFtpService::InternetCloseHandle(FtpHandle handle)
 
 bool FakeFtpService::AbortTransfer(FtpHandle file)
 {
-    record(QStringLiteral("AbortTransfer"), {QString::number(file)});
+    calls.append({QStringLiteral("AbortTransfer"), {n(file)}});
     if (!openFiles_.contains(file))
         return false;
     openHandles.remove(file);

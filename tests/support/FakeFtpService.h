@@ -1,6 +1,7 @@
 #pragma once
 
 #include "session/ftp/FtpService.h"
+#include "support/FakeClock.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -9,6 +10,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 namespace vendrel::test {
@@ -23,6 +25,8 @@ struct FtpCall {
 };
 
 // An in-memory server that records every call and can be told to fail one.
+// Reads and writes may move a fake clock, as a real transfer takes time, and
+// run a hook before a given block, as a user's click would come.
 class FakeFtpService final : public FtpService {
 public:
     FakeFtpService();
@@ -41,6 +45,19 @@ public:
 
     // After `after` good calls of that name, the next `times` calls fail (0 or false).
     void failCall(const QString &name, int times = 1, int after = 0) { failures_[name] = {after, times}; }
+
+    // Every read or write moves the clock on first.
+    void tickPerBlock(FakeClock &clock, quint32 milliseconds)
+    {
+        clock_ = &clock;
+        millisecondsPerBlock_ = milliseconds;
+    }
+    // Runs before the given read or write (1-based) of the service's life.
+    void beforeBlock(int block, std::function<void()> hook)
+    {
+        hookBlock_ = block;
+        hook_ = std::move(hook);
+    }
 
     QList<FtpCall> calls;
     QStringList callTexts() const;
@@ -85,10 +102,15 @@ private:
         qint64 position = 0;
         QByteArray written;
     };
+    struct Failure {
+        int after = 0;
+        int times = 0;
+    };
 
-    void record(const QString &name, QStringList arguments);
+    // Records the call; true when the test made it fail.
+    bool fails(const QString &name, QStringList arguments);
+    void tick();
     void storeUpload(const OpenFile &open);
-    bool failing(const QString &name);
     FtpHandle newHandle();
     bool isConnection(FtpHandle handle) const { return connections_.contains(handle); }
     std::vector<FindData> entriesOf(const QString &folder, const QString &pattern) const;
@@ -97,16 +119,17 @@ private:
     QMap<QString, File> files_;
     QString currentDirectory_ = QStringLiteral("/");
     QHash<QString, qint64> announcedSizes_;
-    struct Failure {
-        int after = 0;
-        int times = 0;
-    };
     QHash<QString, Failure> failures_;
     QSet<FtpHandle> connections_;
     QHash<FtpHandle, std::vector<FindData>> finds_;
     QHash<FtpHandle, OpenFile> openFiles_;
     FtpHandle nextHandle_ = 0x10;
     FtpError error_;
+    FakeClock *clock_ = nullptr;
+    quint32 millisecondsPerBlock_ = 0;
+    int blocks_ = 0;
+    int hookBlock_ = 0;
+    std::function<void()> hook_;
 };
 
 QString hex(quint32 value);

@@ -4,7 +4,7 @@ namespace vendrel {
 
 ListingCollector::ListingCollector(ListingFormat format, const QString &pattern, const QDateTime &now,
                                    ListingLimits limits)
-    : format_(format), pattern_(pattern), now_(now), limits_(limits)
+    : parser_(format, now), pattern_(pattern), limits_(limits)
 {
 }
 
@@ -31,7 +31,7 @@ void ListingCollector::take(QByteArrayView line)
 {
     if (!overflow_.isEmpty())
         return;
-    std::optional<ListingEntry> entry = parseListingLine(line, format_, now_);
+    std::optional<ListingEntry> entry = parser_.parse(line);
     // The pattern picks files; folders always come, so a filtered folder can still be left.
     if (!entry || !(entry->record.isFolder() || pattern_.matches(entry->record.name)))
         return;

@@ -35,9 +35,8 @@ private:
     void take(QByteArrayView line);
     void giveUp(const QString &reason);
 
-    ListingFormat format_;
+    ListingParser parser_;
     WildcardPattern pattern_;
-    QDateTime now_;
     ListingLimits limits_;
     qint64 received_ = 0;
     QString overflow_;

@@ -12,7 +12,7 @@ namespace vendrel {
 
 enum class ListingFormat {
     Mlsd, // RFC 3659 facts: "type=file;size=12;modify=20061205210700; name"
-    List, // free text: Unix "ls -l" or DOS/IIS lines, told apart line by line
+    List, // free text in one of the families servers write (Unix "ls -l", DOS/IIS, VMS...), told apart line by line
 };
 
 // A server name as text, and the bytes to send back when they were not UTF-8.
@@ -36,9 +36,24 @@ constexpr qsizetype MaxListingLineBytes = 8 * 1024;
 // One listing line (without its line end) as an entry, or nothing for lines
 // that hold no entry the layer may hand out: totals, blank lines, garbage,
 // "." and "..", devices, names that are empty or hold '/', '\' or control
-// characters. `now` holds the server's calendar fields (as Qt::UTC); it dates
-// the recent Unix entries, which show a time instead of a year.
+// characters, lines of no family known. `now` holds the server's calendar
+// fields (as Qt::UTC); it dates the recent Unix entries, which show a time
+// instead of a year.
 std::optional<ListingEntry> parseListingLine(QByteArrayView line, ListingFormat format,
                                              const QDateTime &now);
+
+// Reads a listing line after line, as parseListingLine does, and joins the
+// VMS records that a long name spreads over two lines.
+class ListingParser {
+public:
+    ListingParser(ListingFormat format, const QDateTime &now);
+
+    std::optional<ListingEntry> parse(QByteArrayView line);
+
+private:
+    ListingFormat format_;
+    QDateTime now_;
+    QByteArray heldVmsName_; // a name alone on its line, until the next line gives the rest
+};
 
 } // namespace vendrel

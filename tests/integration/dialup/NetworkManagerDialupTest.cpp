@@ -1,144 +1,132 @@
-#include "dialup/DialupControl.h"
-#include "support/Prerequisite.h"
 #include "dialup/NetworkManagerDialup.h"
-#include "integration/dialup/PrivateBus.h"
-#include "integration/dialup/StandInNetworkManager.h"
-#include "support/FakeDialogs.h"
+#include "support/Prerequisite.h"
 
-#include <QUuid>
+#include <QDBusObjectPath>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QThread>
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/prctl.h>
 
 using namespace Qt::StringLiterals;
 
 namespace vendrel {
 namespace {
 
-using test::StandInNetworkManager;
+// One of NetworkManager's active connections, as it shows on the bus.
+class ActiveConnection : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.NetworkManager.Connection.Active")
+    Q_PROPERTY(QString Id MEMBER id)
+    Q_PROPERTY(QString Type MEMBER type)
+    Q_PROPERTY(uint State MEMBER state)
+public:
+    QString id, type;
+    uint state = 0;
+};
 
-// The application's side of the bus: its own connection, as the system bus
-// would be, so every question really travels through the daemon.
+// Just enough of NetworkManager: its active connections, and deactivation.
+class StandInManager : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.NetworkManager")
+    Q_PROPERTY(QList<QDBusObjectPath> ActiveConnections MEMBER active)
+public:
+    QList<QDBusObjectPath> active;
+    QStringList deactivated;
+public Q_SLOTS:
+    void DeactivateConnection(const QDBusObjectPath &path)
+    {
+        deactivated.append(path.path());
+        active.removeAll(path);
+    }
+};
+
+// A bus of the test's own, its stand-in daemon answering from another thread
+// as the real one does from another process (the client blocks on its calls).
 struct NetworkManagerDialupTest : ::testing::Test {
     void SetUp() override
     {
-        VENDREL_REQUIRE_PREREQUISITE(test::PrivateBus::missingPrerequisite())
-        ASSERT_TRUE(bus.start()) << bus.failureReason().toStdString();
-        client = std::make_unique<NetworkManagerDialup>(QDBusConnection::connectToBus(bus.address(), clientName));
+        const QString daemon = QStandardPaths::findExecutable(u"dbus-daemon"_s);
+        VENDREL_REQUIRE_PREREQUISITE(daemon.isEmpty() ? std::optional(u"no dbus-daemon (package dbus-daemon)"_s)
+                                                      : std::nullopt)
+        bus.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+        bus.start(daemon, {u"--session"_s, u"--nofork"_s, u"--print-address"_s});
+        ASSERT_TRUE(bus.waitForReadyRead(10'000));
+        address = QString::fromUtf8(bus.readLine().trimmed());
+        server.start();
     }
 
     void TearDown() override
     {
-        client.reset();
-        QDBusConnection::disconnectFromBus(clientName);
+        server.quit();
+        server.wait();
+        QDBusConnection::disconnectFromBus(u"service"_s);
+        QDBusConnection::disconnectFromBus(u"client"_s);
+        bus.kill();
+        bus.waitForFinished();
     }
 
-    StandInNetworkManager &startNetworkManager()
+    void startManager(const QList<std::tuple<QString, QString, uint>> &connections, bool oneVanished = false)
     {
-        networkManager = std::make_unique<StandInNetworkManager>(bus.address());
-        EXPECT_TRUE(networkManager->isServing());
-        return *networkManager;
+        QDBusConnection service = QDBusConnection::connectToBus(address, u"service"_s);
+        for (const auto &[id, type, state] : connections) {
+            auto *connection = new ActiveConnection;
+            connection->id = id;
+            connection->type = type;
+            connection->state = state;
+            const QString path = u"/org/freedesktop/NetworkManager/ActiveConnection/%1"_s.arg(manager.active.size());
+            manager.active.append(QDBusObjectPath(path));
+            connection->moveToThread(&server);
+            service.registerObject(path, connection, QDBusConnection::ExportAllProperties);
+        }
+        if (oneVanished)
+            manager.active.prepend(QDBusObjectPath(u"/org/freedesktop/NetworkManager/ActiveConnection/99"_s));
+        manager.moveToThread(&server);
+        service.registerObject(u"/org/freedesktop/NetworkManager"_s, &manager,
+                               QDBusConnection::ExportAllProperties | QDBusConnection::ExportAllSlots);
+        ASSERT_TRUE(service.registerService(u"org.freedesktop.NetworkManager"_s));
     }
 
-    static QStringList names(const QList<DialupConnection> &connections)
+    static QStringList names(const std::optional<QList<DialupConnection>> &connections)
     {
         QStringList result;
-        for (const DialupConnection &connection : connections)
-            result.append(connection.name);
+        for (const DialupConnection &connection : connections.value_or(QList<DialupConnection>{}))
+            result.append(connection.name + (connection.connected ? u" (connecté)"_s : QString()));
         return result;
     }
 
-    test::PrivateBus bus;
-    const QString clientName = u"vendrel-"_s + QUuid::createUuid().toString(QUuid::WithoutBraces);
-    std::unique_ptr<NetworkManagerDialup> client;
-    std::unique_ptr<StandInNetworkManager> networkManager;
+    QProcess bus;
+    QString address;
+    QThread server;
+    StandInManager manager;
 };
 
 TEST_F(NetworkManagerDialupTest, WithoutNetworkManagerThereIsNoConnectionAndNoError)
 {
-    const auto connections = client->listConnections();
+    NetworkManagerDialup client(QDBusConnection::connectToBus(address, u"client"_s));
+    const auto connections = client.listConnections();
     ASSERT_TRUE(connections.has_value());
     EXPECT_TRUE(connections->isEmpty());
-
-    NetworkManagerDialup noBus{QDBusConnection(u"never-connected"_s)};
-    const auto none = noBus.listConnections();
-    ASSERT_TRUE(none.has_value());
-    EXPECT_TRUE(none->isEmpty());
-    EXPECT_FALSE(noBus.hangUp({u"/org/freedesktop/NetworkManager/ActiveConnection/1"_s, u"x"_s, true}));
+    EXPECT_FALSE(client.hangUp({u"/org/freedesktop/NetworkManager/ActiveConnection/1"_s, u"x"_s, true}));
 }
 
-TEST_F(NetworkManagerDialupTest, ListsTheDialupKindsOnlyInTheDaemonsOrderWithTheirState)
+TEST_F(NetworkManagerDialupTest, ListsTheDialupKindsWithTheirStateAndHangsUpTheOneAsked)
 {
-    StandInNetworkManager &nm = startNetworkManager();
-    const QString longName(256, u'é');
-    nm.activate(u"Maison"_s, u"802-11-wireless"_s, StandInNetworkManager::Activated);
-    const QString gsm = nm.activate(u"Orange 4G"_s, u"gsm"_s, StandInNetworkManager::Activating);
-    nm.activate(u"Bureau"_s, u"802-3-ethernet"_s, StandInNetworkManager::Activated);
-    nm.activate(u"Box ADSL"_s, u"pppoe"_s, StandInNetworkManager::Activated);
-    nm.activate(longName, u"bluetooth"_s, StandInNetworkManager::Deactivating);
-    nm.activate(u"Tunnel"_s, u"vpn"_s, StandInNetworkManager::Activated);
-    nm.activate(u"Modem CDMA"_s, u"cdma"_s, StandInNetworkManager::Activated);
+    startManager({{u"Maison"_s, u"802-11-wireless"_s, 2}, {u"Orange 4G"_s, u"gsm"_s, 1}, {u"Box ADSL"_s, u"pppoe"_s, 2},
+                  {u"Tunnel"_s, u"vpn"_s, 2}, {u"Modem"_s, u"cdma"_s, 2}},
+                 true);
+    NetworkManagerDialup client(QDBusConnection::connectToBus(address, u"client"_s));
+    const auto connections = client.listConnections();
+    EXPECT_EQ(names(connections), (QStringList{u"Orange 4G"_s, u"Box ADSL (connecté)"_s, u"Modem (connecté)"_s}));
 
-    const auto connections = client->listConnections();
-    ASSERT_TRUE(connections.has_value());
-    EXPECT_EQ(names(*connections), (QStringList{u"Orange 4G"_s, u"Box ADSL"_s, longName, u"Modem CDMA"_s}));
-    ASSERT_EQ(connections->size(), 4);
-    EXPECT_EQ(connections->at(0).handle, gsm);
-    EXPECT_FALSE(connections->at(0).connected);
-    EXPECT_TRUE(connections->at(1).connected);
-    EXPECT_FALSE(connections->at(2).connected);
-    EXPECT_TRUE(connections->at(3).connected);
-}
-
-TEST_F(NetworkManagerDialupTest, AConnectionThatEndedMeanwhileIsLeftOut)
-{
-    StandInNetworkManager &nm = startNetworkManager();
-    nm.listVanished();
-    nm.activate(u"Orange 4G"_s, u"gsm"_s, StandInNetworkManager::Activated);
-    const auto connections = client->listConnections();
-    ASSERT_TRUE(connections.has_value());
-    EXPECT_EQ(names(*connections), QStringList{u"Orange 4G"_s});
-}
-
-TEST_F(NetworkManagerDialupTest, ADaemonThatCannotListIsAFailure)
-{
-    StandInNetworkManager &nm = startNetworkManager();
-    nm.activate(u"Orange 4G"_s, u"gsm"_s, StandInNetworkManager::Activated);
-    nm.failListing(true);
-    EXPECT_FALSE(client->listConnections().has_value());
-}
-
-TEST_F(NetworkManagerDialupTest, HangingUpDeactivatesThatConnectionUnlessTheDaemonRefuses)
-{
-    StandInNetworkManager &nm = startNetworkManager();
-    const QString gsm = nm.activate(u"Orange 4G"_s, u"gsm"_s, StandInNetworkManager::Activated);
-    const QString pppoe = nm.activate(u"Box ADSL"_s, u"pppoe"_s, StandInNetworkManager::Activated);
-    nm.refuseDeactivation(pppoe);
-
-    const auto before = client->listConnections();
-    ASSERT_TRUE(before.has_value());
-    ASSERT_EQ(before->size(), 2);
-    EXPECT_TRUE(client->hangUp(before->at(0)));
-    EXPECT_FALSE(client->hangUp(before->at(1)));
-    EXPECT_FALSE(client->hangUp(before->at(0))); // no longer active
-    EXPECT_EQ(nm.deactivated(), QStringList{gsm});
-    EXPECT_EQ(names(client->listConnections().value_or(QList<DialupConnection>{})), QStringList{u"Box ADSL"_s});
-}
-
-TEST_F(NetworkManagerDialupTest, EndingTheConnectionsThroughTheDaemonNamesEachOneClosed)
-{
-    StandInNetworkManager &nm = startNetworkManager();
-    nm.activate(u"Orange 4G"_s, u"gsm"_s, StandInNetworkManager::Activated);
-    nm.activate(u"Maison"_s, u"802-11-wireless"_s, StandInNetworkManager::Activated);
-    nm.activate(u"Box ADSL"_s, u"pppoe"_s, StandInNetworkManager::Activating);
-    test::FakeDialogs dialogs;
-    DialupControl control(*client, dialogs);
-
-    EXPECT_TRUE(control.DialupConnected());
-    control.zOdpojit_Click();
-    EXPECT_EQ(dialogs.messageTexts(),
-              (QList<QString>{u"Fin de connexion: Orange 4G"_s, u"Fin de connexion: Box ADSL"_s}));
-    EXPECT_FALSE(control.DialupConnected());
-    EXPECT_EQ(dialogs.messages.size(), 2);
+    ASSERT_TRUE(client.hangUp(connections->at(1)));
+    EXPECT_EQ(manager.deactivated, QStringList{connections->at(1).handle});
+    EXPECT_EQ(names(client.listConnections()), (QStringList{u"Orange 4G"_s, u"Modem (connecté)"_s}));
 }
 
 } // namespace
 } // namespace vendrel
+
+#include "NetworkManagerDialupTest.moc"

@@ -1,6 +1,7 @@
 #include "CurlFtpFixture.h"
 
 #include "support/Prerequisite.h"
+
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QThread>
@@ -60,6 +61,15 @@ std::vector<FindData> CurlFtpFixture::list(FtpHandle connection, const QString &
     return entries;
 }
 
+QStringList CurlFtpFixture::names(FtpHandle connection, const QString &searchSpec)
+{
+    QStringList names;
+    for (const FindData &entry : list(connection, searchSpec))
+        names.append(entry.name);
+    names.sort();
+    return names;
+}
+
 std::optional<QByteArray> CurlFtpFixture::download(FtpHandle connection, const QString &path, quint32 type)
 {
     const FtpHandle file = ftp.FtpOpenFile(connection, path, ftp::GENERIC_READ, type, 0);
@@ -87,9 +97,9 @@ bool CurlFtpFixture::upload(FtpHandle connection, const QString &path, const QBy
     const FtpHandle file = ftp.FtpOpenFile(connection, path, ftp::GENERIC_WRITE, type, 0);
     if (file == 0)
         return false;
-    qsizetype sent = 0;
     quint32 written = 0;
-    do {
+    qsizetype sent = 0;
+    do { // an empty file too is one write
         const auto block = quint32(std::min<qsizetype>(1024, data.size() - sent));
         if (!ftp.InternetWriteFile(file, data.constData() + sent, block, written)) {
             ftp.InternetCloseHandle(file);
@@ -98,11 +108,6 @@ bool CurlFtpFixture::upload(FtpHandle connection, const QString &path, const QBy
         sent += block;
     } while (sent < data.size());
     return ftp.InternetCloseHandle(file);
-}
-
-int CurlFtpFixture::loginCount() const
-{
-    return int(server.commandLog().count("<- USER "));
 }
 
 bool CurlFtpFixture::serverLogs(const QByteArray &text) const

@@ -23,7 +23,8 @@ protected:
                       const QString &password = QString::fromUtf8(LocalFtpServer::password),
                       quint32 flags = ftp::INTERNET_FLAG_PASSIVE);
     FtpHandle connectTo(quint16 port);
-    // Every entry of a listing; empty when it gave none.
+    // The names of a listing, sorted; empty when it gave none.
+    QStringList names(FtpHandle connection, const QString &searchSpec);
     std::vector<FindData> list(FtpHandle connection, const QString &searchSpec);
     // The file read in 1024-byte blocks; nothing when it could not be opened
     // or a read failed.
@@ -33,7 +34,7 @@ protected:
     bool upload(FtpHandle connection, const QString &path, const QByteArray &data,
                 quint32 type = ftp::FTP_TRANSFER_TYPE_BINARY);
     // How many times the server saw a login.
-    int loginCount() const;
+    int loginCount() const { return int(server.commandLog().count("<- USER ")); }
     // Whether the server's log comes to hold the text within a second: it
     // may write a line just after its reply.
     bool serverLogs(const QByteArray &text) const;

@@ -11,15 +11,6 @@ namespace {
 
 using RemoteFilesTest = CurlFtpFixture;
 
-QStringList namesIn(const std::vector<FindData> &entries)
-{
-    QStringList names;
-    for (const FindData &entry : entries)
-        names.append(entry.name);
-    names.sort();
-    return names;
-}
-
 TEST_F(RemoteFilesTest, FolderAndFileCommandsSucceedOrSayWhyNot)
 {
     ASSERT_TRUE(server.start());
@@ -68,8 +59,8 @@ TEST_F(RemoteFilesTest, NamesWithAccentsBlanksAndUrlCharactersGoEverywhere)
     ASSERT_TRUE(ftp.FtpCreateDirectory(connection, folder)) << ftp.lastError().description.toStdString();
     ASSERT_TRUE(upload(connection, file, "données"));
     EXPECT_EQ(server.files().read(u"dossier été #1 100%/sûr? oui & non.txt"_s), QByteArray("données"));
-    EXPECT_EQ(namesIn(list(connection, folder + u"/*.txt"_s)), QStringList{u"sûr? oui & non.txt"_s});
-    EXPECT_EQ(namesIn(list(connection, u"/*.*"_s)), QStringList{u"dossier été #1 100%"_s});
+    EXPECT_EQ(names(connection, folder + u"/*.txt"_s), QStringList{u"sûr? oui & non.txt"_s});
+    EXPECT_EQ(names(connection, u"/*.*"_s), QStringList{u"dossier été #1 100%"_s});
     EXPECT_EQ(download(connection, file), QByteArray("données"));
     const QString renamed = folder + u"/#renommé%20.txt"_s;
     ASSERT_TRUE(ftp.FtpRenameFile(connection, file, renamed));
@@ -93,8 +84,8 @@ TEST_F(RemoteFilesTest, NamesThatAreNotUtf8ComeBackAsTheSameBytes)
 
     const FtpHandle connection = connect();
     ASSERT_NE(connection, 0u);
-    EXPECT_EQ(namesIn(list(connection, u"/*.*"_s)), QStringList{u"résumé"_s});
-    EXPECT_EQ(namesIn(list(connection, u"/résumé/*.*"_s)), QStringList{u"café.txt"_s});
+    EXPECT_EQ(names(connection, u"/*.*"_s), QStringList{u"résumé"_s});
+    EXPECT_EQ(names(connection, u"/résumé/*.*"_s), QStringList{u"café.txt"_s});
     EXPECT_EQ(download(connection, u"/résumé/café.txt"_s), QByteArray("cp1252"));
     ASSERT_TRUE(ftp.FtpRenameFile(connection, u"/résumé/café.txt"_s, u"/résumé/thé.txt"_s));
     EXPECT_TRUE(ftp.FtpDeleteFile(connection, u"/résumé/thé.txt"_s));

@@ -23,47 +23,43 @@ private:
 };
 
 struct ServerFaultsTest : CurlFtpFixture {
-    bool startWith(const LocalFtpServer::Options &options)
+    // A connection of a service of its own to the server.
+    static FtpHandle connectWith(CurlFtpService &service, quint16 port)
     {
-        return server.start(options);
-    }
-    // Whether the connection still serves: the next call logs in again when it must.
-    void expectUsable(FtpService &service, FtpHandle connection)
-    {
-        EXPECT_TRUE(service.FtpCreateDirectory(connection, u"/after"_s)) << service.lastError().description.toStdString();
-        EXPECT_TRUE(server.files().exists(u"after"_s));
+        const FtpHandle session = service.InternetOpen(u"t"_s, ftp::INTERNET_OPEN_TYPE_DIRECT, {}, {}, 0);
+        return service.InternetConnect(session, u"127.0.0.1"_s, port, u"vendrel"_s, u"secret"_s,
+                                       ftp::INTERNET_SERVICE_FTP, ftp::INTERNET_FLAG_PASSIVE, 0);
     }
 };
 
+// An entry a second keeps every network timeout quiet: only the call's own
+// deadline or the user ends it, and the connection serves the next call.
 TEST_F(ServerFaultsTest, AListingThatNeverEndsFailsAtItsDeadlineOrWhenTheUserCancels)
 {
     LocalFtpServer::Options options;
-    options.endlessListing = true;
-    ASSERT_TRUE(startWith(options));
+    options.endlessListing = u"slow"_s;
+    ASSERT_TRUE(server.start(options));
+    server.files().createDir(u"endless"_s);
 
     CurlFtpOptions limits = shortTimeouts();
     limits.callDeadline = std::chrono::milliseconds(1500);
     CurlFtpService bounded(limits);
-    const FtpHandle session = bounded.InternetOpen(u"t"_s, ftp::INTERNET_OPEN_TYPE_DIRECT, {}, {}, 0);
-    const FtpHandle connection = bounded.InternetConnect(session, u"127.0.0.1"_s, server.port(), u"vendrel"_s,
-                                                         u"secret"_s, ftp::INTERNET_SERVICE_FTP, ftp::INTERNET_FLAG_PASSIVE, 0);
+    const FtpHandle connection = connectWith(bounded, server.port());
     ASSERT_NE(connection, 0u);
     FindData record;
-    EXPECT_EQ(bounded.FtpFindFirstFile(connection, u"/*.*"_s, record, 0, 0), 0u);
+    EXPECT_EQ(bounded.FtpFindFirstFile(connection, u"/endless/*.*"_s, record, 0, 0), 0u);
     EXPECT_EQ(bounded.lastError().code, ftp::ERROR_INTERNET_TIMEOUT);
     EXPECT_EQ(server.commandLog().count("<- MLSD"), 1) << "a timed-out listing is not asked again";
-    expectUsable(bounded, connection);
+    EXPECT_TRUE(bounded.FtpCreateDirectory(connection, u"/after"_s));
 
     ScriptedWait user(30); // about 300 ms into the wait
     CurlFtpOptions unbounded = shortTimeouts();
     unbounded.callDeadline = std::chrono::hours(1);
     CurlFtpService cancellable(unbounded, &user);
-    const FtpHandle session2 = cancellable.InternetOpen(u"t"_s, ftp::INTERNET_OPEN_TYPE_DIRECT, {}, {}, 0);
-    const FtpHandle connection2 = cancellable.InternetConnect(session2, u"127.0.0.1"_s, server.port(), u"vendrel"_s,
-                                                              u"secret"_s, ftp::INTERNET_SERVICE_FTP, ftp::INTERNET_FLAG_PASSIVE, 0);
+    const FtpHandle connection2 = connectWith(cancellable, server.port());
     ASSERT_NE(connection2, 0u);
     user.turns = 0;
-    EXPECT_EQ(cancellable.FtpFindFirstFile(connection2, u"/*.*"_s, record, 0, 0), 0u);
+    EXPECT_EQ(cancellable.FtpFindFirstFile(connection2, u"/endless/*.*"_s, record, 0, 0), 0u);
     EXPECT_EQ(cancellable.lastError().code, ftp::ERROR_INTERNET_OPERATION_CANCELLED);
     EXPECT_EQ(user.open, 0) << "every wait that started ended";
     EXPECT_TRUE(cancellable.FtpRemoveDirectory(connection2, u"/after"_s)) << "the next call logs in again";
@@ -75,7 +71,7 @@ TEST_F(ServerFaultsTest, ACommandWhoseReplyWasLostIsNotResentAndItsOutcomeIsTheS
 {
     LocalFtpServer::Options options;
     options.lostReply = u"DELE,MKD,RNTO"_s;
-    ASSERT_TRUE(startWith(options));
+    ASSERT_TRUE(server.start(options));
     server.files().createFile(u"old.txt"_s, "x");
     server.files().createFile(u"a.txt"_s, "a");
     const FtpHandle connection = connect();
@@ -98,7 +94,7 @@ TEST_F(ServerFaultsTest, FailuresSayWhatHappenedInFrench)
     LocalFtpServer::Options options;
     options.closing421 = u"RMD"_s;
     options.noConnectBack = true;
-    ASSERT_TRUE(startWith(options));
+    ASSERT_TRUE(server.start(options));
     server.files().createDir(u"d"_s);
     server.files().createFile(u"a.txt"_s, "a");
 
@@ -120,7 +116,7 @@ TEST_F(ServerFaultsTest, ADownloadTellsTheSizeTheServerAnnouncedAndTheSizeItGive
 {
     LocalFtpServer::Options options;
     options.extraBytes = 100;
-    ASSERT_TRUE(startWith(options));
+    ASSERT_TRUE(server.start(options));
     server.files().createFile(u"f.bin"_s, randomBytes(10'240));
     const FtpHandle connection = connect();
     ASSERT_NE(connection, 0u);

@@ -1,38 +1,32 @@
-// The local pane driven with the mouse and the keyboard in a shown window.
-// With VENDREL_SCREENSHOT_DIR set, the pictures of the pane in its four view
-// modes, with the context menu open, and of the shell's own windows are
-// written there to be looked at.
-#include "LocalPaneFixture.h"
-
-#include "desktop/FilePropertiesWindow.h"
-#include "desktop/FindFilesWindow.h"
+// The local pane and the shell's own windows driven with the mouse and the
+// keyboard, shown offscreen.
 #include "local/LocalFileOperations.h"
+#include "desktop/FilePropertiesWindow.h"
+#include "desktop/FileSearch.h"
+#include "desktop/FindFilesWindow.h"
+#include "desktop/Shell.h"
 #include "support/FakeShell.h"
+#include "support/PaneHarness.h"
 
-#include <QContextMenuEvent>
 #include <QLineEdit>
-#include <QListView>
-#include <QPainter>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeView>
-#include <array>
 #include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
 
 namespace vendrel {
 namespace {
 
-struct LocalPaneUiTest : test::LocalPaneFixture, ::testing::Test {
+struct LocalPaneUiTest : test::LocalPaneHarness, ::testing::Test {
     LocalPaneUiTest()
     {
-        temp.createFile(QStringLiteral("Documents/lisezmoi.txt"));
-        temp.createDir(QStringLiteral("Images"));
-        temp.createDir(QStringLiteral("Logiciels"));
-        temp.createFile(QStringLiteral("index.html"), QByteArray(4210, 'h'));
-        temp.createFile(QStringLiteral("photo-vacances.jpg"), QByteArray(183'402, 'j'));
-        temp.createFile(QStringLiteral("archive.zip"), QByteArray(1'048'576, 'z'));
-        temp.createFile(QStringLiteral("notes.txt"), QByteArray(1536, 'n'));
-        temp.createFile(QStringLiteral("setup.exe"), QByteArray(65'000, 'e'));
+        temp.createFile(u"Documents/lisezmoi.txt"_s);
+        temp.createFile(u"index.html"_s, QByteArray(4210, 'h'));
+        temp.createFile(u"notes.txt"_s, QByteArray(1536, 'n'));
+        temp.createFile(u"setup.exe"_s, QByteArray(65'000, 'e'));
         window.resize(380, 520);
         window.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -41,119 +35,101 @@ struct LocalPaneUiTest : test::LocalPaneFixture, ::testing::Test {
 
     QPoint centreOfRow(const QString &name) const
     {
-        const QTreeView *details = ListView1.detailsView();
-        return details->visualRect(files.index(rowOf(name), 0)).center();
+        return ListView1.detailsView()->visualRect(files.index(rowOf(name), 0)).center();
     }
-
-    QPoint centreOfFolder(const QString &name) const
-    {
-        const QList<QTreeWidgetItem *> items = Dir1.findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
-        return items.isEmpty() ? QPoint() : Dir1.visualItemRect(items.first()).center();
-    }
-
-    // As a person does it: the first click presses the row, the second comes as a double click.
+    // As a person does it: the first click presses, the second comes as a double click.
     static void doubleClick(QWidget *widget, const QPoint &at)
     {
         QTest::mouseClick(widget, Qt::LeftButton, {}, at);
         QTest::mouseDClick(widget, Qt::LeftButton, {}, at);
     }
 
-    void saveShot(const QPixmap &picture, const QString &name) const
-    {
-        const QString folder = qEnvironmentVariable("VENDREL_SCREENSHOT_DIR");
-        if (!folder.isEmpty()) {
-            EXPECT_TRUE(picture.save(folder + u'/' + name + QStringLiteral(".png")));
-        }
-    }
-
     test::FakeShell shell;
-    LocalFileOperations operations{context(), browser, shell, temp.filePath(QStringLiteral("program"))};
+    LocalFileOperations operations{context(), browser, shell, temp.filePath(u"program"_s)};
 };
 
-TEST_F(LocalPaneUiTest, ClicksSelectAndSumDoubleClickOpensAndDeleteAsks)
+TEST_F(LocalPaneUiTest, ClicksSelectAndSumADoubleClickOpensAndDeleteAsks)
 {
     QWidget *rows = ListView1.detailsView()->viewport();
-    QTest::mouseClick(rows, Qt::LeftButton, {}, centreOfRow(QStringLiteral("notes.txt")));
-    EXPECT_EQ(statusText(), QStringLiteral("Local: 1 Fichiers sélectionnés, 1,536 Ko"));
-    QTest::mouseClick(rows, Qt::LeftButton, Qt::ControlModifier, centreOfRow(QStringLiteral("index.html")));
-    EXPECT_EQ(statusText(), QStringLiteral("Local: 2 Fichiers sélectionnés, 5,746 Ko"));
-
-    doubleClick(rows, centreOfRow(QStringLiteral("setup.exe")));
-    EXPECT_EQ(shell.openedDocuments, QStringList{temp.filePath(QStringLiteral("setup.exe"))});
-
+    QTest::mouseClick(rows, Qt::LeftButton, {}, centreOfRow(u"notes.txt"_s));
+    QTest::mouseClick(rows, Qt::LeftButton, Qt::ControlModifier, centreOfRow(u"index.html"_s));
+    EXPECT_EQ(statusText(), u"Local: 2 Fichiers sélectionnés, 5,746 Ko"_s);
+    doubleClick(rows, centreOfRow(u"setup.exe"_s));
+    EXPECT_EQ(shell.openedDocuments, QStringList{temp.filePath(u"setup.exe"_s)});
     dialogs.answerNext(MessageAnswer::No);
     QTest::keyClick(ListView1.detailsView(), Qt::Key_Delete);
-    EXPECT_EQ(lastMessage().buttons, MessageButtons::YesNo);
-    EXPECT_TRUE(temp.exists(QStringLiteral("setup.exe")));
+    EXPECT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(temp.exists(u"setup.exe"_s));
+
+    const QTreeWidgetItem *documents = Dir1.findItems(u"Documents"_s, Qt::MatchExactly | Qt::MatchRecursive).value(0);
+    ASSERT_NE(documents, nullptr);
+    doubleClick(Dir1.viewport(), Dir1.visualItemRect(documents).center());
+    EXPECT_EQ(rowNames(), QStringList{u"lisezmoi.txt"_s});
 }
 
-TEST_F(LocalPaneUiTest, ADoubleClickInDir1OpensTheFolderAndDeleteThereAsksToDeleteIt)
+// The Enter that ends the name editor must not reach the list as an "open".
+TEST_F(LocalPaneUiTest, ANameTypedIntoTheRowAndEndedWithEnterRenamesTheFileAndOpensNothing)
 {
-    doubleClick(Dir1.viewport(), centreOfFolder(QStringLiteral("Documents")));
-    EXPECT_EQ(Dir1.path(), temp.filePath(QStringLiteral("Documents")));
-    EXPECT_EQ(rowNames(), QStringList{QStringLiteral("lisezmoi.txt")});
-
-    dialogs.answerNext(MessageAnswer::No);
-    QTest::keyClick(&Dir1, Qt::Key_Delete);
-    EXPECT_TRUE(lastMessage().text.startsWith(QStringLiteral("Etes vous sur de supprimer ce dossier: \"Documents\"?")));
-}
-
-TEST_F(LocalPaneUiTest, ARenameTypedIntoTheRowRenamesTheFile)
-{
-    ListView1.selectRow(rowOf(QStringLiteral("notes.txt")));
+    ListView1.selectRow(rowOf(u"notes.txt"_s));
     operations.zLokRS_Click();
     auto *editor = ListView1.detailsView()->viewport()->findChild<QLineEdit *>();
     ASSERT_NE(editor, nullptr);
     editor->selectAll();
-    QTest::keyClicks(editor, QStringLiteral("notes-2026.txt"));
+    QTest::keyClicks(editor, u"notes-2026.txt"_s);
     QTest::keyClick(editor, Qt::Key_Return);
-    EXPECT_TRUE(QTest::qWaitFor([this] { return temp.exists(QStringLiteral("notes-2026.txt")); }, 2000));
-    EXPECT_TRUE(rowNames().contains(QStringLiteral("notes-2026.txt")));
-    EXPECT_TRUE(shell.openedDocuments.isEmpty()); // the Enter that ended the edit opens nothing
+    EXPECT_TRUE(QTest::qWaitFor([this] { return temp.exists(u"notes-2026.txt"_s); }, 2000));
+    EXPECT_TRUE(rowNames().contains(u"notes-2026.txt"_s));
+    EXPECT_TRUE(shell.openedDocuments.isEmpty());
 }
 
-TEST_F(LocalPaneUiTest, ARightClickOpensTheLocalMenuAndTheViewModesCanBeSeen)
+TEST(FileSearch, FindsMatchingNamesBelowTheFolderButNotHiddenOnesAndTheWindowOpensAResult)
 {
-    const std::array<std::pair<FileListView::ViewMode, const char *>, 4> modes{{
-        {FileListView::LargeIcons, "local-pane-large-icons"},
-        {FileListView::SmallIcons, "local-pane-small-icons"},
-        {FileListView::List, "local-pane-list"},
-        {FileListView::Details, "local-pane-details"},
-    }};
-    for (const auto &[mode, name] : modes) {
-        ListView1.setViewMode(mode);
-        QApplication::processEvents();
-        saveShot(window.grab(), QString::fromLatin1(name));
-    }
-
-    zLocal.addSeparator();
-    zLocal.addAction(QStringLiteral("&Propriétés"));
-    QWidget *rows = ListView1.detailsView()->viewport();
-    const QPoint at = centreOfRow(QStringLiteral("archive.zip"));
-    QTest::mouseClick(rows, Qt::LeftButton, {}, at);
-    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, rows->mapToGlobal(at));
-    QApplication::sendEvent(rows, &rightClick);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return zLocal.isVisible(); }, 2000));
-
-    QPixmap shot = window.grab();
-    QPainter(&shot).drawPixmap(window.mapFromGlobal(zLocal.pos()), zLocal.grab());
-    saveShot(shot, QStringLiteral("local-pane-context-menu"));
-    zLocal.hide();
-
-    FilePropertiesWindow properties(temp.filePath(QStringLiteral("photo-vacances.jpg")));
-    properties.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&properties));
-    saveShot(properties.grab(), QStringLiteral("properties-window"));
-
-    FindFilesWindow find([](const QString &) { return true; });
-    find.setStartFolder(temp.path());
-    find.nameField().setText(QStringLiteral("*.txt;*.zip"));
-    find.show();
-    QSignalSpy finished(&find, &FindFilesWindow::searchFinished);
-    find.startSearch();
+    test::TempFolder temp;
+    for (const char *name : {"a.txt", "e.doc", "sub/B.TXT", "sub/deeper/c.txt", "sub/.d.txt", ".hidden/f.txt"})
+        temp.createFile(QString::fromLatin1(name));
+    QStringList opened;
+    FindFilesWindow window([&opened](const QString &path) {
+        opened.append(path);
+        return true;
+    });
+    window.setStartFolder(temp.path());
+    window.nameField().setText(u"*.txt;*.doc"_s);
+    QSignalSpy finished(&window, &FindFilesWindow::searchFinished);
+    window.startSearch();
     ASSERT_TRUE(finished.wait(5000));
-    EXPECT_EQ(find.results().topLevelItemCount(), 3);
-    saveShot(find.grab(), QStringLiteral("find-window"));
+    QStringList found;
+    for (int i = 0; i < window.results().topLevelItemCount(); ++i)
+        found.append(window.results().topLevelItem(i)->text(0));
+    found.sort();
+    EXPECT_EQ(found, (QStringList{u"B.TXT"_s, u"a.txt"_s, u"c.txt"_s, u"e.doc"_s}));
+    Q_EMIT window.results().itemActivated(window.results().topLevelItem(0), 0);
+    EXPECT_EQ(opened.size(), 1);
+    EXPECT_TRUE(QFile::exists(opened.value(0)));
+
+    window.folderField().setText(temp.filePath(u"absent"_s));
+    window.startSearch();
+    EXPECT_EQ(window.results().topLevelItemCount(), 0);
+}
+
+TEST(DesktopShell, WithoutAFileManagerOrASearchToolItShowsItsOwnWindows)
+{
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/vendrel-test-bus");
+    const QByteArray path = qgetenv("PATH");
+    test::TempFolder emptyPath;
+    qputenv("PATH", emptyPath.path().toLocal8Bit());
+    const auto restorePath = qScopeGuard([&path] { qputenv("PATH", path); });
+    test::TempFolder temp;
+    const QString file = temp.createFile(u"a.txt"_s);
+    QWidget owner;
+    DesktopShell shell([&owner] { return &owner; });
+    shell.showProperties(file);
+    shell.findFiles(temp.path());
+    auto *properties = owner.findChild<FilePropertiesWindow *>();
+    ASSERT_NE(properties, nullptr);
+    EXPECT_TRUE(properties->isVisible());
+    auto *find = owner.findChild<FindFilesWindow *>();
+    ASSERT_NE(find, nullptr);
+    EXPECT_EQ(find->folderField().text(), temp.path());
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "session/ftp/ListingParser.h"
+#include "support/QtPrinters.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -44,6 +46,8 @@ TEST(ListingParser, MlsdFactsGiveTypeSizeAndTime)
     const auto semicolons = mlsd("type=file;size=3; a;b=c.txt");
     ASSERT_TRUE(semicolons);
     EXPECT_EQ(semicolons->record.name, u"a;b=c.txt"_s);
+
+    EXPECT_EQ(mlsd("type=file;size=9223372036854775807; max")->record.size, std::numeric_limits<qint64>::max());
 }
 
 TEST(ListingParser, MlsdLinksAreFilesAndOtherTypesAreLeftOut)
@@ -62,76 +66,84 @@ TEST(ListingParser, MlsdLinksAreFilesAndOtherTypesAreLeftOut)
     EXPECT_FALSE(odd->record.lastWriteTime.isValid());
 }
 
-TEST(ListingParser, UnixLinesWithAndWithoutGroup)
+// A case of the corpus: listing lines and what they must give.
+struct CorpusCase {
+    int firstRow = 0;
+    QList<QByteArray> lines;
+    QStringList expected;
+    bool answered = false;
+};
+
+// The corpus writes tabs, backslashes and raw bytes as \t, \\ and \xHH.
+QByteArray unescape(QByteArrayView text)
 {
-    const auto withGroup = list("-rw-r--r--   1 owner    group     1536 Dec  5  2006 x.zip");
-    ASSERT_TRUE(withGroup);
-    EXPECT_EQ(withGroup->record.name, u"x.zip"_s);
-    EXPECT_EQ(withGroup->record.size, 1536);
-    EXPECT_EQ(withGroup->record.lastWriteTime, utc(2006, 12, 5));
-    EXPECT_EQ(withGroup->record.lastWriteKind, ServerTime::DateOnly); // an old entry: a year, no time
-
-    const auto withoutGroup = list("drwxr-xr-x 2 owner 4096 Jan 15 09:07 pub");
-    ASSERT_TRUE(withoutGroup);
-    EXPECT_TRUE(withoutGroup->record.isFolder());
-    EXPECT_EQ(withoutGroup->record.lastWriteTime, utc(2026, 1, 15, 9, 7));
-    EXPECT_EQ(withoutGroup->record.lastWriteKind, ServerTime::AsWritten);
-
-    const auto blankOwner = list("-rw-r--r--+ 1 John Smith  staff 10 Mar  1 10:00 a b  c.txt");
-    ASSERT_TRUE(blankOwner);
-    EXPECT_EQ(blankOwner->record.name, u"a b  c.txt"_s);
-    EXPECT_EQ(blankOwner->record.size, 10);
+    QByteArray bytes;
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        if (text[at] != '\\' || at + 1 == text.size()) {
+            bytes += text[at];
+            continue;
+        }
+        const char escaped = text[++at];
+        if (escaped == 'x') {
+            bytes += char(text.sliced(at + 1, 2).toByteArray().toInt(nullptr, 16));
+            at += 2;
+        } else {
+            bytes += escaped == 't' ? '\t' : escaped;
+        }
+    }
+    return bytes;
 }
 
-// "ls" shows the time instead of the year for recent entries.
-TEST(ListingParser, UnixRecentDatesTakeTheLatestYearThatIsNotInTheFuture)
+std::vector<CorpusCase> readCorpus(const QByteArray &text)
 {
-    EXPECT_EQ(list("-rw-r--r-- 1 o g 1 Mar 11 08:00 tomorrow")->record.lastWriteTime, utc(2026, 3, 11, 8, 0));
-    EXPECT_EQ(list("-rw-r--r-- 1 o g 1 Mar 20 08:00 later")->record.lastWriteTime, utc(2025, 3, 20, 8, 0));
-    EXPECT_EQ(list("-rw-r--r-- 1 o g 1 Dec 31 23:59 december")->record.lastWriteTime, utc(2025, 12, 31, 23, 59));
-    EXPECT_EQ(list("-rw-r--r-- 1 o g 1 Feb 29 12:00 leap")->record.lastWriteTime, utc(2024, 2, 29, 12, 0));
+    std::vector<CorpusCase> cases;
+    int row = 0;
+    for (const QByteArray &line : text.split('\n')) {
+        ++row;
+        if (line.startsWith("> ")) {
+            if (cases.empty() || cases.back().answered)
+                cases.push_back({.firstRow = row, .lines = {}, .expected = {}, .answered = false});
+            cases.back().lines.append(unescape(line.sliced(2)));
+        } else if (line.startsWith("= ") && !cases.empty()) {
+            cases.back().answered = true;
+            if (line != "= nothing")
+                cases.back().expected.append(QString::fromUtf8(line.sliced(2)));
+        }
+    }
+    return cases;
 }
 
-TEST(ListingParser, UnixLinksDevicesAndTotals)
+// An entry as the corpus writes it: "file 1536 2006-12-05T21:07 x.zip".
+QString describe(const FindData &record)
 {
-    const auto link = list("lrwxrwxrwx 1 o g 11 Dec  5  2006 latest -> releases/1.1");
-    ASSERT_TRUE(link);
-    EXPECT_EQ(link->record.name, u"latest"_s);
-    EXPECT_FALSE(link->record.isFolder());
-    EXPECT_FALSE(list("crw-rw-rw- 1 root root 1, 3 Dec  5  2006 null"));
-    EXPECT_FALSE(list("brw-rw---- 1 root disk 8, 0 Dec  5  2006 sda"));
-    EXPECT_FALSE(list("prw-r--r-- 1 o g 0 Dec  5  2006 fifo"));
-    EXPECT_FALSE(list("total 1234"));
-    EXPECT_FALSE(list("drwxr-xr-x 2 o g 4096 Dec  5 09:07 ."));
-    EXPECT_FALSE(list("drwxr-xr-x 2 o g 4096 Dec  5 09:07 .."));
+    const QDateTime &time = record.lastWriteTime;
+    QString when = u"-"_s;
+    if (time.isValid() && record.lastWriteKind == ServerTime::Utc)
+        when = time.toString(u"yyyy-MM-dd'T'HH:mm:ss'Z'"_s);
+    else if (time.isValid() && record.lastWriteKind == ServerTime::AsWritten)
+        when = time.toString(time.time().second() ? u"yyyy-MM-dd'T'HH:mm:ss"_s : u"yyyy-MM-dd'T'HH:mm"_s);
+    else if (time.isValid())
+        when = time.toString(time.time() == QTime(0, 0) ? u"yyyy-MM-dd"_s : u"yyyy-MM-dd'T'HH:mm' (a day only)'"_s);
+    return QStringList{record.isFolder() ? u"folder"_s : u"file"_s, QString::number(record.size), when, record.name}
+        .join(u' ');
 }
 
-TEST(ListingParser, DosLines)
+TEST(ListingParser, CorpusOfServerLines)
 {
-    const auto folder = list("12-05-06  09:07PM       <DIR>          Mes documents");
-    ASSERT_TRUE(folder);
-    EXPECT_TRUE(folder->record.isFolder());
-    EXPECT_EQ(folder->record.name, u"Mes documents"_s);
-    EXPECT_EQ(folder->record.lastWriteTime, utc(2006, 12, 5, 21, 7));
-    EXPECT_EQ(folder->record.lastWriteKind, ServerTime::AsWritten);
-
-    const auto file = list("01-31-1999  12:15AM                 1536 x.zip");
-    ASSERT_TRUE(file);
-    EXPECT_EQ(file->record.size, 1536);
-    EXPECT_EQ(file->record.lastWriteTime, utc(1999, 1, 31, 0, 15));
-
-    EXPECT_EQ(list("07-04-70  12:30PM  1 noon")->record.lastWriteTime, utc(1970, 7, 4, 12, 30));
-    EXPECT_EQ(list("07-04-2069  21:30  1 late")->record.lastWriteTime, utc(2069, 7, 4, 21, 30));
-    EXPECT_FALSE(list("13-45-06  09:07PM  1 bad date"));
-    EXPECT_FALSE(list("12-05-06  13:07PM  1 bad hour"));
-}
-
-TEST(ListingParser, SizesBeyondFourGibibytes)
-{
-    EXPECT_EQ(list("-rw-r--r-- 1 o g 5000000000 Dec  5  2006 big.iso")->record.size, 5'000'000'000);
-    EXPECT_EQ(mlsd("type=file;size=9223372036854775807; max")->record.size, std::numeric_limits<qint64>::max());
-    EXPECT_EQ(list("12-05-06  09:07PM  12345678901 big.iso")->record.size, 12'345'678'901);
-    EXPECT_FALSE(list("-rw-r--r-- 1 o g 99999999999999999999 Dec  5  2006 overflow"));
+    QFile file(QStringLiteral(VENDREL_LISTING_CORPUS));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const std::vector<CorpusCase> cases = readCorpus(file.readAll());
+    EXPECT_GT(cases.size(), 100u);
+    for (const CorpusCase &corpusCase : cases) {
+        ListingParser parser(ListingFormat::List, now);
+        QStringList entries;
+        for (const QByteArray &line : corpusCase.lines) {
+            if (const std::optional<ListingEntry> entry = parser.parse(line))
+                entries.append(describe(entry->record));
+        }
+        EXPECT_TRUE(corpusCase.answered) << "corpus row " << corpusCase.firstRow;
+        EXPECT_EQ(entries, corpusCase.expected) << "corpus row " << corpusCase.firstRow;
+    }
 }
 
 TEST(ListingParser, NamesThatAreNotUtf8ShowThroughWindows1252AndKeepTheirBytes)

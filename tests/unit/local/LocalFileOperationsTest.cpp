@@ -1,7 +1,6 @@
-#include "LocalPaneFixture.h"
-
 #include "local/LocalFileOperations.h"
 #include "support/FakeShell.h"
+#include "support/PaneHarness.h"
 
 #include <QAbstractItemView>
 #include <QDir>
@@ -9,13 +8,13 @@
 #include <QLineEdit>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace vendrel {
 namespace {
 
-const QString extensionQuestion = QStringLiteral("Etes vous sur de changer l'exrtension du fichier: ");
-
-struct LocalFileOperationsTest : test::LocalPaneFixture, ::testing::Test {
-    LocalFileOperationsTest() { temp.createDir(QStringLiteral("program/Logon")); }
+struct LocalFileOperationsTest : test::LocalPaneHarness, ::testing::Test {
+    LocalFileOperationsTest() { temp.createDir(u"program/Logon"_s); }
 
     void open(const QStringList &names)
     {
@@ -23,233 +22,150 @@ struct LocalFileOperationsTest : test::LocalPaneFixture, ::testing::Test {
             temp.createFile(name, name.toUtf8());
         browser.openFolder(temp.path());
     }
-
-    void makeCurrent(const QString &name, bool keepOthers = false) { ListView1.selectRow(rowOf(name), keepOthers); }
-
+    void select(const QStringList &names)
+    {
+        for (const QString &name : names)
+            ListView1.selectRow(rowOf(name), name != names.first());
+    }
     void rename(const QString &from, const QString &to)
     {
-        makeCurrent(from);
+        select({from});
         Q_EMIT ListView1.labelEdited(rowOf(from), to);
     }
+    QStringList filesOnDisk() const { return QDir(temp.path()).entryList(QDir::Files | QDir::Hidden); }
 
     test::FakeShell shell;
-    LocalFileOperations operations{context(), browser, shell, temp.filePath(QStringLiteral("program"))};
+    LocalFileOperations operations{context(), browser, shell, temp.filePath(u"program"_s)};
 };
 
-TEST_F(LocalFileOperationsTest, ARenameWithTheSameExtensionHappensAtOnceAndRebuildsTheList)
+TEST_F(LocalFileOperationsTest, ARenameAsksOnlyWhenTheExtensionChangesCaseIncluded)
 {
-    open({QStringLiteral("a.txt")});
-    makeCurrent(QStringLiteral("a.txt"));
+    open({u"a.txt"_s, u"b.TXT"_s, u"c.txt"_s});
+    select({u"a.txt"_s});
     operations.zLokRS_Click();
-    EXPECT_EQ(statusText(), QStringLiteral("Local: Renommer le fichier: \"a.txt\""));
-    EXPECT_NE(ListView1.activeView()->viewport()->findChild<QLineEdit *>(), nullptr); // the name editor is open
-
-    Q_EMIT ListView1.labelEdited(0, QStringLiteral("b.txt"));
-    EXPECT_EQ(rowNames(), QStringList{QStringLiteral("b.txt")});
-    EXPECT_EQ(temp.read(QStringLiteral("b.txt")), "a.txt");
-    EXPECT_EQ(ListView1.currentRow(), -1);
+    EXPECT_NE(ListView1.activeView()->viewport()->findChild<QLineEdit *>(), nullptr) << "the name editor is open";
+    Q_EMIT ListView1.labelEdited(0, u"z.txt"_s);
+    EXPECT_EQ(temp.read(u"z.txt"_s), "a.txt");
     EXPECT_TRUE(dialogs.messages.isEmpty());
-}
-
-TEST_F(LocalFileOperationsTest, AnotherExtensionIsAskedAboutCaseIncludedAndNoKeepsTheFile)
-{
-    open({QStringLiteral("a.txt"), QStringLiteral("b.TXT"), QStringLiteral("README")});
 
     dialogs.answerNext(MessageAnswer::No);
-    rename(QStringLiteral("a.txt"), QStringLiteral("a.doc"));
-    EXPECT_EQ(lastMessage().text, extensionQuestion + QStringLiteral("\"txt\" to: \"doc\""));
-    EXPECT_EQ(lastMessage().buttons, MessageButtons::YesNo);
-    EXPECT_EQ(lastMessage().icon, MessageIcon::Question);
-    EXPECT_TRUE(temp.exists(QStringLiteral("a.txt")));
-    EXPECT_TRUE(rowNames().contains(QStringLiteral("a.txt")));
-
+    rename(u"c.txt"_s, u"c.doc"_s);
+    EXPECT_TRUE(temp.exists(u"c.txt"_s));
     dialogs.answerNext(MessageAnswer::Yes);
-    rename(QStringLiteral("b.TXT"), QStringLiteral("b.txt"));
-    EXPECT_EQ(lastMessage().text, extensionQuestion + QStringLiteral("\"TXT\" to: \"txt\""));
-    EXPECT_TRUE(temp.exists(QStringLiteral("b.txt")));
-    EXPECT_FALSE(temp.exists(QStringLiteral("b.TXT")));
-
-    dialogs.answerNext(MessageAnswer::Yes);
-    rename(QStringLiteral("README"), QStringLiteral("README2"));
-    EXPECT_EQ(lastMessage().text, extensionQuestion + QStringLiteral("\"README\" to: \"README2\""));
-    EXPECT_TRUE(temp.exists(QStringLiteral("README2")));
+    rename(u"b.TXT"_s, u"b.txt"_s);
+    EXPECT_EQ(dialogs.messageTexts().last(), u"Etes vous sur de changer l'exrtension du fichier: \"TXT\" to: \"txt\""_s);
+    EXPECT_EQ(filesOnDisk(), (QStringList{u"b.txt"_s, u"c.txt"_s, u"z.txt"_s}));
+    EXPECT_EQ(rowNames(), filesOnDisk());
 }
 
-TEST_F(LocalFileOperationsTest, ARenameThatCannotHappenSaysWhyAndLosesNothing)
+TEST_F(LocalFileOperationsTest, ARenameThatCannotHappenSaysSoAndLosesNothing)
 {
-    open({QStringLiteral("a.txt"), QStringLiteral("b.txt")});
-    rename(QStringLiteral("a.txt"), QStringLiteral("b.txt"));
-    EXPECT_EQ(lastMessage().text, QStringLiteral("Nom de fichier déjà présent dans le dossier en cours? Erreur!"));
-    EXPECT_EQ(lastMessage().icon, MessageIcon::Exclamation);
-    EXPECT_EQ(temp.read(QStringLiteral("b.txt")), "b.txt");
-    EXPECT_EQ(temp.read(QStringLiteral("a.txt")), "a.txt");
+    open({u"a.txt"_s, u"b.txt"_s});
+    temp.createDir(u"sub"_s);
+    rename(u"a.txt"_s, u"b.txt"_s);
+    rename(u"a.txt"_s, u"sub/a.txt"_s);
+    rename(u"a.txt"_s, u"a.txt"_s); // no change, no message
+    EXPECT_EQ(dialogs.messages.size(), 2);
+    EXPECT_EQ(temp.read(u"a.txt"_s), "a.txt");
+    EXPECT_EQ(temp.read(u"b.txt"_s), "b.txt");
 
-    temp.createDir(QStringLiteral("sub"));
-    rename(QStringLiteral("a.txt"), QStringLiteral("sub/a.txt"));
-    EXPECT_EQ(lastMessage().text, QStringLiteral("Le nom \"sub/a.txt\" n'est pas un nom de fichier valide !"));
-    EXPECT_TRUE(temp.exists(QStringLiteral("a.txt")));
-
-    const qsizetype shown = dialogs.messages.size();
-    rename(QStringLiteral("a.txt"), QStringLiteral("a.txt"));
-    EXPECT_EQ(dialogs.messages.size(), shown);
-
-    QFile::remove(temp.filePath(QStringLiteral("a.txt")));
-    rename(QStringLiteral("a.txt"), QStringLiteral("c.txt"));
-    EXPECT_EQ(lastMessage().text, QStringLiteral("Le fichier \"a.txt\" n'existe plus dans le dossier !"));
-    EXPECT_EQ(rowNames(), QStringList{QStringLiteral("b.txt")});
-
-    dialogs.messages.clear();
-    ListView1.clearCurrentRow();
-    operations.zLokRS_Click();
-    EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral("Pas de fichier à renommer !")});
+    QFile::remove(temp.filePath(u"a.txt"_s));
+    rename(u"a.txt"_s, u"c.txt"_s);
+    EXPECT_EQ(dialogs.messages.size(), 3);
+    EXPECT_EQ(rowNames(), QStringList{u"b.txt"_s});
 }
 
 TEST_F(LocalFileOperationsTest, RootsAndTheProgramFoldersAreNeverDeleted)
 {
-    const QString refused = QStringLiteral("Ce dossier ne peut être suppimé (Racine)!");
-    for (const QString &folder : {QStringLiteral("/"), temp.filePath(QStringLiteral("program")),
-                                  temp.filePath(QStringLiteral("program/Logon"))}) {
+    for (const QString &folder : {u"/"_s, temp.filePath(u"program"_s), temp.filePath(u"program/Logon"_s)}) {
         browser.openFolder(folder);
         operations.zLokDF_Click();
-        EXPECT_EQ(lastMessage().text, refused) << folder.toStdString();
-        EXPECT_EQ(lastMessage().buttons, MessageButtons::Ok);
+        EXPECT_EQ(dialogs.messages.last().buttons, MessageButtons::Ok) << "nothing asked";
         EXPECT_TRUE(QFileInfo(folder).isDir());
     }
 }
 
-TEST_F(LocalFileOperationsTest, DeletingTheCurrentFolderAsksByNameAndShowsItsParent)
+TEST_F(LocalFileOperationsTest, DeletingTheCurrentFolderAsksAndShowsItsParentButAFullOneStays)
 {
-    const QString old = temp.createDir(QStringLiteral("OLD"));
+    const QString old = temp.createDir(u"OLD"_s);
     browser.openFolder(old);
-
     dialogs.answerNext(MessageAnswer::No);
     Q_EMIT Dir1.keyReleased(Qt::Key_Delete);
-    EXPECT_EQ(lastMessage().text, QStringLiteral("Etes vous sur de supprimer ce dossier: \"OLD\"? Etes vous sur qu'il ne "
-                                                 "contient pas de fichier !\r\nSi oui, Il n'apparaitra pas dans la corbeille !"));
-    EXPECT_EQ(lastMessage().icon, MessageIcon::Question);
-    EXPECT_TRUE(temp.exists(QStringLiteral("OLD")));
-
+    EXPECT_TRUE(temp.exists(u"OLD"_s));
     dialogs.answerNext(MessageAnswer::Yes);
     operations.zLokDF_Click();
-    EXPECT_FALSE(temp.exists(QStringLiteral("OLD")));
-    EXPECT_EQ(Dir1.path(), temp.path());
+    EXPECT_FALSE(temp.exists(u"OLD"_s));
     EXPECT_EQ(session.LocalFolder, temp.folder());
-}
 
-TEST_F(LocalFileOperationsTest, AFolderThatIsNotEmptyStaysAndSaysSo)
-{
-    const QString full = temp.createDir(QStringLiteral("full"));
-    temp.createFile(QStringLiteral("full/.hidden"));
+    const QString full = temp.createDir(u"full"_s);
+    temp.createFile(u"full/.hidden"_s);
     browser.openFolder(full);
     dialogs.answerNext(MessageAnswer::Yes);
     operations.zLokDF_Click();
-    EXPECT_EQ(lastMessage().text, QStringLiteral("Le dossier \"full\" n'a pas pu être supprimé : il n'est pas vide !"));
+    EXPECT_EQ(dialogs.messageTexts().last(), u"Le dossier \"full\" n'a pas pu être supprimé : il n'est pas vide !"_s);
+    EXPECT_TRUE(temp.exists(u"full/.hidden"_s));
     EXPECT_EQ(Dir1.path(), full);
-    EXPECT_TRUE(temp.exists(QStringLiteral("full/.hidden")));
 }
 
-TEST_F(LocalFileOperationsTest, DeletingFilesAsksOnceDeletesEverySelectedRowAndRebuildsTheList)
+TEST_F(LocalFileOperationsTest, DeletingFilesAsksOnceDeletesTheSelectedRowsAndNamesWhatStayed)
 {
-    open({QStringLiteral("a.txt"), QStringLiteral("b.txt"), QStringLiteral("c.txt"), QStringLiteral("d.txt")});
-    operations.zLokDS_Click();
-    EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral("Pas de fichier sélctionné !")});
-
-    makeCurrent(QStringLiteral("a.txt"));
-    makeCurrent(QStringLiteral("b.txt"), true);
-    makeCurrent(QStringLiteral("d.txt"), true);
+    open({u"a.txt"_s, u"b.txt"_s, u"c.txt"_s, u"d.txt"_s});
+    operations.zLokDS_Click(); // nothing selected
+    select({u"a.txt"_s, u"b.txt"_s, u"d.txt"_s});
+    // b.txt became a folder since the listing, d.txt has gone already.
+    QFile::remove(temp.filePath(u"b.txt"_s));
+    temp.createDir(u"b.txt"_s);
+    QFile::remove(temp.filePath(u"d.txt"_s));
     dialogs.answerNext(MessageAnswer::Yes);
     Q_EMIT ListView1.keyPressed(Qt::Key_Delete);
-    EXPECT_EQ(dialogs.messages.size(), 2);
-    EXPECT_EQ(lastMessage().text, QStringLiteral("Etes vous sur de supprimer ce fichier ?\r\n"
-                                                 "Si oui, le fichier n'apparaitra pas dans la corbeille !"));
-    EXPECT_EQ(rowNames(), QStringList{QStringLiteral("c.txt")});
-    EXPECT_EQ(QDir(temp.path()).entryList(QDir::Files), QStringList{QStringLiteral("c.txt")});
+    EXPECT_EQ(dialogs.messages.size(), 3);
+    EXPECT_EQ(dialogs.messageTexts().last(), u"Le fichier \"b.txt\" n'a pas pu être supprimé !"_s);
+    EXPECT_EQ(filesOnDisk(), QStringList{u"c.txt"_s});
+    EXPECT_EQ(rowNames(), QStringList{u"c.txt"_s});
 }
 
-TEST_F(LocalFileOperationsTest, APartialDeletionNamesWhatStayedAndStillRebuildsTheList)
+TEST_F(LocalFileOperationsTest, ANewFolderShowsInDir1OrSaysWhyNot)
 {
-    open({QStringLiteral("a.txt"), QStringLiteral("b.txt"), QStringLiteral("c.txt")});
-    makeCurrent(QStringLiteral("a.txt"));
-    makeCurrent(QStringLiteral("b.txt"), true);
-    makeCurrent(QStringLiteral("c.txt"), true);
-    // b.txt became a folder since the listing: it cannot be deleted as a file.
-    QFile::remove(temp.filePath(QStringLiteral("b.txt")));
-    temp.createDir(QStringLiteral("b.txt"));
-    // c.txt has gone already: nothing to report about it.
-    QFile::remove(temp.filePath(QStringLiteral("c.txt")));
-
-    dialogs.answerNext(MessageAnswer::Yes);
-    operations.zLokDS_Click();
-    EXPECT_EQ(lastMessage().text, QStringLiteral("Le fichier \"b.txt\" n'a pas pu être supprimé !"));
-    EXPECT_EQ(lastMessage().icon, MessageIcon::Exclamation);
-    EXPECT_TRUE(rowNames().isEmpty());
-    EXPECT_FALSE(temp.exists(QStringLiteral("a.txt")));
-}
-
-TEST_F(LocalFileOperationsTest, ANewFolderShowsInDir1AndLeavesTheFileListAlone)
-{
-    open({QStringLiteral("a.txt")});
-    makeCurrent(QStringLiteral("a.txt"));
-
-    dialogs.typeNext(QStringLiteral("Photos"));
+    open({u"a.txt"_s});
+    select({u"a.txt"_s});
+    dialogs.typeNext(u"Photos"_s);
     operations.zLokNF_Click();
-    EXPECT_EQ(dialogs.inputsAsked.last().prompt, QStringLiteral("Type a name of the new folder here"));
-    EXPECT_EQ(dialogs.inputsAsked.last().title, QStringLiteral("Nová Složka"));
-    EXPECT_TRUE(QFileInfo(temp.filePath(QStringLiteral("Photos"))).isDir());
-    EXPECT_TRUE(folderEntries().contains(QStringLiteral("Photos")));
-    EXPECT_EQ(ListView1.currentRow(), rowOf(QStringLiteral("a.txt")));
-    EXPECT_EQ(Dir1.path(), temp.path());
+    EXPECT_TRUE(QFileInfo(temp.filePath(u"Photos"_s)).isDir());
+    EXPECT_EQ(Dir1.currentFolderItem()->child(0)->text(0), u"Photos"_s);
+    EXPECT_EQ(ListView1.currentRow(), rowOf(u"a.txt"_s)) << "the file list stays";
 
-    dialogs.typeNext(QStringLiteral("Photos"));
-    operations.zLokNF_Click();
-    EXPECT_EQ(lastMessage().text,
-              QStringLiteral("Erreur lors de la création du dossier \r\nVérifier que le dossier n'existe pas !"));
-
-    dialogs.typeNext(QStringLiteral("missing/inner"));
-    operations.zLokNF_Click();
-    EXPECT_EQ(lastMessage().text, QStringLiteral("Erreur lors de la création du dossier \r\nLe dossier \"missing/inner\" "
-                                                 "n'a pas pu être créé dans \"")
-                                      + temp.folder() + QStringLiteral("\" !"));
-
-    const qsizetype shown = dialogs.messages.size();
-    const QStringList before = QDir(temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-    for (const std::optional<QString> &nothing : {std::optional<QString>(), std::optional(QStringLiteral("  "))}) {
-        dialogs.typeNext(nothing);
+    const QStringList before = QDir(temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    for (const std::optional<QString> &typed : {std::optional(u"Photos"_s), std::optional(u"missing/inner"_s),
+                                                std::optional<QString>(), std::optional(u"  "_s)}) {
+        dialogs.typeNext(typed);
         operations.zLokNF_Click();
     }
-    EXPECT_EQ(dialogs.messages.size(), shown);
-    EXPECT_EQ(QDir(temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), before);
+    EXPECT_EQ(dialogs.messages.size(), 2);
+    EXPECT_EQ(QDir(temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
 }
 
 TEST_F(LocalFileOperationsTest, OpenPropertiesAndFindGoToTheShellForTheCurrentFile)
 {
-    open({QStringLiteral("a.txt"), QStringLiteral("b.txt")});
+    open({u"a.txt"_s, u"b.txt"_s});
     operations.zOpenFile_Click();
     operations.zProperties_Click();
-    ASSERT_EQ(dialogs.messages.size(), 2);
-    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Pas de fichier à ouvrir !"));
-    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(dialogs.messages[1].text, QStringLiteral("Pas de sélection pour afficher les propriétés !"));
-    EXPECT_EQ(dialogs.messages[1].icon, MessageIcon::None);
+    EXPECT_EQ(dialogs.messages.size(), 2);
 
-    makeCurrent(QStringLiteral("b.txt"));
-    makeCurrent(QStringLiteral("a.txt"), true);
+    select({u"b.txt"_s, u"a.txt"_s});
     Q_EMIT ListView1.keyPressed(Qt::Key_Return);
-    Q_EMIT ListView1.rowDoubleClicked(rowOf(QStringLiteral("a.txt")));
+    Q_EMIT ListView1.rowDoubleClicked(rowOf(u"a.txt"_s));
     operations.zProperties_Click();
     operations.zFind_Click();
-    EXPECT_EQ(shell.openedDocuments, QStringList(2, temp.filePath(QStringLiteral("a.txt"))));
-    EXPECT_EQ(shell.propertiesShown, QStringList{temp.filePath(QStringLiteral("a.txt"))});
+    EXPECT_EQ(shell.openedDocuments, QStringList(2, temp.filePath(u"a.txt"_s)));
+    EXPECT_EQ(shell.propertiesShown, QStringList{temp.filePath(u"a.txt"_s)});
     EXPECT_EQ(shell.searchesStarted, QStringList{temp.folder()});
 
     shell.openSucceeds = false;
     operations.zOpenFile_Click();
-    EXPECT_EQ(lastMessage().text, QStringLiteral("Aucun programme n'a pu ouvrir le fichier \"a.txt\" !"));
-
-    QFile::remove(temp.filePath(QStringLiteral("a.txt")));
+    EXPECT_EQ(dialogs.messageTexts().last(), u"Aucun programme n'a pu ouvrir le fichier \"a.txt\" !"_s);
+    QFile::remove(temp.filePath(u"a.txt"_s));
     operations.zOpenFile_Click();
-    EXPECT_EQ(lastMessage().text, QStringLiteral("Le fichier \"a.txt\" n'existe plus dans le dossier !"));
-    EXPECT_EQ(rowNames(), QStringList{QStringLiteral("b.txt")});
+    EXPECT_EQ(rowNames(), QStringList{u"b.txt"_s});
     EXPECT_EQ(shell.openedDocuments.size(), 3);
 }
 

@@ -1,99 +1,65 @@
-#include "LocalPaneFixture.h"
-
 #include "app/LogFileCommands.h"
+#include "support/PaneHarness.h"
 
-#include <QTest>
+#include <QDir>
 #include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
 
 namespace vendrel {
 namespace {
 
-struct LogFileCommandsTest : test::LocalPaneFixture, ::testing::Test {
-    LogFileCommandsTest() { temp.createDir(QStringLiteral("program")); }
-
-    void logTwoLines()
+struct LogFileCommandsTest : test::LocalPaneHarness, ::testing::Test {
+    LogFileCommandsTest()
     {
-        log.AppendLogLine(QStringLiteral(" > Connecté à « ftp.exemple.fr »"));
-        log.AppendUntimedLine(QStringLiteral("1.) /pub/été.txt"));
+        temp.createDir(u"program"_s);
+        log.AppendLogLine(u" > Connecté à « ftp.exemple.fr »"_s);
+        log.AppendUntimedLine(u"1.) /pub/été.txt"_s);
     }
 
-    const QString programFolder = temp.filePath(QStringLiteral("program"));
+    const QString programFolder = temp.filePath(u"program"_s);
     LogFileCommands commands{log, dialogs, programFolder, [this](const QString &folder) { browser.openFolder(folder); }};
 };
 
 TEST_F(LogFileCommandsTest, TheLogIsSavedBesideTheProgramInWindows1252WithCrLfAndTxtAlwaysAdded)
 {
-    logTwoLines();
-    dialogs.typeNext(QStringLiteral("session.txt"));
+    dialogs.typeNext(u"session.txt"_s);
     commands.zSave_Click();
-
-    EXPECT_EQ(dialogs.inputsAsked.last().prompt, QStringLiteral("Nom du fichier Log :"));
-    EXPECT_EQ(dialogs.inputsAsked.last().title, QStringLiteral("Fichier Log"));
-    EXPECT_EQ(dialogs.inputsAsked.last().defaultText, QString());
-    EXPECT_EQ(temp.read(QStringLiteral("program/session.txt.txt")),
+    EXPECT_EQ(temp.read(u"program/session.txt.txt"_s),
               QByteArray("14:07:33 > Connect\xe9 \xe0 \xab ftp.exemple.fr \xbb\r\n1.) /pub/\xe9t\xe9.txt\r\n"));
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages[0].text,
-              QStringLiteral("Fichier enregistré : \r\n") + programFolder + QStringLiteral("/session.txt.txt"));
-    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Information);
-}
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{u"Fichier enregistré : \r\n"_s + programFolder + u"/session.txt.txt"_s});
 
-TEST_F(LogFileCommandsTest, SavingAgainUnderTheSameNameLeavesOnlyTheNewLog)
-{
-    logTwoLines();
-    dialogs.typeNext(QStringLiteral("journal"));
-    commands.zSave_Click();
     log.clear();
-    log.AppendUntimedLine(QStringLiteral("court"));
-    dialogs.typeNext(QStringLiteral("journal"));
+    log.AppendUntimedLine(u"court"_s);
+    dialogs.typeNext(u"session.txt"_s);
     commands.zSave_Click();
-    EXPECT_EQ(temp.read(QStringLiteral("program/journal.txt")), QByteArray("court\r\n"));
+    EXPECT_EQ(temp.read(u"program/session.txt.txt"_s), QByteArray("court\r\n")) << "nothing of the longer log";
 }
 
-TEST_F(LogFileCommandsTest, NothingIsWrittenWithoutALogOrAName)
+TEST_F(LogFileCommandsTest, NothingIsWrittenWithoutALogOrANameOrWhereItCannotBe)
 {
+    dialogs.typeNext(std::nullopt);
     commands.zSave_Click();
-    EXPECT_EQ(lastMessage().text, QStringLiteral("Pas de fichier sauvé !"));
-    EXPECT_EQ(lastMessage().icon, MessageIcon::Exclamation);
-    EXPECT_TRUE(dialogs.inputsAsked.isEmpty());
-
-    logTwoLines();
-    for (const std::optional<QString> &answer : {std::optional<QString>(), std::optional<QString>(QString())}) {
-        dialogs.typeNext(answer);
-        commands.zSave_Click();
-        EXPECT_EQ(lastMessage().text, QStringLiteral("Pas de nom de fichier, Abandon !"));
-        EXPECT_EQ(lastMessage().icon, MessageIcon::Information);
-    }
-    EXPECT_TRUE(QDir(programFolder).isEmpty());
-}
-
-TEST_F(LogFileCommandsTest, ALogThatCannotBeWrittenSaysSoAndKeepsTheLog)
-{
-    logTwoLines();
+    dialogs.typeNext(QString());
+    commands.zSave_Click();
     const QString before = log.text();
-    dialogs.typeNext(QStringLiteral("absent/journal"));
+    dialogs.typeNext(u"absent/journal"_s);
     commands.zSave_Click();
-    EXPECT_EQ(lastMessage().text, QStringLiteral("Le fichier Log n'a pas pu être enregistré :\r\n") + programFolder
-                                                + QStringLiteral("/absent/journal.txt"));
-    EXPECT_EQ(lastMessage().icon, MessageIcon::Exclamation);
     EXPECT_EQ(log.text(), before);
+    log.clear();
+    commands.zSave_Click(); // asks no name for an empty log
+    EXPECT_EQ(dialogs.inputsAsked.size(), 3);
+    EXPECT_EQ(dialogs.messages.size(), 4);
+    EXPECT_TRUE(QDir(programFolder).isEmpty());
 }
 
 TEST_F(LogFileCommandsTest, OpenLogFileSwitchesTheLocalPaneToTheProgramFolder)
 {
-    temp.createFile(QStringLiteral("program/journal.txt"));
+    temp.createFile(u"program/journal.txt"_s);
     browser.openFolder(temp.path());
     commands.zOpen_Click();
     EXPECT_EQ(session.LocalFolder, programFolder + u'/');
-    EXPECT_EQ(rowNames(), QStringList{QStringLiteral("journal.txt")});
-    EXPECT_TRUE(log.isEmpty());
-}
-
-TEST_F(LogFileCommandsTest, TheClockPanelFollowsTheClock)
-{
-    EXPECT_EQ(status.panelText(StatusPanels::ClockPanel), QStringLiteral("14:07:33"));
-    clock.advance(61'000);
-    EXPECT_TRUE(QTest::qWaitFor([this] { return status.panelText(StatusPanels::ClockPanel) == u"14:08:34"; }, 2000));
+    EXPECT_EQ(rowNames(), QStringList{u"journal.txt"_s});
 }
 
 } // namespace

@@ -1,8 +1,9 @@
+#include "platform/IniFile.h"
 #include "session/profiles/SiteProfile.h"
-
 #include "support/TempFolder.h"
 
 #include <QDir>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -18,41 +19,31 @@ void PrintTo(const SiteProfile &profile, std::ostream *out)
 
 namespace {
 
-using SaveResult = SiteProfileFolder::SaveResult;
+namespace fs = std::filesystem;
 
-const SiteProfile monSite{
-    .siteName = u"Mon site"_s,
-    .server = u"ftp.exemple.fr"_s,
-    .user = u"rené"_s,
-    .initialFolder = u"/home/rené/Téléchargements"_s,
-    .password = u"sécret"_s,
-    .port = u"2121"_s,
-};
+const SiteProfile monSite{.siteName = u"Mon site"_s, .server = u"ftp.exemple.fr"_s, .user = u"rené"_s,
+                          .initialFolder = u"/home/rené/Téléchargements"_s, .password = u"sécret"_s, .port = u"2121"_s};
 
-class SiteProfileTest : public ::testing::Test {
-protected:
+struct SiteProfileTest : ::testing::Test {
     test::TempFolder temp;
     const QString programFolder = temp.createDir(u"programme"_s);
     SiteProfileFolder profiles{programFolder};
 };
 
-TEST_F(SiteProfileTest, SavedProfileReadsBackFromItsLabelFile)
+// Files from the Windows predecessor: Windows-1252, CR LF; written readable by their owner only.
+TEST_F(SiteProfileTest, AProfileIsSavedInWindows1252ForItsOwnerAloneAndReadsBack)
 {
-    ASSERT_EQ(profiles.save(monSite, true), SaveResult::Saved);
-
+    ASSERT_EQ(profiles.save(monSite, true), SiteProfileFolder::SaveResult::Saved);
     EXPECT_EQ(temp.read(u"programme/Mon site.ftp"_s),
               QByteArray("[PROFIL]\r\nsname=Mon site\r\nadresa=ftp.exemple.fr\r\nID=ren\xe9\r\n"
                          "DosInit=/home/ren\xe9/T\xe9l\xe9" "chargements\r\npass=s\xe9" "cret\r\nport=2121\r\n"));
     EXPECT_EQ(profiles.load(u"Mon site.ftp"_s), monSite);
-}
+    EXPECT_EQ(fs::status(temp.filePath(u"programme/Mon site.ftp"_s).toStdString()).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
 
-TEST_F(SiteProfileTest, PasswordIsEmptiedUnlessItIsToBeSaved)
-{
-    profiles.save(monSite, true);
-    ASSERT_EQ(profiles.save(monSite, false), SaveResult::Saved);
-
-    EXPECT_TRUE(temp.read(u"programme/Mon site.ftp"_s).contains("\r\npass=\r\n"));
+    ASSERT_EQ(profiles.save(monSite, false), SiteProfileFolder::SaveResult::Saved);
     EXPECT_EQ(profiles.load(u"Mon site.ftp"_s).password, QString());
+    EXPECT_EQ(profiles.load(u"absent.ftp"_s), SiteProfile{});
 }
 
 TEST_F(SiteProfileTest, LongValuesAreCutToTheirFieldLengths)
@@ -61,55 +52,51 @@ TEST_F(SiteProfileTest, LongValuesAreCutToTheirFieldLengths)
     for (const char *key : {"sname", "ID", "DosInit", "pass", "port"})
         content += key + ('=' + QByteArray(300, 'x')) + "\r\n";
     temp.createFile(u"programme/long.ftp"_s, content);
-
     const SiteProfile profile = profiles.load(u"long.ftp"_s);
-
-    EXPECT_EQ(profile.siteName.size(), 49);
-    EXPECT_EQ(profile.server, QString(74, u'a'));
-    EXPECT_EQ(profile.user.size(), 49);
-    EXPECT_EQ(profile.initialFolder.size(), 249);
-    EXPECT_EQ(profile.password.size(), 49);
-    EXPECT_EQ(profile.port.size(), 49);
+    EXPECT_EQ((QList<qsizetype>{profile.siteName.size(), profile.server.size(), profile.user.size(),
+                                profile.initialFolder.size(), profile.password.size(), profile.port.size()}),
+              (QList<qsizetype>{49, 74, 49, 249, 49, 49}));
 }
 
-TEST_F(SiteProfileTest, MissingFileGivesEmptyValues)
-{
-    EXPECT_EQ(profiles.load(u"absent.ftp"_s), SiteProfile{});
-}
-
-TEST_F(SiteProfileTest, LabelsThatLeaveTheFolderAreRefusedAndNothingIsWritten)
+TEST_F(SiteProfileTest, LabelsThatLeaveTheFolderAreRefusedAndAFailedWriteIsReported)
 {
     for (const QString &label : {u"../x"_s, u"a/b"_s, u".."_s, u"."_s, QString()}) {
         SiteProfile hostile = monSite;
         hostile.siteName = label;
-        EXPECT_FALSE(SiteProfileFolder::isValidLabel(label)) << label.toStdString();
-        EXPECT_EQ(profiles.save(hostile, true), SaveResult::InvalidLabel) << label.toStdString();
+        EXPECT_EQ(profiles.save(hostile, true), SiteProfileFolder::SaveResult::InvalidLabel) << label.toStdString();
     }
-    EXPECT_EQ(QDir(temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{u"programme"_s});
     EXPECT_TRUE(QDir(programFolder).isEmpty());
-
     temp.createFile(u"outside.ftp"_s, "[PROFIL]\r\nsname=dehors\r\n");
     EXPECT_EQ(profiles.load(u"../outside.ftp"_s), SiteProfile{});
     EXPECT_FALSE(profiles.remove(u"../outside.ftp"_s));
     EXPECT_TRUE(temp.exists(u"outside.ftp"_s));
-}
 
-TEST_F(SiteProfileTest, WriteFailureIsReported)
-{
     temp.createDir(u"programme/Mon site.ftp"_s);
-
-    EXPECT_EQ(profiles.save(monSite, true), SaveResult::WriteFailed);
-}
-
-TEST_F(SiteProfileTest, ListsTheProfileFilesSortedByName)
-{
+    EXPECT_EQ(profiles.save(monSite, true), SiteProfileFolder::SaveResult::WriteFailed);
     temp.createFile(u"programme/zeta.ftp"_s);
-    temp.createFile(u"programme/Alpha.ftp"_s);
     temp.createFile(u"programme/beta.FTP"_s);
     temp.createFile(u"programme/notes.txt"_s);
-    temp.createDir(u"programme/dossier.ftp"_s);
+    EXPECT_EQ(profiles.profileFileNames(), (QStringList{u"beta.FTP"_s, u"zeta.ftp"_s}));
+}
 
-    EXPECT_EQ(profiles.profileFileNames(), (QStringList{u"Alpha.ftp"_s, u"beta.FTP"_s, u"zeta.ftp"_s}));
+TEST(IniFile, OneKeyChangesInPlaceAndEverythingElseStays)
+{
+    test::TempFolder folder;
+    const QString path = folder.createFile(u"site.ftp"_s, "; written by hand\n[Autre]\nsname=autre\n\n"
+                                                          "[profil]\nSName = ancien \nport=21\n");
+    EXPECT_EQ(IniFile::readString(path, u"PROFIL"_s, u"sname"_s, u"?"_s), u"ancien"_s) << "names in any case";
+    ASSERT_TRUE(IniFile::writeStrings(path, u"PROFIL"_s, {{u"sname"_s, u"nouveau"_s}}));
+    ASSERT_TRUE(IniFile::writeStrings(path, u"PROFIL"_s, {{u"pass"_s, u"a\r\n[PROFIL]\nport=1"_s}}));
+    ASSERT_TRUE(IniFile::writeStrings(path, u"Nouvelle"_s, {{u"k"_s, u"v"_s}}));
+    EXPECT_EQ(folder.read(u"site.ftp"_s), QByteArray("; written by hand\r\n[Autre]\r\nsname=autre\r\n\r\n[profil]\r\n"
+                                                     "sname=nouveau\r\nport=21\r\npass=a  [PROFIL] port=1\r\n"
+                                                     "[Nouvelle]\r\nk=v\r\n"));
+    EXPECT_EQ(IniFile::readString(path, u"PROFIL"_s, u"port"_s, u"?"_s), u"21"_s) << "a value cannot add lines";
+    EXPECT_EQ(IniFile::readString(path, u"Absente"_s, u"port"_s, u"x"_s), u"x"_s);
+
+    EXPECT_FALSE(IniFile::writeStrings(folder.filePath(u"absent/site.ftp"_s), u"PROFIL"_s, {{u"k"_s, u"v"_s}}));
+    const QString aFolder = folder.createDir(u"dossier.ftp"_s);
+    EXPECT_FALSE(IniFile::writeStrings(aFolder, u"PROFIL"_s, {{u"k"_s, u"v"_s}}));
 }
 
 } // namespace

@@ -1,9 +1,10 @@
-#include "support/RemotePaneHarness.h"
-
-#include <gtest/gtest.h>
+#include "support/PaneHarness.h"
 
 #include <QHeaderView>
 #include <QTreeView>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
 
 namespace vendrel {
 namespace {
@@ -13,245 +14,139 @@ struct RemoteOperationsTest : test::RemotePaneHarness, ::testing::Test {
     {
         connectToFakeServer();
         openPub();
-        forgetLog();
         ftp.calls.clear();
     }
 
-    QStringList logLines() const
+    void selectAll()
     {
-        QStringList lines = log.text().split(QStringLiteral("\r\n"));
-        lines.removeLast();
-        return lines;
+        for (int row = 0; row < files.rowCount(); ++row)
+            view.selectRow(row, row > 0);
     }
 };
 
-TEST_F(RemoteOperationsTest, RenamingKeepingTheExtensionAsksNothingAndRelists)
+TEST_F(RemoteOperationsTest, ARenameAsksOnlyWhenTheExtensionChangesAndRelists)
 {
-    view.selectRow(rowOf(QStringLiteral("y.txt")));
-    operations.ListView2_BeforeLabelEdit(rowOf(QStringLiteral("y.txt")));
-    EXPECT_EQ(status.panelText(StatusPanels::MessagePanel), QStringLiteral("Serveur: Renommer le fichier: \"y.txt\""));
-    operations.ListView2_AfterLabelEdit(rowOf(QStringLiteral("y.txt")), QStringLiteral("b.txt"));
-
+    operations.ListView2_AfterLabelEdit(rowOf(u"y.txt"_s), u"b.txt"_s);
     EXPECT_TRUE(dialogs.messages.isEmpty());
-    EXPECT_EQ(ftp.callTexts().at(0), QStringLiteral("FtpRenameFile(17, /pub/y.txt, /pub/b.txt)"));
-    EXPECT_TRUE(ftp.hasFile(QStringLiteral("/pub/b.txt")));
-    EXPECT_EQ(logLines().mid(0, 2), (QStringList{QStringLiteral("14:07:33 > Demande pour renommer le fichier: \"/pub/y.txt\""),
-                                                 QStringLiteral("14:07:33 > Fichier renommé en: \"/pub/b.txt\"")}));
-    EXPECT_EQ(logLines().at(2), QStringLiteral("14:07:33 > Transfert des données...")); // the folder is listed again
-    EXPECT_EQ(rowNames(), (QStringList{QStringLiteral("b.txt"), QStringLiteral("x.zip")}));
-}
+    EXPECT_EQ(ftp.callTexts().at(0), u"FtpRenameFile(17, /pub/y.txt, /pub/b.txt)"_s);
+    EXPECT_EQ(rowNames(), (QStringList{u"b.txt"_s, u"x.zip"_s}));
 
-TEST_F(RemoteOperationsTest, ChangingTheExtensionAsksAndNoSendsNothing)
-{
     dialogs.answerNext(MessageAnswer::No);
-    operations.ListView2_AfterLabelEdit(rowOf(QStringLiteral("y.txt")), QStringLiteral("y.zip"));
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages.at(0).text,
-              QStringLiteral("Etes vous sur de changer l'extension du fichier: \"txt\" to: \"zip\""));
-    EXPECT_EQ(dialogs.messages.at(0).icon, MessageIcon::Question);
-    EXPECT_TRUE(ftp.calls.isEmpty());
-    EXPECT_EQ(rowNames(), (QStringList{QStringLiteral("x.zip"), QStringLiteral("y.txt")}));
-
+    operations.ListView2_AfterLabelEdit(rowOf(u"b.txt"_s), u"b.zip"_s);
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{u"Etes vous sur de changer l'extension du fichier: \"txt\" to: \"zip\""_s});
+    EXPECT_EQ(ftp.callNames().count(u"FtpRenameFile"_s), 1);
     dialogs.answerNext(MessageAnswer::Yes);
-    operations.ListView2_AfterLabelEdit(rowOf(QStringLiteral("y.txt")), QStringLiteral("y.zip"));
-    EXPECT_EQ(logLines().at(0), QStringLiteral("14:07:33 > Envoi de la demande pour renommer: \"/pub/y.txt\""));
-    EXPECT_TRUE(ftp.hasFile(QStringLiteral("/pub/y.zip")));
+    operations.ListView2_AfterLabelEdit(rowOf(u"b.txt"_s), u"b.zip"_s);
+    EXPECT_TRUE(ftp.hasFile(u"/pub/b.zip"_s));
 }
 
-TEST_F(RemoteOperationsTest, ARefusedRenameSaysWhichKindAndKeepsTheServersName)
+TEST_F(RemoteOperationsTest, ARefusedOrEscapingRenameKeepsTheServersName)
 {
-    ftp.failCall(QStringLiteral("FtpRenameFile"), 2);
-    operations.ListView2_AfterLabelEdit(rowOf(QStringLiteral("y.txt")), QStringLiteral("z.txt"));
-    dialogs.answerNext(MessageAnswer::Yes);
-    operations.ListView2_AfterLabelEdit(rowOf(QStringLiteral("y.txt")), QStringLiteral("z.doc"));
-    EXPECT_EQ(dialogs.messageTexts(),
-              (QStringList{QStringLiteral("Ne peut accomplir la demande"),
-                           QStringLiteral("Etes vous sur de changer l'extension du fichier: \"txt\" to: \"doc\""),
-                           QStringLiteral("Ne peut renommer le fichier")}));
-    EXPECT_EQ(logLines().filter(QStringLiteral("abortée")).size(), 2);
-    EXPECT_EQ(logLines().at(1), QStringLiteral("14:07:33 > Demande abortée!"));
-    EXPECT_EQ(rowNames(), (QStringList{QStringLiteral("x.zip"), QStringLiteral("y.txt")}));
-}
-
-TEST_F(RemoteOperationsTest, ANameThatWouldLeaveTheFolderIsNeverSent)
-{
+    ftp.failCall(u"FtpRenameFile"_s);
+    operations.ListView2_AfterLabelEdit(rowOf(u"y.txt"_s), u"z.txt"_s);
     for (const char *name : {"../y.txt", "/etc/y.txt", "a\\y.txt", "sub/../../y.txt"})
-        operations.ListView2_AfterLabelEdit(rowOf(QStringLiteral("y.txt")), QString::fromLatin1(name));
-    EXPECT_EQ(ftp.callNames().count(QStringLiteral("FtpRenameFile")), 0);
-    EXPECT_EQ(dialogs.messageTexts().count(QStringLiteral("Ne peut accomplir la demande")), 4);
-}
+        operations.ListView2_AfterLabelEdit(rowOf(u"y.txt"_s), QString::fromLatin1(name));
+    EXPECT_EQ(ftp.callNames().count(u"FtpRenameFile"_s), 1);
+    EXPECT_EQ(dialogs.messageTexts(), QStringList(5, u"Ne peut accomplir la demande"_s));
+    EXPECT_EQ(rowNames(), (QStringList{u"x.zip"_s, u"y.txt"_s}));
 
-TEST_F(RemoteOperationsTest, RenameCommandNeedsAConnectionAndARow)
-{
-    operations.zRemRS_Click();
+    operations.zRemRS_Click(); // no current row
     session.ConnectionHandle = 0;
     operations.zRemRS_Click();
-    EXPECT_EQ(dialogs.messageTexts(),
-              (QStringList{QStringLiteral("Pas de fichier à renommer !"), QStringLiteral("Pas de connexion sur le serveur !")}));
-    EXPECT_EQ(dialogs.messages.at(0).icon, MessageIcon::Exclamation);
+    EXPECT_EQ(dialogs.messages.size(), 7);
 }
 
 TEST_F(RemoteOperationsTest, DeletingTheCurrentFolderSelectsAndListsItsParent)
 {
-    ftp.addFolder(QStringLiteral("/pub/old"));
-    clickNode(QStringLiteral("/pub/"));
-    clickNode(QStringLiteral("/pub/old/"));
-    forgetLog();
+    ftp.addFolder(u"/pub/old"_s);
+    clickNode(u"/pub/"_s);
+    clickNode(u"/pub/old/"_s);
     ftp.calls.clear();
     dialogs.answerNext(MessageAnswer::Yes);
     operations.zRemDF_Click();
-
-    EXPECT_EQ(dialogs.messages.at(0).text,
-              QStringLiteral("Etes vous sur de supprimer ce dossier: \"old\"? (Suppression de dossier !)\r\nSuppression de dossier!"));
-    EXPECT_EQ(ftp.callTexts().at(0), QStringLiteral("FtpRemoveDirectory(17, /pub/old)"));
-    EXPECT_EQ(logLines().mid(0, 2),
-              (QStringList{QStringLiteral("14:07:33 > Demande de suppression de dossier: \"..\\pub\\old\""),
-                           QStringLiteral("14:07:33 > Demande terminée avec succès.")}));
-    EXPECT_EQ(RemoteTree::keyOf(treeWidget.currentItem()), QStringLiteral("/pub/"));
-    EXPECT_EQ(session.RemoteFolder, QStringLiteral("/pub/"));
-    EXPECT_EQ(tree.nodeByKey(QStringLiteral("/pub/old/")), nullptr);
-    EXPECT_FALSE(ftp.hasFolder(QStringLiteral("/pub/old")));
+    EXPECT_EQ(ftp.callTexts().at(0), u"FtpRemoveDirectory(17, /pub/old)"_s);
+    EXPECT_FALSE(ftp.hasFolder(u"/pub/old"_s));
+    EXPECT_EQ(RemoteTree::keyOf(treeWidget.currentItem()), u"/pub/"_s);
+    EXPECT_EQ(session.RemoteFolder, u"/pub/"_s);
+    EXPECT_EQ(tree.nodeByKey(u"/pub/old/"_s), nullptr);
 }
 
-TEST_F(RemoteOperationsTest, TheRootCannotBeDeletedAndAFullFolderIsReported)
+TEST_F(RemoteOperationsTest, TheRootIsNeverDeletedAFullFolderStaysAndNoSendsNothing)
 {
-    clickNode(QStringLiteral("/"));
+    clickNode(u"/"_s);
     operations.zRemDF_Click();
-    EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral("Ce dossier ne peut être supprimé (Racine)!")});
-
-    clickNode(QStringLiteral("/pub/"));
-    forgetLog();
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{u"Ce dossier ne peut être supprimé (Racine)!"_s});
+    clickNode(u"/pub/"_s);
     dialogs.answerNext(MessageAnswer::Yes);
     operations.zRemDF_Click(); // /pub holds files
-    EXPECT_EQ(dialogs.messageTexts().last(),
-              QStringLiteral("Erreur! Etes vous sur que le dossier ne contienne pas de fichiers ?"));
-    EXPECT_EQ(logLines().last(), QStringLiteral("14:07:33 > Erreur rencontrée lors de la suppression du dossier !"));
-    EXPECT_TRUE(ftp.hasFolder(QStringLiteral("/pub")));
-
+    EXPECT_EQ(dialogs.messageTexts().last(), u"Erreur! Etes vous sur que le dossier ne contienne pas de fichiers ?"_s);
+    EXPECT_TRUE(ftp.hasFolder(u"/pub"_s));
     dialogs.answerNext(MessageAnswer::No);
     ftp.calls.clear();
     operations.zRemDF_Click();
     EXPECT_TRUE(ftp.calls.isEmpty());
-
-    session.ConnectionHandle = 0;
-    operations.zRemDF_Click();
-    EXPECT_EQ(dialogs.messageTexts().last(), QStringLiteral("Pas de connexion sur le serveur!"));
 }
 
-TEST_F(RemoteOperationsTest, DeletingSelectedFilesAsksOnceLogsEachFileAndRelists)
+TEST_F(RemoteOperationsTest, DeletingSelectedFilesAsksOnceAndStopsAtTheFirstRefusal)
 {
-    ftp.addFile(QStringLiteral("/pub/z.txt"));
+    ftp.addFile(u"/pub/z.txt"_s);
     browser.zRemRef_Click();
-    forgetLog();
-    view.selectRow(0);
-    view.selectRow(1, true);
-    view.selectRow(2, true);
+    selectAll();
+    ftp.failCall(u"FtpDeleteFile"_s, 1, 1); // the second one
     dialogs.answerNext(MessageAnswer::Yes);
     operations.zRemDS_Click();
-    EXPECT_EQ(dialogs.messages.at(0).text, QStringLiteral("Etes vous sur de supprimer ce fichier ?"));
-    EXPECT_EQ(logLines().mid(0, 7),
-              (QStringList{QStringLiteral("14:07:33 > Demande en cours."),
-                           QStringLiteral("14:07:33 > Suppression : \"/pub/x.zip\""), QStringLiteral("14:07:33 > OK"),
-                           QStringLiteral("14:07:33 > Suppression : \"/pub/y.txt\""), QStringLiteral("14:07:33 > OK"),
-                           QStringLiteral("14:07:33 > Suppression : \"/pub/z.txt\""), QStringLiteral("14:07:33 > OK")}));
-    EXPECT_TRUE(rowNames().isEmpty()); // listed again
-}
+    EXPECT_EQ(dialogs.messageTexts(), (QStringList{u"Etes vous sur de supprimer ce fichier ?"_s,
+                                                   u"Erreur rencontrée lors de la suppression du fichier !"_s}));
+    EXPECT_FALSE(ftp.hasFile(u"/pub/x.zip"_s));
+    EXPECT_TRUE(ftp.hasFile(u"/pub/z.txt"_s)) << "never tried";
+    EXPECT_EQ(rowNames(), (QStringList{u"y.txt"_s, u"z.txt"_s})) << "listed again";
 
-TEST_F(RemoteOperationsTest, AFailedDeletionStopsTheWalkAndTheListShowsWhatIsLeft)
-{
-    ftp.addFile(QStringLiteral("/pub/z.txt"));
-    browser.zRemRef_Click();
-    forgetLog();
-    for (int row = 0; row < 3; ++row)
-        view.selectRow(row, row > 0);
-    ftp.failCall(QStringLiteral("FtpDeleteFile"), 1, 1); // the second one
+    selectAll();
     dialogs.answerNext(MessageAnswer::Yes);
-    operations.zRemDS_Click();
-    EXPECT_EQ(dialogs.messageTexts().last(), QStringLiteral("Erreur rencontrée lors de la suppression du fichier !"));
-    EXPECT_EQ(logLines().mid(0, 5),
-              (QStringList{QStringLiteral("14:07:33 > Demande en cours."),
-                           QStringLiteral("14:07:33 > Suppression : \"/pub/x.zip\""), QStringLiteral("14:07:33 > OK"),
-                           QStringLiteral("14:07:33 > Suppression : \"/pub/y.txt\""),
-                           QStringLiteral("14:07:33 > Erreur rencontrée lors de la suppression du fichier !")}));
-    EXPECT_TRUE(ftp.hasFile(QStringLiteral("/pub/z.txt"))); // never tried
-    EXPECT_EQ(rowNames(), (QStringList{QStringLiteral("y.txt"), QStringLiteral("z.txt")}));
+    operations.ListView2_KeyUp(Qt::Key_Delete);
+    EXPECT_TRUE(rowNames().isEmpty());
+    dialogs.messages.clear();
+    operations.zRemDS_Click(); // nothing selected
+    operations.ListView2_KeyUp(Qt::Key_Return);
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{u"Pas de fichier sélectionné pour être supprimé !"_s});
 }
 
-TEST_F(RemoteOperationsTest, DeletingNeedsARowAndAYes)
+TEST_F(RemoteOperationsTest, ANewFolderIsSentAndShownButNoNameAnExistingOrAnEscapingOneIsNot)
 {
-    operations.zRemDS_Click();
-    view.selectRow(0);
-    dialogs.answerNext(MessageAnswer::No);
-    operations.zRemDS_Click();
-    EXPECT_EQ(dialogs.messageTexts().at(0), QStringLiteral("Pas de fichier sélectionné pour être supprimé !"));
-    EXPECT_TRUE(ftp.calls.isEmpty());
-    EXPECT_TRUE(log.isEmpty());
-}
-
-TEST_F(RemoteOperationsTest, CreatingAFolderSendsTheTypedNameAndShowsTheNode)
-{
-    dialogs.typeNext(QStringLiteral("nouveau dossier"));
+    dialogs.typeNext(u"nouveau dossier"_s);
     operations.zRemNF_Click();
-    EXPECT_EQ(dialogs.inputsAsked.at(0).prompt, QStringLiteral("Nom du nouveau dossier"));
-    EXPECT_EQ(dialogs.inputsAsked.at(0).title, QStringLiteral("Créer un nouveau dossier"));
-    EXPECT_EQ(ftp.callTexts().at(0), QStringLiteral("FtpCreateDirectory(17, /pub/nouveau dossier)"));
-    EXPECT_EQ(logLines().mid(0, 2),
-              (QStringList{QStringLiteral("14:07:33 > Demande de création d'un nouveau dossier: \"/pub/nouveau dossier\""),
-                           QStringLiteral("14:07:33 > Dossier crée avec succès !.")}));
-    EXPECT_NE(tree.nodeByKey(QStringLiteral("/pub/nouveau dossier/")), nullptr);
+    EXPECT_EQ(ftp.callTexts().at(0), u"FtpCreateDirectory(17, /pub/nouveau dossier)"_s);
+    EXPECT_NE(tree.nodeByKey(u"/pub/nouveau dossier/"_s), nullptr);
 
     ftp.calls.clear();
-    for (const QString &nothing : {QString(), QStringLiteral("   ")}) {
+    for (const std::optional<QString> &nothing : {std::optional<QString>(), std::optional(u"   "_s)}) {
         dialogs.typeNext(nothing);
         operations.zRemNF_Click();
     }
     EXPECT_TRUE(ftp.calls.isEmpty());
+    dialogs.typeNext(u"a"_s);
+    operations.zRemNF_Click();
+    dialogs.typeNext(u"../dehors"_s);
+    operations.zRemNF_Click();
+    EXPECT_EQ(dialogs.messageTexts(), QStringList(2, u"Erreur rencontrée lors de la création du nouveau dossier!"_s));
+    EXPECT_EQ(ftp.callNames().count(u"FtpCreateDirectory"_s), 1) << "\"../dehors\" never left";
 }
 
-TEST_F(RemoteOperationsTest, AnExistingOrEscapingFolderNameIsRefused)
+TEST_F(RemoteOperationsTest, ColumnClicksFlipTheOrderSortSizesAsNumbersAndSurviveARefresh)
 {
-    dialogs.typeNext(QStringLiteral("a"));
-    operations.zRemNF_Click();
-    dialogs.typeNext(QStringLiteral("../dehors"));
-    operations.zRemNF_Click();
-    EXPECT_EQ(dialogs.messageTexts(),
-              (QStringList{QStringLiteral("Erreur rencontrée lors de la création du nouveau dossier!"),
-                           QStringLiteral("Erreur rencontrée lors de la création du nouveau dossier!")}));
-    EXPECT_EQ(logLines().last(), QStringLiteral("14:07:33 > Erreur rencontrée lors de la création du nouveau dossier !"));
-    EXPECT_EQ(ftp.callNames().count(QStringLiteral("FtpCreateDirectory")), 1); // "../dehors" never left
-    EXPECT_FALSE(ftp.hasFolder(QStringLiteral("/dehors")));
-}
-
-TEST_F(RemoteOperationsTest, ColumnClicksFlipTheOrderAndSortSizesAsNumbers)
-{
-    ftp.addFile(QStringLiteral("/pub/big.iso"), QByteArray(900, 'b'));
+    ftp.addFile(u"/pub/big.iso"_s, QByteArray(900, 'b'));
     browser.zRemRef_Click();
     operations.ListView2_ColumnClick(FileListModel::SizeBytes);
-    EXPECT_EQ(rowNames(), (QStringList{QStringLiteral("x.zip"), QStringLiteral("y.txt"), QStringLiteral("big.iso")}));
+    EXPECT_EQ(rowNames(), (QStringList{u"x.zip"_s, u"y.txt"_s, u"big.iso"_s}));
     EXPECT_EQ(view.detailsView()->header()->sortIndicatorOrder(), Qt::DescendingOrder);
     operations.ListView2_ColumnClick(FileListModel::Name);
-    EXPECT_EQ(rowNames(), (QStringList{QStringLiteral("big.iso"), QStringLiteral("x.zip"), QStringLiteral("y.txt")}));
-    browser.zRemRef_Click(); // a new listing keeps the order
-    EXPECT_EQ(rowNames(), (QStringList{QStringLiteral("big.iso"), QStringLiteral("x.zip"), QStringLiteral("y.txt")}));
-}
+    browser.zRemRef_Click();
+    EXPECT_EQ(rowNames(), (QStringList{u"big.iso"_s, u"x.zip"_s, u"y.txt"_s}));
 
-TEST_F(RemoteOperationsTest, TheSelectionSummaryCountsBytesInKoOf1000)
-{
+    view.selectRow(1);
+    view.selectRow(2, true);
     operations.ListView2_Click();
-    EXPECT_EQ(status.panelText(StatusPanels::MessagePanel), QStringLiteral("Serveur: 0 Fichiers sélectionnés, 0 Ko"));
-    view.selectRow(0);
-    view.selectRow(1, true);
-    operations.ListView2_Click();
-    EXPECT_EQ(status.panelText(StatusPanels::MessagePanel), QStringLiteral("Serveur: 2 Fichiers sélectionnés, 2,56 Ko"));
-}
-
-TEST_F(RemoteOperationsTest, TheDeleteKeyDeletesTheSelectedFiles)
-{
-    view.selectRow(0);
-    dialogs.answerNext(MessageAnswer::No);
-    operations.ListView2_KeyUp(Qt::Key_Delete);
-    operations.ListView2_KeyUp(Qt::Key_Return);
-    EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral("Etes vous sur de supprimer ce fichier ?")});
+    EXPECT_EQ(status.panelText(StatusPanels::MessagePanel), u"Serveur: 2 Fichiers sélectionnés, 2,56 Ko"_s);
 }
 
 } // namespace

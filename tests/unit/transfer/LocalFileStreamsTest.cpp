@@ -55,31 +55,25 @@ struct LocalFileStreamsTest : ::testing::Test {
     test::TempFolder folder;
 };
 
-TEST_F(LocalFileStreamsTest, ALargeDownloadArrivesByteExactAndReplacesTheTargetOnlyWhenCommitted)
+TEST_F(LocalFileStreamsTest, ADownloadReplacesTheTargetByteExactOnlyWhenCommitted)
 {
     // Several write-behind windows and a tail that fills no gathering.
     const QByteArray content = randomBytes(3 * DownloadTarget::WritebackWindowBytes + 12345);
     const QString path = folder.createFile(u"cible.bin"_s, "ancien contenu");
+    {
+        DownloadTarget abandoned(path);
+        ASSERT_TRUE(abandoned.open());
+        ASSERT_TRUE(writeInPieces(abandoned, content.first(DownloadTarget::GatherBytes + 1), 1024));
+    }
+    EXPECT_EQ(folder.read(u"cible.bin"_s), "ancien contenu");
+    EXPECT_EQ(entries(), QStringList{u"cible.bin"_s}) << "no temporary file stays";
 
     DownloadTarget target(path);
     ASSERT_TRUE(target.open());
     ASSERT_TRUE(writeInPieces(target, content, 1000));
     EXPECT_EQ(folder.read(u"cible.bin"_s), "ancien contenu") << "the target waits for the whole file";
     ASSERT_TRUE(target.commit());
-
     EXPECT_EQ(folder.read(u"cible.bin"_s), content);
-    EXPECT_EQ(entries(), QStringList{u"cible.bin"_s});
-}
-
-TEST_F(LocalFileStreamsTest, AnUncommittedDownloadLeavesTheTargetAndNoTemporaryFile)
-{
-    const QString path = folder.createFile(u"cible.bin"_s, "ancien contenu");
-    {
-        DownloadTarget target(path);
-        ASSERT_TRUE(target.open());
-        ASSERT_TRUE(writeInPieces(target, randomBytes(DownloadTarget::GatherBytes + 1), 1024));
-    }
-    EXPECT_EQ(folder.read(u"cible.bin"_s), "ancien contenu");
     EXPECT_EQ(entries(), QStringList{u"cible.bin"_s});
 }
 
@@ -102,13 +96,13 @@ TEST_F(LocalFileStreamsTest, ADiskThatFillsUpFailsTheDownloadAndKeepsTheOldFile)
     EXPECT_EQ(entries(), QStringList{u"cible.bin"_s});
 }
 
-TEST_F(LocalFileStreamsTest, AnUploadIsReadInExactBlocksAcrossChunksAndFailsPastTheEnd)
+TEST_F(LocalFileStreamsTest, AnUploadIsReadInExactBlocksAcrossChunksAndFailsPastTheEndOrWhenTheFileShrinks)
 {
     const QByteArray content = randomBytes(UploadSource::ChunkBytes + 1500);
-    UploadSource source(folder.createFile(u"envoi.bin"_s, content));
+    const QString path = folder.createFile(u"envoi.bin"_s, content);
+    UploadSource source(path);
     ASSERT_TRUE(source.open());
     EXPECT_EQ(source.size(), content.size());
-
     QByteArray read;
     char block[1024];
     while (read.size() < content.size()) {
@@ -118,17 +112,11 @@ TEST_F(LocalFileStreamsTest, AnUploadIsReadInExactBlocksAcrossChunksAndFailsPast
     }
     EXPECT_EQ(read, content);
     EXPECT_FALSE(source.read(block, 1));
-}
 
-TEST_F(LocalFileStreamsTest, AFileThatShrinksDuringAnUploadFailsTheRead)
-{
-    const QString path = folder.createFile(u"envoi.bin"_s, randomBytes(3000));
-    UploadSource source(path);
-    ASSERT_TRUE(source.open());
+    UploadSource shrinking(path);
+    ASSERT_TRUE(shrinking.open());
     QFile(path).resize(1000);
-
-    char block[1024];
-    EXPECT_FALSE(source.read(block, 1024)) << "what was listed can no longer be sent whole";
+    EXPECT_FALSE(shrinking.read(block, 1024)) << "what was listed can no longer be sent whole";
 }
 
 } // namespace
