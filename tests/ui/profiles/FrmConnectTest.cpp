@@ -227,8 +227,6 @@ TEST_F(FrmConnectTest, AnonymousAndTheProtocolOptionsFillTheirFields)
 
 TEST_F(FrmConnectTest, ConnectHandsOverTheFieldsAndOptions)
 {
-    folder.createFile(u"Public.ftp"_s, "[PROFIL]\r\nsname=Public\r\nadresa=nas\r\nID=anonyme\r\n"
-                                       "DosInit=/tmp\r\npass=\r\nport=21\r\n");
     open();
     fillAllFields();
     type(u"txtPort"_s, u"2121"_s);
@@ -243,13 +241,6 @@ TEST_F(FrmConnectTest, ConnectHandsOverTheFieldsAndOptions)
     EXPECT_FALSE(sent.passive);
     EXPECT_TRUE(sent.anonymous);
     EXPECT_TRUE(dialog->isVisible()); // StayOpen
-
-    button(u"Check1"_s)->setChecked(false);
-    clickNode(u"Public.ftp"_s); // the anonymous user's profile: no password needed
-    click(u"Command3"_s);
-    ASSERT_EQ(connects.size(), 2);
-    EXPECT_TRUE(connects[1].anonymous);
-    EXPECT_EQ(connects[1].server, u"nas"_s);
 }
 
 } // namespace
