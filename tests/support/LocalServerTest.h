@@ -2,16 +2,14 @@
 
 #include "session/ftp/CurlFtpOptions.h"
 #include "support/LocalFtpServer.h"
+#include "support/Prerequisite.h"
 
-#include <QtGlobal>
 #include <gtest/gtest.h>
 #include <iostream>
 
 namespace vendrel::test {
 
-// A test against a LocalFtpServer. Skipped where the server cannot run, for
-// a developer without it; under CI that is a failure, never a silent skip.
-// A failed test shows what the server was told.
+// A test against a LocalFtpServer. A failed test shows what the server was told.
 struct LocalServerTest : ::testing::Test {
     // Short enough for a failing test to end quickly.
     static CurlFtpOptions shortTimeouts()
@@ -25,11 +23,7 @@ struct LocalServerTest : ::testing::Test {
 
     void SetUp() override
     {
-        if (const std::optional<QString> missing = LocalFtpServer::missingPrerequisite()) {
-            if (qEnvironmentVariableIsSet("CI"))
-                FAIL() << missing->toStdString();
-            GTEST_SKIP() << missing->toStdString();
-        }
+        VENDREL_REQUIRE_PREREQUISITE(LocalFtpServer::missingPrerequisite())
     }
     void TearDown() override
     {
