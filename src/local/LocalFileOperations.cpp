@@ -6,6 +6,7 @@
 #include "local/LocalBrowser.h"
 #include "local/LocalFolderList.h"
 #include "local/LocalFolderReader.h"
+#include "local/LocalTexts.h"
 #include "local/LocalVolumes.h"
 #include "platform/Paths.h"
 #include "session/SessionState.h"
@@ -25,20 +26,6 @@ bool isPlainFileName(const QString &name)
     return !name.contains(u'/') && !name.contains(QChar(u'\0')) && name != u"." && name != u"..";
 }
 
-// Names the files a deletion left in place; a long list is cut short.
-QString undeletedFilesText(const QStringList &names)
-{
-    if (names.size() == 1)
-        return QStringLiteral("Le fichier ") + quoted(names.first()) + QStringLiteral(" n'a pas pu être supprimé !");
-    constexpr qsizetype shown = 10;
-    QString text = QStringLiteral("Ces fichiers n'ont pas pu être supprimés :");
-    for (qsizetype i = 0; i < names.size() && i < shown; ++i)
-        text += QStringLiteral("\r\n") + quoted(names.at(i));
-    if (names.size() > shown)
-        text += QStringLiteral("\r\n... et %1 autres.").arg(names.size() - shown);
-    return text;
-}
-
 } // namespace
 
 LocalFileOperations::LocalFileOperations(SessionContext context, LocalBrowser &browser, Shell &shell, QString programFolder)
@@ -56,7 +43,7 @@ void LocalFileOperations::zLokRS_Click()
 {
     const int row = browser_.pane().ListView1.currentRow();
     if (row < 0) {
-        message(QStringLiteral("Pas de fichier à renommer !"));
+        message(LocalTexts::noFileToRename);
         return;
     }
     browser_.pane().ListView1.editRow(row);
@@ -77,15 +64,13 @@ void LocalFileOperations::ListView1_AfterLabelEdit(int row, const QString &newNa
     if (newName == oldName)
         return;
     if (!isPlainFileName(newName)) {
-        message(QStringLiteral("Le nom ") + quoted(newName) + QStringLiteral(" n'est pas un nom de fichier valide !"));
+        message(LocalTexts::invalidName(newName));
         return;
     }
     const QString oldExtension = extensionOf(oldName);
     const QString newExtension = extensionOf(newName);
     if (oldExtension != newExtension
-        && context_.dialogs.message(QStringLiteral("Etes vous sur de changer l'exrtension du fichier: ") + quoted(oldExtension)
-                                        + QStringLiteral(" to: ") + quoted(newExtension),
-                                    MessageButtons::YesNo, MessageIcon::Question)
+        && context_.dialogs.message(LocalTexts::extensionQuestion(oldExtension, newExtension), MessageButtons::YesNo, MessageIcon::Question)
                != MessageAnswer::Yes)
         return;
 
@@ -96,10 +81,9 @@ void LocalFileOperations::ListView1_AfterLabelEdit(int row, const QString &newNa
     } else if (!QFileInfo(from).isFile()) {
         reportFileGone(oldName);
     } else if (QFileInfo::exists(to)) {
-        message(QStringLiteral("Nom de fichier déjà présent dans le dossier en cours? Erreur!"));
+        message(LocalTexts::nameTaken);
     } else {
-        message(QStringLiteral("Le fichier ") + quoted(oldName) + QStringLiteral(" n'a pas pu être renommé en ")
-                + quoted(newName) + QStringLiteral(" !"));
+        message(LocalTexts::notRenamed(oldName, newName));
     }
 }
 
@@ -107,14 +91,11 @@ void LocalFileOperations::zLokDF_Click()
 {
     const QString folder = browser_.pane().Dir1.path();
     if (folder == u"/" || volumeRootOf(folder) == folder || isProtectedFolder(folder)) {
-        message(QStringLiteral("Ce dossier ne peut être suppimé (Racine)!"));
+        message(LocalTexts::rootFolder);
         return;
     }
     const QString name = folder.mid(folder.lastIndexOf(u'/') + 1);
-    if (context_.dialogs.message(QStringLiteral("Etes vous sur de supprimer ce dossier: ") + quoted(name)
-                                     + QStringLiteral("? Etes vous sur qu'il ne contient pas de fichier !\r\n"
-                                                      "Si oui, Il n'apparaitra pas dans la corbeille !"),
-                                 MessageButtons::YesNo, MessageIcon::Question)
+    if (context_.dialogs.message(LocalTexts::deleteFolderQuestion(name), MessageButtons::YesNo, MessageIcon::Question)
         != MessageAnswer::Yes)
         return;
 
@@ -124,9 +105,7 @@ void LocalFileOperations::zLokDF_Click()
         return;
     }
     const bool empty = QDir(folder).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    message(QStringLiteral("Le dossier ") + quoted(name)
-            + (empty ? QStringLiteral(" n'a pas pu être supprimé : il est utilisé ou protégé !")
-                     : QStringLiteral(" n'a pas pu être supprimé : il n'est pas vide !")));
+    message(LocalTexts::folderNotRemoved(name, empty));
 }
 
 void LocalFileOperations::zLokDS_Click()
@@ -134,12 +113,10 @@ void LocalFileOperations::zLokDS_Click()
     const LocalPane &pane = browser_.pane();
     const QList<int> rows = pane.ListView1.selectedRows();
     if (pane.ListView1.currentRow() < 0 || rows.isEmpty()) {
-        message(QStringLiteral("Pas de fichier sélctionné !"));
+        message(LocalTexts::noFileSelected);
         return;
     }
-    if (context_.dialogs.message(QStringLiteral("Etes vous sur de supprimer ce fichier ?\r\n"
-                                                "Si oui, le fichier n'apparaitra pas dans la corbeille !"),
-                                 MessageButtons::YesNo, MessageIcon::Question)
+    if (context_.dialogs.message(LocalTexts::deleteFileQuestion, MessageButtons::YesNo, MessageIcon::Question)
         != MessageAnswer::Yes)
         return;
 
@@ -152,13 +129,12 @@ void LocalFileOperations::zLokDS_Click()
     }
     browser_.ListLocalFolder();
     if (!undeleted.isEmpty())
-        message(undeletedFilesText(undeleted));
+        message(LocalTexts::filesNotDeleted(undeleted));
 }
 
 void LocalFileOperations::zLokNF_Click()
 {
-    const std::optional<QString> name = context_.dialogs.input(QStringLiteral("Type a name of the new folder here"),
-                                                               QStringLiteral("Nová Složka"));
+    const std::optional<QString> name = context_.dialogs.input(LocalTexts::newFolderPrompt, LocalTexts::newFolderTitle);
     if (!name || name->trimmed().isEmpty())
         return;
     const QString folder = context_.session.LocalFolder + *name;
@@ -167,26 +143,23 @@ void LocalFileOperations::zLokNF_Click()
         return;
     }
     if (QFileInfo::exists(folder)) {
-        message(QStringLiteral("Erreur lors de la création du dossier \r\nVérifier que le dossier n'existe pas !"));
+        message(LocalTexts::folderExists);
     } else {
-        message(QStringLiteral("Erreur lors de la création du dossier \r\nLe dossier ") + quoted(*name)
-                + QStringLiteral(" n'a pas pu être créé dans ") + quoted(context_.session.LocalFolder)
-                + QStringLiteral(" !"));
+        message(LocalTexts::folderNotCreated(*name, context_.session.LocalFolder));
     }
 }
 
 void LocalFileOperations::zOpenFile_Click()
 {
-    const std::optional<QString> path = currentFile(QStringLiteral("Pas de fichier à ouvrir !"), MessageIcon::Exclamation);
+    const std::optional<QString> path = currentFile(LocalTexts::noFileToOpen, MessageIcon::Exclamation);
     if (path && !shell_.openDocument(*path))
-        message(QStringLiteral("Aucun programme n'a pu ouvrir le fichier ") + quoted(QFileInfo(*path).fileName())
-                + QStringLiteral(" !"));
+        message(LocalTexts::noProgramOpens(QFileInfo(*path).fileName()));
 }
 
 void LocalFileOperations::zProperties_Click()
 {
     const std::optional<QString> path =
-        currentFile(QStringLiteral("Pas de sélection pour afficher les propriétés !"), MessageIcon::None);
+        currentFile(LocalTexts::noFileForProperties, MessageIcon::None);
     if (path)
         shell_.showProperties(*path);
 }
@@ -240,7 +213,7 @@ bool LocalFileOperations::isProtectedFolder(const QString &folder) const
 void LocalFileOperations::reportFileGone(const QString &name)
 {
     browser_.ListLocalFolder();
-    message(QStringLiteral("Le fichier ") + quoted(name) + QStringLiteral(" n'existe plus dans le dossier !"));
+    message(LocalTexts::fileGone(name));
 }
 
 void LocalFileOperations::message(const QString &text, MessageIcon icon)

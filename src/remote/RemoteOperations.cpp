@@ -5,6 +5,7 @@
 #include "listing/RowFormat.h"
 #include "platform/Dialogs.h"
 #include "platform/Paths.h"
+#include "remote/RemoteTexts.h"
 #include "remote/RemoteTree.h"
 #include "session/ActivityReport.h"
 #include "session/SessionState.h"
@@ -41,11 +42,11 @@ bool RemoteOperations::checkConnected(const QString &notConnectedText)
 
 void RemoteOperations::zRemRS_Click()
 {
-    if (!checkConnected(QStringLiteral("Pas de connexion sur le serveur !")))
+    if (!checkConnected(RemoteTexts::notConnected))
         return;
     const int row = pane_.ListView2.currentRow();
     if (row < 0) {
-        context_.dialogs.message(QStringLiteral("Pas de fichier à renommer !"), MessageButtons::Ok,
+        context_.dialogs.message(RemoteTexts::noFileToRename, MessageButtons::Ok,
                                  MessageIcon::Exclamation);
         return;
     }
@@ -65,8 +66,7 @@ void RemoteOperations::ListView2_AfterLabelEdit(int row, const QString &newName)
     const QString newPath = context_.session.RemoteFolder + newName;
     const bool extensionChanges = extensionOf(oldName) != extensionOf(newName);
     if (extensionChanges) {
-        const QString question = QStringLiteral("Etes vous sur de changer l'extension du fichier: ")
-                                 + quoted(extensionOf(oldName)) + QStringLiteral(" to: ") + quoted(extensionOf(newName));
+        const QString question = RemoteTexts::extensionQuestion(extensionOf(oldName), extensionOf(newName));
         if (context_.dialogs.message(question, MessageButtons::YesNo, MessageIcon::Question) != MessageAnswer::Yes)
             return;
         context_.log.AppendLogLine(QStringLiteral(" > Envoi de la demande pour renommer: ") + quoted(oldPath));
@@ -77,8 +77,7 @@ void RemoteOperations::ListView2_AfterLabelEdit(int row, const QString &newName)
                          && context_.ftp.FtpRenameFile(context_.session.ConnectionHandle, oldPath, newPath);
     if (!renamed) {
         // The row keeps the server's name: showing the refused one would mislead.
-        context_.dialogs.message(extensionChanges ? QStringLiteral("Ne peut renommer le fichier")
-                                                  : QStringLiteral("Ne peut accomplir la demande"),
+        context_.dialogs.message(extensionChanges ? RemoteTexts::cannotRenameExtension : RemoteTexts::cannotRename,
                                  MessageButtons::Ok, MessageIcon::Exclamation);
         context_.log.AppendLogLine(QStringLiteral(" > Demande abortée!"));
         return;
@@ -90,19 +89,17 @@ void RemoteOperations::ListView2_AfterLabelEdit(int row, const QString &newName)
 
 void RemoteOperations::zRemDF_Click()
 {
-    if (!checkConnected(QStringLiteral("Pas de connexion sur le serveur!")))
+    if (!checkConnected(RemoteTexts::notConnectedForFolder))
         return;
     QTreeWidgetItem *node = pane_.TView1.widget().currentItem();
     if (node == nullptr)
         return;
     if (node->text(0) == u"..") {
-        context_.dialogs.message(QStringLiteral("Ce dossier ne peut être supprimé (Racine)!"), MessageButtons::Ok,
+        context_.dialogs.message(RemoteTexts::rootFolder, MessageButtons::Ok,
                                  MessageIcon::Exclamation);
         return;
     }
-    const QString question = QStringLiteral("Etes vous sur de supprimer ce dossier: ") + quoted(node->text(0))
-                             + QStringLiteral("? (Suppression de dossier !)\r\nSuppression de dossier!");
-    if (context_.dialogs.message(question, MessageButtons::YesNo, MessageIcon::Question) != MessageAnswer::Yes)
+    if (context_.dialogs.message(RemoteTexts::deleteFolderQuestion(node->text(0)), MessageButtons::YesNo, MessageIcon::Question) != MessageAnswer::Yes)
         return;
 
     // The folder named in the question is the one removed: the selected node's.
@@ -110,7 +107,7 @@ void RemoteOperations::zRemDF_Click()
     path.chop(1);
     context_.log.AppendLogLine(QStringLiteral(" > Demande de suppression de dossier: ") + quoted(nodeTextPath(node)));
     if (!context_.ftp.FtpRemoveDirectory(context_.session.ConnectionHandle, path)) {
-        context_.dialogs.message(QStringLiteral("Erreur! Etes vous sur que le dossier ne contienne pas de fichiers ?"),
+        context_.dialogs.message(RemoteTexts::folderNotRemoved,
                                  MessageButtons::Ok, MessageIcon::Exclamation);
         context_.log.AppendLogLine(QStringLiteral(" > Erreur rencontrée lors de la suppression du dossier !"));
         return;
@@ -122,14 +119,14 @@ void RemoteOperations::zRemDF_Click()
 
 void RemoteOperations::zRemDS_Click()
 {
-    if (!checkConnected(QStringLiteral("Pas de connexion sur le serveur !")))
+    if (!checkConnected(RemoteTexts::notConnected))
         return;
     if (pane_.ListView2.currentRow() < 0) {
-        context_.dialogs.message(QStringLiteral("Pas de fichier sélectionné pour être supprimé !"), MessageButtons::Ok,
+        context_.dialogs.message(RemoteTexts::noFileToDelete, MessageButtons::Ok,
                                  MessageIcon::Information);
         return;
     }
-    if (context_.dialogs.message(QStringLiteral("Etes vous sur de supprimer ce fichier ?"), MessageButtons::YesNo,
+    if (context_.dialogs.message(RemoteTexts::deleteFileQuestion, MessageButtons::YesNo,
                                  MessageIcon::Question)
         != MessageAnswer::Yes)
         return;
@@ -141,7 +138,7 @@ void RemoteOperations::zRemDS_Click()
         const QString path = context_.session.RemoteFolder + name;
         context_.log.AppendLogLine(QStringLiteral(" > Suppression : ") + quoted(path));
         if (!context_.ftp.FtpDeleteFile(context_.session.ConnectionHandle, path)) {
-            context_.dialogs.message(QStringLiteral("Erreur rencontrée lors de la suppression du fichier !"),
+            context_.dialogs.message(RemoteTexts::fileNotDeleted,
                                      MessageButtons::Ok, MessageIcon::Exclamation);
             context_.log.AppendLogLine(QStringLiteral(" > Erreur rencontrée lors de la suppression du fichier !"));
             break; // the files before it are gone: the refresh below shows it
@@ -153,16 +150,16 @@ void RemoteOperations::zRemDS_Click()
 
 void RemoteOperations::zRemNF_Click()
 {
-    if (!checkConnected(QStringLiteral("Pas de connexion sur le serveur !")))
+    if (!checkConnected(RemoteTexts::notConnected))
         return;
     const std::optional<QString> answer =
-        context_.dialogs.input(QStringLiteral("Nom du nouveau dossier"), QStringLiteral("Créer un nouveau dossier"));
+        context_.dialogs.input(RemoteTexts::newFolderPrompt, RemoteTexts::newFolderTitle);
     if (!answer || answer->trimmed().isEmpty())
         return;
     const QString path = context_.session.RemoteFolder + *answer;
     context_.log.AppendLogLine(QStringLiteral(" > Demande de création d'un nouveau dossier: ") + quoted(path));
     if (!staysInsideFolder(*answer) || !context_.ftp.FtpCreateDirectory(context_.session.ConnectionHandle, path)) {
-        context_.dialogs.message(QStringLiteral("Erreur rencontrée lors de la création du nouveau dossier!"),
+        context_.dialogs.message(RemoteTexts::folderNotCreated,
                                  MessageButtons::Ok, MessageIcon::Exclamation);
         context_.log.AppendLogLine(QStringLiteral(" > Erreur rencontrée lors de la création du nouveau dossier !"));
         return;

@@ -49,7 +49,6 @@ bool LocalFtpServer::start(const Options &options)
         arguments << u"--no-connect-back"_s;
     add(u"--throttle"_s, options.bytesPerSecond > 0 ? QString::number(options.bytesPerSecond) : QString());
     add(u"--endless-listing"_s, options.endlessListing);
-    add(u"--cut-after"_s, options.cutAfter >= 0 ? QString::number(options.cutAfter) : QString());
     add(u"--extra-bytes"_s, options.extraBytes > 0 ? QString::number(options.extraBytes) : QString());
     add(u"--lost-reply"_s, options.lostReply);
     add(u"--closing-421"_s, options.closing421);

@@ -15,8 +15,7 @@ namespace vendrel::test {
 // everything, anonymous may read. It stops with this object (its stdin
 // closes), and so also if the test process dies.
 //
-//     VENDREL_REQUIRE_PREREQUISITE(LocalFtpServer::missingPrerequisite())
-//     LocalFtpServer server;
+//     LocalFtpServer server; // in a LocalServerTest, which skips where it cannot run
 //     ASSERT_TRUE(server.start()) << server.failureReason().toStdString();
 class LocalFtpServer {
 public:
@@ -26,7 +25,6 @@ public:
         int bytesPerSecond = 0;          // data connections send and take no faster; 0: no limit
         // Faults of a broken or hostile server:
         QString endlessListing;        // "slow" (an entry a second) or "fast": listings of /endless never end
-        int cutAfter = -1;             // downloads stop after this many bytes with a 226; SIZE is refused
         int extraBytes = 0;            // downloads send this many bytes more than the file holds
         QString lostReply;             // verbs ("DELE,MKD") carried out, then the connection drops unanswered
         bool noConnectBack = false;    // active mode: PORT is accepted, the data connection never comes

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QString>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -45,5 +46,15 @@ public:
 private:
     QTemporaryDir dir_;
 };
+
+// Content for test files: the same bytes on every run.
+inline QByteArray randomBytes(qsizetype size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    QRandomGenerator generator(20061205);
+    for (char &byte : bytes)
+        byte = char(generator.bounded(256));
+    return bytes;
+}
 
 } // namespace vendrel::test

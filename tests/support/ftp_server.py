@@ -40,7 +40,6 @@ def parse_arguments():
     # Faults of a broken or hostile server.
     parser.add_argument("--endless-listing", choices=["slow", "fast"],
                         help="listings of a folder named 'endless' never end: an entry a second, or at full speed")
-    parser.add_argument("--cut-after", type=int, default=-1, help="RETR sends this many bytes, then 226; SIZE is refused")
     parser.add_argument("--extra-bytes", type=int, default=0, help="RETR sends this many bytes more than the file")
     parser.add_argument("--lost-reply", default="", help="verbs carried out, then the connection drops unanswered")
     parser.add_argument("--closing-421", default="", help="verbs answered with 421 and a closed connection, undone")
@@ -121,32 +120,20 @@ def handler_class(arguments):
             FTPHandler.process_command(self, cmd, *args, **kwargs)
             self.close()
 
-        def ftp_PORT(self, line):
-            if not arguments.no_connect_back:
-                return FTPHandler.ftp_PORT(self, line)
+        def accept_without_connecting_back(self, line):
             self.respond("200 Active data connection established.")
 
-        def ftp_EPRT(self, line):
-            if not arguments.no_connect_back:
-                return FTPHandler.ftp_EPRT(self, line)
-            self.respond("200 Active data connection established.")
-
-        def ftp_SIZE(self, path):
-            if arguments.cut_after >= 0:
-                return self.respond("550 SIZE not allowed here.")
-            return FTPHandler.ftp_SIZE(self, path)
+        if arguments.no_connect_back:
+            ftp_PORT = ftp_EPRT = accept_without_connecting_back
 
         def ftp_RETR(self, file):
-            if arguments.cut_after < 0 and arguments.extra_bytes == 0:
+            if arguments.extra_bytes == 0:
                 return FTPHandler.ftp_RETR(self, file)
             try:
                 with open(file, "rb") as source:
-                    data = source.read()
+                    data = source.read() + b"x" * arguments.extra_bytes
             except OSError as err:
                 return self.respond("550 %s." % err.strerror)
-            if arguments.cut_after >= 0:
-                data = data[:arguments.cut_after]
-            data += b"x" * arguments.extra_bytes
             self.push_dtp_data(Producer(iter([data])), isproducer=True, cmd="RETR")
             return file
 

@@ -47,15 +47,6 @@ TEST_F(ConnectTest, LogsInOnceAndRefusesWhatCannotConnectOrIsNoHandle)
     EXPECT_EQ(ftp.lastError().code, ftp::ERROR_INTERNET_CANNOT_CONNECT);
     EXPECT_EQ(ftp.InternetConnect(internet, u"evil/path?x"_s, 21, u"a"_s, u"b"_s, ftp::INTERNET_SERVICE_FTP, 0, 0), 0u);
     EXPECT_EQ(ftp.lastError().code, ftp::ERROR_INVALID_PARAMETER);
-
-    EXPECT_EQ(ftp.InternetConnect(0, u"127.0.0.1"_s, 21, u"a"_s, u"b"_s, ftp::INTERNET_SERVICE_FTP, 0, 0), 0u);
-    EXPECT_EQ(ftp.lastError().code, ftp::ERROR_INVALID_HANDLE);
-    EXPECT_FALSE(ftp.InternetCloseHandle(0));
-    FindData record;
-    EXPECT_EQ(ftp.FtpFindFirstFile(internet, u"/*.*"_s, record, 0, 0), 0u); // a session is not a connection
-    EXPECT_EQ(ftp.lastError().code, ftp::ERROR_INVALID_HANDLE);
-    EXPECT_TRUE(ftp.InternetCloseHandle(internet));
-    EXPECT_FALSE(ftp.InternetCloseHandle(internet));
 }
 
 TEST_F(ConnectTest, AServerThatNeverAnswersTimesOutWhileTheWindowsKeepRepainting)

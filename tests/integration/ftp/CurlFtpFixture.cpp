@@ -1,37 +1,11 @@
 #include "CurlFtpFixture.h"
 
-#include "support/Prerequisite.h"
-
 #include <QElapsedTimer>
-#include <QRandomGenerator>
 #include <QThread>
-#include <iostream>
 
 using namespace Qt::StringLiterals;
 
 namespace vendrel::test {
-
-CurlFtpOptions CurlFtpFixture::shortTimeouts()
-{
-    CurlFtpOptions options;
-    options.connectTimeout = std::chrono::milliseconds(2'000);
-    options.serverResponseTimeout = std::chrono::seconds(2);
-    options.stalledTransferTimeout = std::chrono::seconds(2);
-    return options;
-}
-
-void CurlFtpFixture::SetUp()
-{
-    VENDREL_REQUIRE_PREREQUISITE(LocalFtpServer::missingPrerequisite())
-    internet = ftp.InternetOpen(u"Vendrel"_s, ftp::INTERNET_OPEN_TYPE_DIRECT, {}, {}, ftp::INTERNET_FLAG_NO_CACHE_WRITE);
-    ASSERT_NE(internet, 0u);
-}
-
-void CurlFtpFixture::TearDown()
-{
-    if (HasFailure())
-        std::cerr << "The server's log:\n" << server.commandLog().toStdString();
-}
 
 FtpHandle CurlFtpFixture::connect(const QString &user, const QString &password, quint32 flags)
 {
@@ -120,15 +94,6 @@ bool CurlFtpFixture::serverLogs(const QByteArray &text) const
         QThread::msleep(10);
     }
     return true;
-}
-
-QByteArray randomBytes(qsizetype size)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    QRandomGenerator generator(20061205);
-    for (char &byte : bytes)
-        byte = char(generator.bounded(256));
-    return bytes;
 }
 
 } // namespace vendrel::test

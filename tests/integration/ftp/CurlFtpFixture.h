@@ -2,22 +2,23 @@
 
 #include "session/ftp/CurlFtpService.h"
 #include "session/ftp/FtpErrorCodes.h"
-#include "support/LocalFtpServer.h"
+#include "support/LocalServerTest.h"
+#include "support/TempFolder.h"
 
-#include <gtest/gtest.h>
 #include <vector>
 
 namespace vendrel::test {
 
-// The libcurl service against a local pyftpdlib, with timeouts short enough
-// for a failing test to end quickly. Skips itself where pyftpdlib is missing.
-class CurlFtpFixture : public ::testing::Test {
+// The libcurl service against a local pyftpdlib. Its queue between the
+// threads is small: reads and writes larger than it are the common case.
+class CurlFtpFixture : public LocalServerTest {
 protected:
-    static CurlFtpOptions shortTimeouts();
-
-    void SetUp() override;
-    // A failed test shows what the server was told.
-    void TearDown() override;
+    static CurlFtpOptions smallQueue()
+    {
+        CurlFtpOptions options = shortTimeouts();
+        options.transferQueueBytes = 4096;
+        return options;
+    }
 
     FtpHandle connect(const QString &user = QString::fromUtf8(LocalFtpServer::user),
                       const QString &password = QString::fromUtf8(LocalFtpServer::password),
@@ -39,11 +40,9 @@ protected:
     // may write a line just after its reply.
     bool serverLogs(const QByteArray &text) const;
 
-    LocalFtpServer server;
-    CurlFtpService ftp{shortTimeouts()};
-    FtpHandle internet = 0;
+    CurlFtpService ftp{smallQueue()};
+    FtpHandle internet = ftp.InternetOpen(QStringLiteral("Vendrel"), ftp::INTERNET_OPEN_TYPE_DIRECT, {}, {},
+                                          ftp::INTERNET_FLAG_NO_CACHE_WRITE);
 };
-
-QByteArray randomBytes(qsizetype size);
 
 } // namespace vendrel::test

@@ -1,63 +1,24 @@
-#include "session/Connection.h"
-#include "session/TransferOptions.h"
 #include "session/ftp/CurlFtpService.h"
-#include "support/LocalFtpServer.h"
+#include "support/LocalServerTest.h"
 #include "support/PaneHarness.h"
-#include "support/Prerequisite.h"
-
-#include <QDir>
-#include <gtest/gtest.h>
-#include <iostream>
 
 using namespace Qt::StringLiterals;
 
 namespace vendrel {
 namespace {
 
-CurlFtpOptions shortTimeouts()
+CurlFtpOptions smallListingLimits()
 {
-    CurlFtpOptions options;
-    options.connectTimeout = std::chrono::milliseconds(2'000);
-    options.serverResponseTimeout = std::chrono::seconds(2);
-    options.stalledTransferTimeout = std::chrono::seconds(2);
+    CurlFtpOptions options = test::LocalServerTest::shortTimeouts();
     options.listingLimits = {20'000, 4 * 1024 * 1024}; // a runaway listing ends in a moment
     return options;
 }
 
-// The server pane through libcurl against pyftpdlib on loopback, where the
-// real server's behaviour matters: what it lets in, what it lists.
-struct RemoteServerTest : ::testing::Test {
-    void SetUp() override { VENDREL_REQUIRE_PREREQUISITE(test::LocalFtpServer::missingPrerequisite()) }
-    void TearDown() override
-    {
-        if (HasFailure())
-            std::cerr << "The server's log:\n" << server.commandLog().toStdString();
-    }
-
-
-    test::LocalFtpServer server;
-    CurlFtpService curl{shortTimeouts()};
-    test::RemotePaneHarness pane{&curl};
+// The server pane through libcurl against a hostile pyftpdlib on loopback,
+// in MLSD and in LIST.
+struct RemoteServerTest : test::LocalServerTest {
+    CurlFtpService curl{smallListingLimits()};
 };
-
-// "anonyme" as the dialog sends it: a standard server lets it in to read.
-TEST_F(RemoteServerTest, AnAnonymousConnectIsLetInAndListsTheServer)
-{
-    ASSERT_TRUE(server.start()) << server.failureReason().toStdString();
-    server.files().createDir(u"pub"_s);
-    TransferOptions options{pane.session, true, false};
-    Connection connection{pane.context(), options,
-                          ConnectTargets{[this] { pane.browser.clearPane(); },
-                                         [this](const QString &folder) { pane.browser.openInitialFolder(folder); },
-                                         [](const QString &) {}}};
-    const ConnectParameters anonymous{.siteName = u"Public"_s, .server = u"127.0.0.1"_s, .user = u"anonyme"_s,
-                                      .password = {}, .port = QString::number(server.port()),
-                                      .initialLocalFolder = QDir::tempPath(), .anonymous = true};
-    EXPECT_EQ(connection.ConnectProfile(anonymous, [] {}), ConnectOutcome::Unload);
-    EXPECT_TRUE(pane.session.isConnected());
-    EXPECT_NE(pane.tree.nodeByKey(u"/pub/"_s), nullptr);
-    EXPECT_TRUE(server.commandLog().contains("USER 'anonymous' logged in"));
-}
 
 TEST_F(RemoteServerTest, AListingWithoutEndFailsPastItsLimitAndTheSessionGoesOn)
 {

@@ -210,19 +210,6 @@ TEST_F(MainWindowTest, QuitAsksFirstThenOffersToHangUpADialupConnection)
     EXPECT_EQ(quits, 1);
 }
 
-TEST_F(MainWindowTest, HidingTheToolbarTwiceReturnsEveryControl)
-{
-    const QRect logBefore = window.pane(Pane::txtInfo).geometry();
-    const QRect listBefore = window.pane(Pane::ListView2).geometry();
-    action("zTools").trigger();
-    EXPECT_FALSE(window.toolbar().isVisible());
-    EXPECT_LT(window.pane(Pane::txtInfo).y(), logBefore.y());
-    EXPECT_GT(window.pane(Pane::ListView2).height(), listBefore.height());
-    action("zTools").trigger();
-    EXPECT_EQ(window.pane(Pane::txtInfo).geometry(), logBefore);
-    EXPECT_EQ(window.pane(Pane::ListView2).geometry(), listBefore);
-}
-
 TEST_F(MainWindowTest, AtItsSmallestSizeEveryPaneStaysVisibleWhereverTheBarsGo)
 {
     window.resize(50, 50);

@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 #include <memory>
@@ -211,18 +210,10 @@ TEST_F(FrmConnectTest, DeleteAsksRemovesOnlyOnYesAndReportsAFileAlreadyGone)
     EXPECT_TRUE(profilesShown().isEmpty());
 }
 
-TEST_F(FrmConnectTest, BrowseAnonymousAndTheProtocolOptionsFillTheirFields)
+TEST_F(FrmConnectTest, AnonymousAndTheProtocolOptionsFillTheirFields)
 {
     open();
     fillAllFields();
-    dialogs.pickNext(u"/home/rene"_s);
-    click(u"Command6"_s);
-    EXPECT_EQ(edit(u"TextDosInit"_s)->text(), u"/home/rene"_s);
-    dialogs.pickNext(std::nullopt);
-    click(u"Command6"_s);
-    EXPECT_EQ(edit(u"TextDosInit"_s)->text(), QString());
-    EXPECT_FALSE(canConnect());
-
     click(u"Check1"_s);
     type(u"txtUser"_s, u"rene"_s);
     click(u"Check1"_s);
@@ -232,8 +223,6 @@ TEST_F(FrmConnectTest, BrowseAnonymousAndTheProtocolOptionsFillTheirFields)
 
 TEST_F(FrmConnectTest, ConnectHandsOverTheFieldsAndOptions)
 {
-    folder.createFile(u"Public.ftp"_s, "[PROFIL]\r\nsname=Public\r\nadresa=nas\r\nID=anonyme\r\n"
-                                       "DosInit=/tmp\r\npass=\r\nport=21\r\n");
     open();
     fillAllFields();
     type(u"txtPort"_s, u"2121"_s);
@@ -248,31 +237,6 @@ TEST_F(FrmConnectTest, ConnectHandsOverTheFieldsAndOptions)
     EXPECT_FALSE(sent.passive);
     EXPECT_TRUE(sent.anonymous);
     EXPECT_TRUE(dialog->isVisible()); // StayOpen
-
-    button(u"Check1"_s)->setChecked(false);
-    clickNode(u"Public.ftp"_s); // the anonymous user's profile: no password needed
-    click(u"Command3"_s);
-    ASSERT_EQ(connects.size(), 2);
-    EXPECT_TRUE(connects[1].anonymous);
-    EXPECT_EQ(connects[1].server, u"nas"_s);
-}
-
-// As the owner runs it: modally, then keeps or destroys it by the result.
-TEST_F(FrmConnectTest, EachOutcomeEndsTheModalRunAsTheOwnerExpects)
-{
-    const std::pair<ConnectOutcome, int> cases[] = {{ConnectOutcome::Hidden, FrmConnect::KeptHidden},
-                                                    {ConnectOutcome::Unload, QDialog::Accepted}};
-    for (const auto &[connectOutcome, result] : cases) {
-        outcome = connectOutcome;
-        open();
-        fillAllFields();
-        QTimer::singleShot(0, dialog.get(), [this] { click(u"Command3"_s); });
-        EXPECT_EQ(dialog->exec(), result);
-        EXPECT_FALSE(dialog->isVisible());
-    }
-    open();
-    QTimer::singleShot(0, dialog.get(), [this] { click(u"Command4"_s); });
-    EXPECT_EQ(dialog->exec(), QDialog::Rejected);
 }
 
 } // namespace

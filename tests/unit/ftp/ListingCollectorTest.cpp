@@ -55,13 +55,6 @@ TEST(ListingCollector, ParsesAsTheListingArrivesAndKeepsMatchingFilesAndEveryFol
     EXPECT_TRUE(entries[3].record.isFolder());
 }
 
-TEST(ListingCollector, AnEmptyPatternKeepsEverything)
-{
-    ListingCollector collector(ListingFormat::Mlsd, u"*"_s, QDateTime::currentDateTimeUtc());
-    collector.feed("type=file; a\ntype=file; b.c\n");
-    EXPECT_EQ(collector.finish().size(), 2u);
-}
-
 TEST(ListingCollector, GivesUpPastItsLimitsAndTakesNothingMore)
 {
     const QDateTime now = QDateTime::currentDateTimeUtc();

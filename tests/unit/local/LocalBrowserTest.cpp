@@ -108,11 +108,6 @@ TEST_F(LocalBrowserTest, ColumnClicksFlipTheOrderSortSizesAsNumbersAndSurviveARe
     temp.createFile(u"d.txt"_s, QByteArray(950, 'd'));
     browser.zLokRef_Click();
     EXPECT_EQ(rowNames(), (QStringList{u"b.txt"_s, u"d.txt"_s, u"a.txt"_s, u"c.txt"_s}));
-
-    ListView1.selectRow(rowOf(u"a.txt"_s));
-    ListView1.selectRow(rowOf(u"b.txt"_s), true);
-    browser.ListView1_Click();
-    EXPECT_EQ(statusText(), u"Local: 2 Fichiers sélectionnés, 1,924 Ko"_s) << "Ko of 1000 bytes";
 }
 
 TEST_F(LocalBrowserTest, Drive1ListsTheVolumesRootFirstAndRefusesOneThatCannotBeRead)

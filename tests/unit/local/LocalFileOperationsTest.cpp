@@ -1,4 +1,5 @@
 #include "local/LocalFileOperations.h"
+#include "local/LocalTexts.h"
 #include "support/FakeShell.h"
 #include "support/PaneHarness.h"
 
@@ -102,7 +103,7 @@ TEST_F(LocalFileOperationsTest, DeletingTheCurrentFolderAsksAndShowsItsParentBut
     browser.openFolder(full);
     dialogs.answerNext(MessageAnswer::Yes);
     operations.zLokDF_Click();
-    EXPECT_EQ(dialogs.messageTexts().last(), u"Le dossier \"full\" n'a pas pu être supprimé : il n'est pas vide !"_s);
+    EXPECT_EQ(dialogs.messageTexts().last(), LocalTexts::folderNotRemoved(u"full"_s, false));
     EXPECT_TRUE(temp.exists(u"full/.hidden"_s));
     EXPECT_EQ(Dir1.path(), full);
 }
@@ -119,7 +120,7 @@ TEST_F(LocalFileOperationsTest, DeletingFilesAsksOnceDeletesTheSelectedRowsAndNa
     dialogs.answerNext(MessageAnswer::Yes);
     Q_EMIT ListView1.keyPressed(Qt::Key_Delete);
     EXPECT_EQ(dialogs.messages.size(), 3);
-    EXPECT_EQ(dialogs.messageTexts().last(), u"Le fichier \"b.txt\" n'a pas pu être supprimé !"_s);
+    EXPECT_EQ(dialogs.messageTexts().last(), LocalTexts::filesNotDeleted({u"b.txt"_s}));
     EXPECT_EQ(filesOnDisk(), QStringList{u"c.txt"_s});
     EXPECT_EQ(rowNames(), QStringList{u"c.txt"_s});
 }
@@ -162,7 +163,7 @@ TEST_F(LocalFileOperationsTest, OpenPropertiesAndFindGoToTheShellForTheCurrentFi
 
     shell.openSucceeds = false;
     operations.zOpenFile_Click();
-    EXPECT_EQ(dialogs.messageTexts().last(), u"Aucun programme n'a pu ouvrir le fichier \"a.txt\" !"_s);
+    EXPECT_EQ(dialogs.messageTexts().last(), LocalTexts::noProgramOpens(u"a.txt"_s));
     QFile::remove(temp.filePath(u"a.txt"_s));
     operations.zOpenFile_Click();
     EXPECT_EQ(rowNames(), QStringList{u"b.txt"_s});

@@ -2,7 +2,6 @@
 #include "transfer/LocalFileStreams.h"
 
 #include <QDir>
-#include <QRandomGenerator>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -12,13 +11,7 @@ using namespace Qt::StringLiterals;
 namespace vendrel {
 namespace {
 
-QByteArray randomBytes(qsizetype size)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (char &byte : bytes)
-        byte = char(QRandomGenerator::global()->bounded(256));
-    return bytes;
-}
+using test::randomBytes;
 
 // Writes in pieces of the given size, the last one shorter.
 bool writeInPieces(DownloadTarget &target, const QByteArray &content, qsizetype piece)

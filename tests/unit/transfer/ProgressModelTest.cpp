@@ -64,30 +64,6 @@ TEST(ProgressModelTest, ASlowTransferThenAStallAcrossTheTickWrap)
     EXPECT_EQ(progress.timeLeftAt(stalledAt + 60'000), 0.0) << "done is done, whatever the speed";
 }
 
-TEST(ProgressModelTest, FinishedFilesAddTheirRoundedSecondsHalvesToEven)
-{
-    ProgressModel progress;
-    progress.startRun(3000);
-    const auto file = [&progress](quint32 start, quint32 milliseconds) {
-        progress.startFile(1000, start);
-        progress.addBlock(1000, start + milliseconds);
-        progress.finishFile();
-    };
-    file(0, 10'000);
-    file(20'000, 4'500); // 4.5 s counts 4
-    EXPECT_EQ(progress.finishedSeconds(), 14);
-    file(30'000, 1'500); // 1.5 s counts 2
-    EXPECT_EQ(progress.finishedSeconds(), 16);
-
-    progress.startFile(1000, 40'000);
-    progress.addBlock(500, 47'000);
-    EXPECT_DOUBLE_EQ(progress.elapsedSeconds(), 23.0);
-    progress.startRun(10);
-    EXPECT_EQ(progress.finishedSeconds(), 0);
-    progress.startFile(10, 50'000);
-    EXPECT_FALSE(progress.speedAt(50'500)) << "each run measures its speed afresh";
-}
-
 TEST(ProgressModelTest, BatchesOfSeveralGibibytesCountAndBarsEndFullNeverPastIt)
 {
     const qint64 total = 6LL * 1024 * 1024 * 1024 + 18;
