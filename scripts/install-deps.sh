@@ -5,9 +5,10 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n
-  libcurl4-openssl-dev
+  libcurl4-openssl-dev libssl-dev
   libgtest-dev libbenchmark-dev
   python3 python3-pyftpdlib python3-openssl
+  vsftpd openssl passwd
   dbus-daemon
   clang libclang-rt-14-dev
   curl

@@ -7,6 +7,7 @@
 #include "dialup/NetworkManagerDialup.h"
 #include "platform/Clock.h"
 #include "session/ftp/CurlFtpService.h"
+#include "session/tls/TrustOnFirstUse.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -44,9 +45,11 @@ int main(int argc, char **argv)
     vendrel::SystemClock clock;
     vendrel::DesktopShell shell([&window]() -> QWidget * { return window; });
     vendrel::ServerWaitPrompt serverWait;
-    vendrel::CurlFtpService ftp({}, &serverWait);
-    vendrel::NetworkManagerDialup dialup;
     const QString programFolder = QApplication::applicationDirPath();
+    vendrel::TrustOnFirstUse certificateTrust(
+        vendrel::TrustedCertificates(vendrel::TrustedCertificates::fileIn(programFolder)), dialogs);
+    vendrel::CurlFtpService ftp({}, &serverWait, &certificateTrust);
+    vendrel::NetworkManagerDialup dialup;
     vendrel::MainWindow mainWindow({ftp, dialogs, clock, shell, programFolder, [] { QApplication::quit(); }, dialup});
     window = &mainWindow;
     mainWindow.show();

@@ -1,6 +1,8 @@
 #include "desktop/QtDialogs.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QPushButton>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -49,6 +51,28 @@ std::optional<QString> QtDialogs::pickFolder(const QString &title)
     if (folder.isEmpty())
         return std::nullopt;
     return folder;
+}
+
+} // namespace vendrel
+
+namespace vendrel {
+
+GuardedAnswer QtDialogs::askGuarded(const GuardedQuestion &question)
+{
+    QMessageBox box(parent_());
+    box.setWindowTitle(question.title);
+    box.setText(question.text);
+    box.setIcon(QMessageBox::Warning);
+    // Text that can be selected: a fingerprint is compared or copied.
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QPushButton *accept = box.addButton(question.acceptButton, QMessageBox::AcceptRole);
+    QPushButton *cancel = box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    auto *option = new QCheckBox(question.option, &box);
+    box.setCheckBox(option);
+    box.exec();
+    return {box.clickedButton() == accept, option->isChecked()};
 }
 
 } // namespace vendrel

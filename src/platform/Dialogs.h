@@ -9,6 +9,19 @@ enum class MessageIcon { None, Information, Exclamation, Stop, Question };
 enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No };
 
+// A question whose safe answer is the default: Enter cancels it.
+struct GuardedQuestion {
+    QString title;
+    QString text;
+    QString acceptButton; // beside "Annuler", the default
+    QString option;       // a check box, not checked at first
+};
+
+struct GuardedAnswer {
+    bool accepted = false;
+    bool optionChecked = false;
+};
+
 // Every modal question the application asks goes through here, so tests can
 // script the answers and read back the exact texts, icons and titles.
 class Dialogs {
@@ -23,6 +36,7 @@ public:
                                          const QString &defaultText = {}) = 0;
     // nullopt when the user cancels.
     virtual std::optional<QString> pickFolder(const QString &title) = 0;
+    virtual GuardedAnswer askGuarded(const GuardedQuestion &question) = 0;
 };
 
 inline const QString &applicationTitle()

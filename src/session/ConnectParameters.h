@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/ftp/FtpService.h"
+
 #include <QString>
 
 namespace vendrel {
@@ -15,6 +17,7 @@ struct ConnectParameters {
     bool binary = true;         // Option1 "Binaire" (else Option2 "ASCII")
     bool passive = true;        // Option3 "Passif" (else Option4 "Actif")
     bool anonymous = false;     // log in as the server's anonymous user, not as user
+    FtpSecurity security = FtpSecurity::Plain; // the "Mode de transfert " frame
 };
 
 // What the dialog does after a connect attempt.

@@ -7,6 +7,7 @@
 #include "session/SessionState.h"
 #include "session/StatusLine.h"
 #include "session/TransferOptions.h"
+#include "session/ftp/FtpErrorCodes.h"
 #include "session/ftp/FtpService.h"
 
 #include <QFileInfo>
@@ -21,6 +22,21 @@ namespace {
 // tells nothing about the user.
 const QString anonymousUserName = QStringLiteral("anonymous");
 const QString anonymousPassword = QStringLiteral("anonymous@");
+
+// Why a connect failed, when the user can act on it: the connection's
+// security. Other reasons stay unsaid, as they always have.
+QString securityReason(const FtpError &error)
+{
+    switch (error.code) {
+    case ftp::ERROR_FTP_TLS_REQUIRED:
+    case ftp::ERROR_FTP_TLS_UNAVAILABLE:
+    case ftp::ERROR_INTERNET_INVALID_CA:
+    case ftp::ERROR_INTERNET_SECURITY_CHANNEL_ERROR:
+        return error.description;
+    default:
+        return {};
+    }
+}
 
 } // namespace
 
@@ -74,7 +90,8 @@ ConnectOutcome Connection::ConnectProfile(const ConnectParameters &parameters,
     context_.session.ServerPort = *port;
     context_.session.RemoteFolder.clear();
     options_.applyConnectOptions(parameters.binary, parameters.passive);
-    const quint32 connectFlags = parameters.passive ? ftp::INTERNET_FLAG_PASSIVE : ftp::INTERNET_FLAG_EXISTING_CONNECT;
+    const quint32 connectFlags = (parameters.passive ? ftp::INTERNET_FLAG_PASSIVE : ftp::INTERNET_FLAG_EXISTING_CONNECT)
+        | securityFlags(parameters.security);
 
     context_.session.InternetHandle = context_.ftp.InternetOpen(parameters.siteName, ftp::INTERNET_OPEN_TYPE_DIRECT, QString(),
                                                 QString(), ftp::INTERNET_FLAG_NO_CACHE_WRITE);
@@ -96,14 +113,20 @@ ConnectOutcome Connection::ConnectProfile(const ConnectParameters &parameters,
                                                      context_.session.ServerPort, context_.session.UserName, context_.session.Password,
                                                      ftp::INTERNET_SERVICE_FTP, connectFlags, 0);
     if (context_.session.ConnectionHandle == 0) {
-        context_.dialogs.message(QStringLiteral("Connexion vers le serveur annulée !"), MessageButtons::Ok,
-                         MessageIcon::Exclamation);
-        context_.log.AppendLogLine(QStringLiteral(" > Connexion vers le serveur annulée."));
+        const QString reason = securityReason(context_.ftp.lastError());
+        context_.dialogs.message(QStringLiteral("Connexion vers le serveur annulée !")
+                                     + (reason.isEmpty() ? QString() : u'\n' + reason),
+                                 MessageButtons::Ok, MessageIcon::Exclamation);
+        context_.log.AppendLogLine(QStringLiteral(" > Connexion vers le serveur annulée.")
+                                   + (reason.isEmpty() ? QString() : u' ' + reason));
         context_.ftp.InternetCloseHandle(context_.session.InternetHandle);
         context_.session.InternetHandle = 0; // closed: keeping it would let a later close hit a dead handle
         return ConnectOutcome::Hidden;
     }
 
+    const QString protocol = context_.ftp.FtpGetSecurityProtocol(context_.session.ConnectionHandle);
+    if (!protocol.isEmpty())
+        context_.log.AppendLogLine(QStringLiteral(" > Connexion sécurisée (") + protocol + QStringLiteral(")."));
     context_.log.AppendLogLine(QStringLiteral(" > Connexion vers le serveur, attente de l'hôte."));
     context_.status.showConnectionState(QStringLiteral("En attente de l'hôte"));
 

@@ -42,6 +42,12 @@ std::optional<QString> FakeDialogs::pickFolder(const QString &title)
     return next(folders_, cancelUnscripted, title, std::optional<QString>());
 }
 
+GuardedAnswer FakeDialogs::askGuarded(const GuardedQuestion &question)
+{
+    guardedQuestions.append(question);
+    return next(guardedAnswers_, cancelUnscripted, question.title, GuardedAnswer{});
+}
+
 QList<QString> FakeDialogs::messageTexts() const
 {
     QList<QString> texts;

@@ -30,12 +30,14 @@ public:
     void answerNext(MessageAnswer answer) { answers_.push_back(answer); }
     void typeNext(std::optional<QString> text) { inputs_.push_back(std::move(text)); }
     void pickNext(std::optional<QString> folder) { folders_.push_back(std::move(folder)); }
+    void answerGuardedNext(GuardedAnswer answer) { guardedAnswers_.push_back(answer); }
 
     MessageAnswer message(const QString &text, MessageButtons buttons, MessageIcon icon,
                           const QString &title) override;
     std::optional<QString> input(const QString &prompt, const QString &title,
                                  const QString &defaultText) override;
     std::optional<QString> pickFolder(const QString &title) override;
+    GuardedAnswer askGuarded(const GuardedQuestion &question) override;
 
     // Unscripted questions are answered No, inputs and pickers cancelled,
     // instead of failing the test.
@@ -43,6 +45,7 @@ public:
 
     QList<ShownMessage> messages;
     QList<AskedInput> inputsAsked;
+    QList<GuardedQuestion> guardedQuestions;
 
     // Texts of the messages shown so far, in order.
     QList<QString> messageTexts() const;
@@ -51,6 +54,7 @@ private:
     std::deque<MessageAnswer> answers_;
     std::deque<std::optional<QString>> inputs_;
     std::deque<std::optional<QString>> folders_;
+    std::deque<GuardedAnswer> guardedAnswers_;
 };
 
 } // namespace vendrel::test

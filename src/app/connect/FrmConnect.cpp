@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
+#include <algorithm>
+#include <array>
 
 using namespace Qt::StringLiterals;
 
@@ -20,6 +22,40 @@ const QString anonymousUser = u"anonyme"_s;
 QString nodeKey(const QTreeWidgetItem *node)
 {
     return node->data(0, Qt::UserRole).toString();
+}
+
+// The choices of the "Mode de transfert " frame: how a profile stores each,
+// how it protects the connection, and its usual port. The first one is what
+// a profile without a mode, or with one this version does not know, gets.
+struct TransferMode {
+    QRadioButton *FrmConnectForm::*option;
+    QString profileKey;
+    FtpSecurity security;
+    QString defaultPort;
+};
+
+const std::array<TransferMode, 3> &transferModes()
+{
+    static const std::array<TransferMode, 3> modes = {{
+        {&FrmConnectForm::Option6, u"ftp"_s, FtpSecurity::Plain, u"21"_s},
+        {&FrmConnectForm::OptionFtpsExplicit, u"ftps"_s, FtpSecurity::ExplicitTls, u"21"_s},
+        {&FrmConnectForm::OptionFtpsImplicit, u"ftps-implicite"_s, FtpSecurity::ImplicitTls, u"990"_s},
+    }};
+    return modes;
+}
+
+// One of the options is always checked: they exclude each other and one starts checked.
+const TransferMode &checkedMode(const FrmConnectForm &ui)
+{
+    return *std::find_if(transferModes().begin(), transferModes().end(),
+                         [&](const TransferMode &mode) { return (ui.*mode.option)->isChecked(); });
+}
+
+void checkModeStoredAs(const FrmConnectForm &ui, const QString &profileKey)
+{
+    const auto stored = std::find_if(transferModes().begin(), transferModes().end(),
+                                     [&](const TransferMode &mode) { return mode.profileKey == profileKey; });
+    (ui.*(stored != transferModes().end() ? stored->option : transferModes().front().option))->setChecked(true);
 }
 
 } // namespace
@@ -49,8 +85,10 @@ FrmConnect::FrmConnect(const QString &programFolder, Dialogs &dialogs, const QIc
     QObject::connect(ui_.Check2, &QCheckBox::clicked, this, &FrmConnect::disableDelete);
     QObject::connect(ui_.Option1, &QRadioButton::clicked, this, &FrmConnect::disableDelete);
     QObject::connect(ui_.Option2, &QRadioButton::clicked, this, &FrmConnect::disableDelete);
-    QObject::connect(ui_.Option5, &QRadioButton::clicked, this, &FrmConnect::Option5_Click);
-    QObject::connect(ui_.Option6, &QRadioButton::clicked, this, &FrmConnect::Option6_Click);
+    for (const TransferMode &mode : transferModes()) {
+        QObject::connect(ui_.*mode.option, &QRadioButton::clicked, this,
+                         [this, port = mode.defaultPort] { TransferMode_Click(port); });
+    }
 
     // The port counts too: typing it last must not leave "Connexion" greyed.
     for (QLineEdit *edit : {ui_.txtSiteName, ui_.txtServer, ui_.txtUser, ui_.txtPass, ui_.txtPort, ui_.TextDosInit})
@@ -89,7 +127,9 @@ void FrmConnect::TView1_NodeClick(QTreeWidgetItem *node)
         ui_.Command3->setEnabled(false);
         return;
     }
-    showProfile(profiles_.load(node->text(0)));
+    const SiteProfile profile = profiles_.load(node->text(0));
+    showProfile(profile);
+    checkModeStoredAs(ui_, profile.mode);
     // Setting the marks must not run their click actions, which would empty
     // the user name and password just loaded: setChecked() does not emit clicked.
     ui_.Check1->setChecked(ui_.txtUser->text() == anonymousUser);
@@ -130,7 +170,7 @@ void FrmConnect::Command2_Click()
     ui_.txtServer->clear();
     ui_.txtUser->setText(ui_.Check1->isChecked() ? anonymousUser : QString());
     ui_.txtPass->clear();
-    ui_.txtPort->setText(u"21"_s);
+    ui_.txtPort->setText(checkedMode(ui_).defaultPort);
     ui_.Command5->setEnabled(false);
     ui_.Command3->setEnabled(false);
 }
@@ -147,6 +187,7 @@ void FrmConnect::Command3_Click()
         .binary = ui_.Option1->isChecked(),
         .passive = ui_.Option3->isChecked(),
         .anonymous = isAnonymous(),
+        .security = checkedMode(ui_).security,
     };
     switch (connect_(parameters, [this] { hide(); })) {
     case ConnectOutcome::Unload:
@@ -189,16 +230,12 @@ void FrmConnect::Check1_Click(bool checked)
     disableDelete();
 }
 
-void FrmConnect::Option5_Click()
+void FrmConnect::TransferMode_Click(const QString &defaultPort)
 {
-    ui_.txtPort->setText(u"80"_s);
-    ui_.Label2->setText(u"HTTP://"_s);
-}
-
-void FrmConnect::Option6_Click()
-{
-    ui_.txtPort->setText(u"21"_s);
-    ui_.Label2->setText(u"Adresse d'Hôte :"_s);
+    const QString shown = ui_.txtPort->text();
+    if (std::any_of(transferModes().begin(), transferModes().end(),
+                    [&](const TransferMode &mode) { return mode.defaultPort == shown; }))
+        ui_.txtPort->setText(defaultPort);
 }
 
 void FrmConnect::disableDelete()
@@ -239,6 +276,7 @@ SiteProfile FrmConnect::profileFromFields() const
         .initialFolder = ui_.TextDosInit->text(),
         .password = ui_.txtPass->text(),
         .port = ui_.txtPort->text(),
+        .mode = checkedMode(ui_).profileKey,
     };
 }
 

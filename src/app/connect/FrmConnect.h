@@ -43,8 +43,8 @@ private:
     void Command5_Click();
     void Command6_Click();
     void Check1_Click(bool checked);
-    void Option5_Click();
-    void Option6_Click();
+    // A mode's usual port replaces the other modes' usual ports, never one the user typed.
+    void TransferMode_Click(const QString &defaultPort);
 
     void disableDelete();
     void updateConnectEnabled();

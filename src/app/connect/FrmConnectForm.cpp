@@ -102,8 +102,8 @@ FrmConnectForm::FrmConnectForm(QDialog &dialog, const QIcon &browseIcon)
 
     Frame4 = frame(&dialog, u"Frame4"_s, u"Mode de transfert "_s);
     Option6 = option(Frame4, u"Option6"_s, u"FTP"_s, true);
-    Option5 = option(Frame4, u"Option5"_s, u"HTTP"_s);
-    Option7 = option(Frame4, u"Option7"_s, u"GOPHER"_s);
+    OptionFtpsExplicit = option(Frame4, u"OptionFtpsExplicit"_s, u"FTPS explicite"_s);
+    OptionFtpsImplicit = option(Frame4, u"OptionFtpsImplicit"_s, u"FTPS implicite"_s);
 
     Frame3 = frame(&dialog, u"Frame3"_s, u"Options"_s);
     Label6 = label(Frame3, u"Label6"_s, u"Répertoire local initial :"_s);
@@ -146,8 +146,8 @@ FrmConnectForm::FrmConnectForm(QDialog &dialog, const QIcon &browseIcon)
 
     auto *transferMode = new QVBoxLayout(Frame4);
     transferMode->addWidget(Option6);
-    transferMode->addWidget(Option5);
-    transferMode->addWidget(Option7);
+    transferMode->addWidget(OptionFtpsExplicit);
+    transferMode->addWidget(OptionFtpsImplicit);
 
     auto *frames = new QHBoxLayout;
     frames->addWidget(Frame2);

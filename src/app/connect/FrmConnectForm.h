@@ -40,8 +40,8 @@ struct FrmConnectForm {
 
     QGroupBox *Frame4;
     QRadioButton *Option6;
-    QRadioButton *Option5;
-    QRadioButton *Option7;
+    QRadioButton *OptionFtpsExplicit;
+    QRadioButton *OptionFtpsImplicit;
 
     QGroupBox *Frame3;
     QLabel *Label6;

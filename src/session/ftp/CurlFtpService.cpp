@@ -19,8 +19,9 @@ void abortConnections(const std::vector<HandleObject> &objects)
 
 } // namespace
 
-CurlFtpService::CurlFtpService(CurlFtpOptions options, WaitObserver *observer)
-    : options_(options), observer_(observer != nullptr ? *observer : headless_)
+CurlFtpService::CurlFtpService(CurlFtpOptions options, WaitObserver *observer, CertificateTrust *trust)
+    : options_(options), observer_(observer != nullptr ? *observer : headless_),
+      trust_(trust != nullptr ? *trust : refuseAll_)
 {
 }
 
@@ -43,8 +44,9 @@ FtpHandle CurlFtpService::InternetConnect(FtpHandle internet, const QString &ser
         return failed(ftp::ERROR_INVALID_HANDLE, QStringLiteral("not an Internet session handle"));
     if (service != ftp::INTERNET_SERVICE_FTP)
         return failed(ftp::ERROR_INVALID_PARAMETER, QStringLiteral("only FTP is served"));
-    const FtpEndpoint endpoint{serverName, port, userName, password, (flags & ftp::INTERNET_FLAG_PASSIVE) != 0};
-    auto connection = std::make_shared<FtpConnection>(endpoint, options_, observer_);
+    const FtpEndpoint endpoint{serverName, port, userName, password, (flags & ftp::INTERNET_FLAG_PASSIVE) != 0,
+                               securityOf(flags)};
+    auto connection = std::make_shared<FtpConnection>(endpoint, options_, observer_, trust_);
     if (!connection->login())
         return failedOn(*connection);
     const FtpHandle handle = handles_.add(ConnectionHandleObject{connection}, internet);
@@ -52,6 +54,15 @@ FtpHandle CurlFtpService::InternetConnect(FtpHandle internet, const QString &ser
         return failed(ftp::ERROR_INTERNET_OPERATION_CANCELLED, QStringLiteral("the session was closed"));
     succeeded();
     return handle;
+}
+
+QString CurlFtpService::FtpGetSecurityProtocol(FtpHandle connection)
+{
+    const std::shared_ptr<FtpConnection> open = connectionOf(connection);
+    if (!open)
+        return {};
+    succeeded();
+    return open->securityProtocol();
 }
 
 bool CurlFtpService::FtpGetCurrentDirectory(FtpHandle connection, QString &currentDirectory)

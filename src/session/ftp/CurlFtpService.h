@@ -3,6 +3,7 @@
 #include "session/ftp/CurlFtpOptions.h"
 #include "session/ftp/FtpHandleTable.h"
 #include "session/ftp/FtpService.h"
+#include "session/ftp/ServerCertificate.h"
 #include "session/ftp/WaitObserver.h"
 
 namespace vendrel {
@@ -14,8 +15,10 @@ namespace vendrel {
 // the call. Closing a connection, or destroying the service, stops its thread.
 class CurlFtpService final : public FtpService {
 public:
-    // Without an observer, waits show nothing and take no input.
-    explicit CurlFtpService(CurlFtpOptions options = {}, WaitObserver *observer = nullptr);
+    // Without an observer, waits show nothing and take no input; without a
+    // trust, only certificates the system's authorities vouch for are taken.
+    explicit CurlFtpService(CurlFtpOptions options = {}, WaitObserver *observer = nullptr,
+                            CertificateTrust *trust = nullptr);
     ~CurlFtpService() override;
 
     FtpHandle InternetOpen(const QString &agent, quint32 accessType, const QString &proxy,
@@ -23,6 +26,7 @@ public:
     FtpHandle InternetConnect(FtpHandle internet, const QString &serverName, quint16 port,
                               const QString &userName, const QString &password, quint32 service,
                               quint32 flags, quintptr context) override;
+    QString FtpGetSecurityProtocol(FtpHandle connection) override;
     bool FtpGetCurrentDirectory(FtpHandle connection, QString &currentDirectory) override;
 
     FtpHandle FtpFindFirstFile(FtpHandle connection, const QString &searchSpec, FindData &record,
@@ -56,6 +60,10 @@ private:
     CurlFtpOptions options_;
     WaitObserver headless_;
     WaitObserver &observer_;
+    struct RefuseAll final : CertificateTrust {
+        bool trusts(const ServerCertificate &) override { return false; }
+    } refuseAll_;
+    CertificateTrust &trust_;
     FtpHandleTable handles_;
     FtpError lastError_;
 };

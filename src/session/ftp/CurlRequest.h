@@ -1,10 +1,13 @@
 #pragma once
 
+#include "session/ftp/ServerCertificate.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
 #include <chrono>
 #include <curl/curl.h>
+#include <optional>
 
 namespace vendrel {
 
@@ -29,6 +32,7 @@ struct CurlRequest {
     bool freshConnection = false; // do not reuse the control connection
     bool changesServer = false;   // sending it twice could do twice what it does (DELE, STOR)
     std::chrono::milliseconds deadline{0}; // the whole request fails past it; 0: none (transfers)
+    QByteArray pinnedCertificate; // SHA-256 of the certificate the user trusted; empty: the system's authorities
 };
 
 // A final reply line of the server ("250 Done.") and the command it answers
@@ -51,6 +55,8 @@ struct CurlOutcome {
     bool newConnection = false;  // the request logged in on a new control connection
     bool connectionKept = false; // a control connection is still open for the next request
     QByteArray entryPath;        // the server's folder at login
+    std::optional<ServerCertificate> certificate; // the server's, when a full TLS handshake took place
+    QString tlsProtocol;         // "TLS 1.3", with the certificate
 
     bool ok() const { return code == CURLE_OK; }
 };

@@ -67,7 +67,17 @@ void CurlWorker::setFixedOptions(const CurlLogin &login, const CurlFtpOptions &o
 {
     CURL *easy = easy_.get();
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "ftp");
+    secure_ = login.security != FtpSecurity::Plain;
+    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, secure_ ? "ftp,ftps" : "ftp");
+    if (secure_) {
+        // Never a login in clear: a server without TLS fails before USER.
+        // The data connections are protected too (PBSZ 0, PROT P) and resume
+        // the control connection's TLS session, as vsftpd demands by default.
+        curl_easy_setopt(easy, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
+        curl_easy_setopt(easy, CURLOPT_FTPSSLAUTH, long(CURLFTPAUTH_TLS));
+        curl_easy_setopt(easy, CURLOPT_FTP_SSL_CCC, long(CURLFTPSSL_CCC_NONE));
+        canSecure_ = tls_.install(easy);
+    }
     curl_easy_setopt(easy, CURLOPT_USERNAME, login.user.constData());
     curl_easy_setopt(easy, CURLOPT_PASSWORD, login.password.constData());
     curl_easy_setopt(easy, CURLOPT_FTPPORT, login.passive ? nullptr : "-");
@@ -113,6 +123,7 @@ void CurlWorker::hangUp()
         return;
     CurlRequest noop;
     noop.url = lastUrl_;
+    noop.pinnedCertificate = lastPinnedCertificate_; // else libcurl would not reuse the connection
     noop.commands = {QByteArrayLiteral("NOOP")};
     perform(noop);
 }
@@ -124,12 +135,14 @@ CurlOutcome CurlWorker::perform(const CurlRequest &request)
     prepare(request, commands.get(), commandsBeforeTransfer.get());
     request_ = &request;
     lastUrl_ = request.url;
+    lastPinnedCertificate_ = request.pinnedCertificate;
     startedNoted_ = false;
     commandSent_ = false;
     pausedFor_ = WorkerChannel::WaitingFor::Nothing;
     replies_.clear();
     lastCommand_.clear();
     errorText_[0] = '\0';
+    tls_.forget();
 
     curl_multi_add_handle(multi_.get(), easy_.get());
     CurlOutcome outcome;
@@ -145,6 +158,8 @@ void CurlWorker::prepare(const CurlRequest &request, curl_slist *commands, curl_
 {
     CURL *easy = easy_.get();
     curl_easy_setopt(easy, CURLOPT_URL, request.url.constData());
+    if (secure_)
+        tls_.expect(easy, request.pinnedCertificate);
     // UPLOAD first: clearing it resets the request method that NOBODY sets.
     curl_easy_setopt(easy, CURLOPT_UPLOAD, long(request.kind == CurlRequest::Kind::Upload));
     curl_easy_setopt(easy, CURLOPT_NOBODY, long(request.kind == CurlRequest::Kind::Command));
@@ -178,7 +193,12 @@ CURLcode CurlWorker::drive()
         }
         if (channel_.mustStop())
             return CURLE_ABORTED_BY_CALLBACK;
-        curl_multi_poll(multi_.get(), nullptr, 0, 1000, nullptr);
+        // Over TLS, libcurl 7.88 can read the reply that opens the data
+        // connection and then watch only the control socket before it
+        // starts connecting: it would sit a whole poll long before every
+        // listing and download. Until data moves, it is looked at often.
+        const int pollMilliseconds = secure_ && !startedNoted_ ? 5 : 1000;
+        curl_multi_poll(multi_.get(), nullptr, 0, pollMilliseconds, nullptr);
     }
 }
 
@@ -208,6 +228,8 @@ void CurlWorker::fillOutcome(CurlOutcome &outcome)
         outcome.entryPath = entryPath;
     outcome.replies = replies_;
     outcome.commandSent = commandSent_;
+    outcome.certificate = tls_.lastSeen();
+    outcome.tlsProtocol = tls_.protocol();
     curl_off_t contentLength = -1;
     if (curl_easy_getinfo(easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &contentLength) == CURLE_OK)
         outcome.contentLength = contentLength;

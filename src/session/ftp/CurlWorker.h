@@ -2,6 +2,8 @@
 
 #include "session/ftp/CurlFtpOptions.h"
 #include "session/ftp/CurlRequest.h"
+#include "session/ftp/FtpService.h"
+#include "session/ftp/TlsPeerCheck.h"
 #include "session/ftp/WorkerChannel.h"
 
 #include <QByteArray>
@@ -16,6 +18,7 @@ struct CurlLogin {
     QByteArray user;
     QByteArray password;
     bool passive = true; // else active: the server connects back to us (PORT/EPRT)
+    FtpSecurity security = FtpSecurity::Plain;
 };
 
 // The thread that runs one connection's requests through libcurl's multi
@@ -33,6 +36,8 @@ public:
 
     // False when libcurl could not be set up: nothing can be asked then.
     bool isReady() const { return thread_.joinable(); }
+    // False when TLS was asked for but libcurl cannot have its certificates judged.
+    bool canSecure() const { return canSecure_; }
 
     WorkerChannel &channel() { return channel_; }
     void start(CurlRequest request) { channel_.submit(std::move(request)); }
@@ -73,6 +78,9 @@ private:
     std::unique_ptr<CURL, EasyDeleter> easy_;
     std::unique_ptr<CURLM, MultiDeleter> multi_;
     char errorText_[CURL_ERROR_SIZE] = {};
+    bool secure_ = false;
+    bool canSecure_ = true;
+    TlsPeerCheck tls_;
 
     // The request in progress; touched by the worker thread only.
     const CurlRequest *request_ = nullptr;
@@ -82,6 +90,7 @@ private:
     QList<ServerReply> replies_;
     QByteArray lastCommand_; // the verb of the last command sent
     QByteArray lastUrl_;
+    QByteArray lastPinnedCertificate_;
     bool connectionKept_ = false;
 
     std::thread thread_; // last: starts once everything above exists

@@ -3,6 +3,7 @@
 #include "session/ftp/FtpErrorCodes.h"
 #include "session/ftp/ListingCollector.h"
 
+#include <QRegularExpression>
 #include <algorithm>
 
 namespace vendrel {
@@ -27,6 +28,42 @@ bool serverClosed(const CurlOutcome &outcome)
 bool activeModeFailed(CURLcode code)
 {
     return code == CURLE_FTP_ACCEPT_FAILED || code == CURLE_FTP_ACCEPT_TIMEOUT || code == CURLE_FTP_PORT_FAILED;
+}
+
+// Servers refuse a login in clear in their own words: vsftpd "530
+// Non-anonymous sessions must use encryption.", ProFTPD "550 SSL/TLS required
+// on the control channel", Pure-FTPd "530 Sorry, cleartext sessions [...] are
+// not accepted", FileZilla "530 This server does not allow plain FTP".
+bool demandsTls(const CurlOutcome &outcome)
+{
+    if (outcome.code != CURLE_LOGIN_DENIED || outcome.replies.isEmpty())
+        return false;
+    static const QRegularExpression tlsWords(QStringLiteral("TLS|SSL|encrypt|cleartext|plain FTP|secure"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    const ServerReply &reply = outcome.replies.last();
+    return reply.code == 534 || QString::fromLatin1(reply.text).contains(tlsWords);
+}
+
+// A failure of the connection's security, in words the user can act on.
+std::optional<FtpError> securityFailure(const CurlOutcome &outcome)
+{
+    if (demandsTls(outcome))
+        return FtpError{ftp::ERROR_FTP_TLS_REQUIRED,
+                        QStringLiteral("Le serveur exige une connexion sécurisée : choisissez FTPS dans « Mode de transfert ».")};
+    switch (outcome.code) {
+    case CURLE_USE_SSL_FAILED:
+        return FtpError{ftp::ERROR_FTP_TLS_UNAVAILABLE,
+                        QStringLiteral("Le serveur n'accepte pas les connexions sécurisées (FTPS) : "
+                                       "le mot de passe n'a pas été envoyé.")};
+    case CURLE_PEER_FAILED_VERIFICATION:
+        return FtpError{ftp::ERROR_INTERNET_INVALID_CA,
+                        QStringLiteral("Le certificat du serveur n'est pas reconnu.")};
+    case CURLE_SSL_CONNECT_ERROR:
+        return FtpError{ftp::ERROR_INTERNET_SECURITY_CHANNEL_ERROR,
+                        QStringLiteral("La connexion sécurisée (TLS) avec le serveur a échoué.")};
+    default:
+        return std::nullopt;
+    }
 }
 
 int errorCodeFor(const CurlOutcome &outcome)
@@ -160,9 +197,14 @@ private:
     bool entered_;
 };
 
-FtpConnection::FtpConnection(const FtpEndpoint &endpoint, const CurlFtpOptions &options, WaitObserver &observer)
-    : baseUrl_(serverUrl(endpoint.host, endpoint.port).value_or(QByteArray())), options_(options),
-      worker_(CurlLogin{endpoint.user.toUtf8(), endpoint.password.toUtf8(), endpoint.passive}, options, observer)
+FtpConnection::FtpConnection(const FtpEndpoint &endpoint, const CurlFtpOptions &options, WaitObserver &observer,
+                             CertificateTrust &trust)
+    : baseUrl_(serverUrl(endpoint.host, endpoint.port, endpoint.security == FtpSecurity::ImplicitTls)
+                   .value_or(QByteArray())),
+      host_(endpoint.host), port_(endpoint.port), trust_(trust),
+      options_(options),
+      worker_(CurlLogin{endpoint.user.toUtf8(), endpoint.password.toUtf8(), endpoint.passive, endpoint.security},
+              options, observer)
 {
 }
 
@@ -170,6 +212,34 @@ bool FtpConnection::login()
 {
     if (!worker_.isReady())
         return fail(ftp::ERROR_INTERNET_INTERNAL_ERROR, QStringLiteral("libcurl could not be set up"));
+    if (!worker_.canSecure())
+        return fail(ftp::ERROR_INTERNET_SECURITY_CHANNEL_ERROR,
+                    QStringLiteral("Cette version de libcurl ne permet pas de vérifier les certificats."));
+    if (attemptLogin())
+        return true;
+    const std::optional<ServerCertificate> unvouched = unvouchedCertificate();
+    if (!unvouched)
+        return false;
+    // The question waits for the user: the connect's deadline starts again after it.
+    if (!trust_.trusts(*unvouched))
+        return fail(ftp::ERROR_INTERNET_INVALID_CA, QStringLiteral("Certificat refusé."));
+    pinnedCertificate_ = unvouched->sha256;
+    return attemptLogin();
+}
+
+std::optional<ServerCertificate> FtpConnection::unvouchedCertificate()
+{
+    const CurlOutcome outcome = worker_.channel().outcome();
+    if (!pinnedCertificate_.isEmpty() || outcome.code != CURLE_PEER_FAILED_VERIFICATION || !outcome.certificate)
+        return std::nullopt;
+    ServerCertificate certificate = *outcome.certificate;
+    certificate.host = host_;
+    certificate.port = port_;
+    return certificate;
+}
+
+bool FtpConnection::attemptLogin()
+{
     CallGuard call(*this, options_.connectTimeout);
     if (!call.admits(false))
         return false;
@@ -179,7 +249,9 @@ bool FtpConnection::login()
     request.url = baseUrl_;
     if (!launch(request, false))
         return false;
-    const QByteArray entryPath = worker_.channel().outcome().entryPath;
+    const CurlOutcome outcome = worker_.channel().outcome();
+    securityProtocol_ = outcome.tlsProtocol;
+    const QByteArray entryPath = outcome.entryPath;
     if (!entryPath.isEmpty())
         entryPath_ = decodeServerName(entryPath).text;
     return true;
@@ -465,6 +537,7 @@ void FtpConnection::abort()
 // its data has begun to move.
 bool FtpConnection::launch(CurlRequest request, bool untilStarted)
 {
+    request.pinnedCertificate = pinnedCertificate_;
     if (!connectionKept_)
         request.commands.prepend(utf8Names);
     WorkerChannel &channel = worker_.channel();
@@ -534,6 +607,8 @@ bool FtpConnection::fail(int code, const QString &description)
 
 bool FtpConnection::failWith(const CurlOutcome &outcome)
 {
+    if (const std::optional<FtpError> security = securityFailure(outcome))
+        return fail(security->code, security->description);
     return fail(errorCodeFor(outcome), describe(outcome));
 }
 

@@ -3,6 +3,7 @@
 #include "session/ftp/CurlWorker.h"
 #include "session/ftp/FtpService.h"
 #include "session/ftp/RemotePath.h"
+#include "session/ftp/ServerCertificate.h"
 
 #include <optional>
 #include <vector>
@@ -16,6 +17,7 @@ struct FtpEndpoint {
     QString user;
     QString password;
     bool passive = true;
+    FtpSecurity security = FtpSecurity::Plain;
 };
 
 // One FTP connection: the service's calls on it as libcurl requests run by
@@ -35,9 +37,15 @@ class FtpConnection {
 public:
     enum class Access { Read, Write };
 
-    FtpConnection(const FtpEndpoint &endpoint, const CurlFtpOptions &options, WaitObserver &observer);
+    FtpConnection(const FtpEndpoint &endpoint, const CurlFtpOptions &options, WaitObserver &observer,
+                  CertificateTrust &trust);
 
+    // Over TLS, a certificate the system's authorities do not vouch for is
+    // put to the trust before the login is sent; trusted, it is the only one
+    // this connection accepts from then on.
     bool login();
+    // "TLS 1.3" on a secure connection; empty on a plain one.
+    QString securityProtocol() const { return securityProtocol_; }
     // The server's folder at login, "/" when it did not say.
     QString entryPath() const { return entryPath_; }
 
@@ -85,6 +93,10 @@ private:
         bool present;
     };
 
+    bool attemptLogin();
+    // The certificate the last login attempt stopped at for want of an
+    // authority that vouches for it.
+    std::optional<ServerCertificate> unvouchedCertificate();
     bool endFile(bool abandon);
     bool runPathCommand(const char *verb, const QString &path, bool presentAfter);
     bool runCommands(const QList<ExpectedReply> &commands, const QList<ExpectedState> &after);
@@ -102,6 +114,11 @@ private:
     bool failWith(const CurlOutcome &outcome);
 
     QByteArray baseUrl_;
+    QString host_;
+    quint16 port_;
+    CertificateTrust &trust_;
+    QByteArray pinnedCertificate_; // SHA-256 of the certificate the user trusted
+    QString securityProtocol_;
     CurlFtpOptions options_;
     CurlWorker worker_;
     WirePaths wirePaths_;

@@ -16,6 +16,11 @@ constexpr int ERROR_INTERNET_OPERATION_CANCELLED = 12017;
 constexpr int ERROR_INTERNET_INCORRECT_HANDLE_TYPE = 12018;
 constexpr int ERROR_INTERNET_CANNOT_CONNECT = 12029;
 constexpr int ERROR_INTERNET_CONNECTION_ABORTED = 12030;
+constexpr int ERROR_INTERNET_INVALID_CA = 12045;      // the server's certificate was not trusted
+constexpr int ERROR_INTERNET_SECURITY_CHANNEL_ERROR = 12157; // the TLS handshake failed
 constexpr int ERROR_FTP_TRANSFER_IN_PROGRESS = 12110; // the connection is busy with another call or an open file
+// Vendrel's own: the Internet library knew no FTPS.
+constexpr int ERROR_FTP_TLS_REQUIRED = 12900;    // the server refuses a login in clear
+constexpr int ERROR_FTP_TLS_UNAVAILABLE = 12901; // the server offers no TLS (AUTH TLS refused)
 
 } // namespace vendrel::ftp

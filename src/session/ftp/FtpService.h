@@ -16,6 +16,11 @@ constexpr quint32 INTERNET_SERVICE_FTP = 1;
 constexpr quint32 INTERNET_FLAG_NO_CACHE_WRITE = 0x04000000;
 constexpr quint32 INTERNET_FLAG_PASSIVE = 0x08000000;
 constexpr quint32 INTERNET_FLAG_EXISTING_CONNECT = 0x20000000;
+// TLS on the control and data connections, asked for with AUTH TLS
+// (explicit FTPS); never falls back to plain text.
+constexpr quint32 INTERNET_FLAG_SECURE = 0x00800000;
+// Vendrel's own: TLS from the first byte (implicit FTPS, port 990).
+constexpr quint32 FTP_FLAG_IMPLICIT_TLS = 0x00000100;
 constexpr quint32 INTERNET_FLAG_RELOAD = 0x80000000;
 constexpr quint32 GENERIC_READ = 0x80000000;
 constexpr quint32 GENERIC_WRITE = 0x40000000;
@@ -24,6 +29,30 @@ constexpr quint32 FTP_TRANSFER_TYPE_BINARY = 2;
 constexpr quint32 FILE_ATTRIBUTE_DIRECTORY = 16;
 constexpr int MAX_PATH = 260;
 } // namespace ftp
+
+// How a connection is protected.
+enum class FtpSecurity : quint8 {
+    Plain,       // FTP: everything in clear
+    ExplicitTls, // FTPS explicit: AUTH TLS before the login
+    ImplicitTls, // FTPS implicit: TLS from the first byte
+};
+
+constexpr quint32 securityFlags(FtpSecurity security)
+{
+    switch (security) {
+    case FtpSecurity::ExplicitTls: return ftp::INTERNET_FLAG_SECURE;
+    case FtpSecurity::ImplicitTls: return ftp::FTP_FLAG_IMPLICIT_TLS;
+    case FtpSecurity::Plain: break;
+    }
+    return 0;
+}
+
+constexpr FtpSecurity securityOf(quint32 flags)
+{
+    if ((flags & ftp::FTP_FLAG_IMPLICIT_TLS) != 0)
+        return FtpSecurity::ImplicitTls;
+    return (flags & ftp::INTERNET_FLAG_SECURE) != 0 ? FtpSecurity::ExplicitTls : FtpSecurity::Plain;
+}
 
 // What a listing's time says. MLSD names an instant in UTC, so it can be shown
 // in the user's zone; LIST writes the server's own clock in a zone it never
@@ -67,6 +96,9 @@ public:
     virtual FtpHandle InternetConnect(FtpHandle internet, const QString &serverName, quint16 port,
                                       const QString &userName, const QString &password,
                                       quint32 service, quint32 flags, quintptr context) = 0;
+    // The TLS version agreed on a secure connection ("TLS 1.3"); empty for a
+    // plain one.
+    virtual QString FtpGetSecurityProtocol(FtpHandle /*connection*/) { return {}; }
     // The server's current folder at login.
     virtual bool FtpGetCurrentDirectory(FtpHandle connection, QString &currentDirectory) = 0;
 

@@ -52,7 +52,7 @@ QString absoluteRemotePath(const QString &path, const QString &from)
     return from.endsWith(u'/') ? from + path : from + u'/' + path;
 }
 
-std::optional<QByteArray> serverUrl(const QString &host, quint16 port)
+std::optional<QByteArray> serverUrl(const QString &host, quint16 port, bool implicitTls)
 {
     const QString trimmed = host.trimmed();
     QByteArray hostPart;
@@ -66,7 +66,7 @@ std::optional<QByteArray> serverUrl(const QString &host, quint16 port)
             return std::nullopt;
     }
     const quint16 effectivePort = port == 0 ? 21 : port;
-    return "ftp://" + hostPart + ':' + QByteArray::number(effectivePort) + '/';
+    return QByteArray(implicitTls ? "ftps://" : "ftp://") + hostPart + ':' + QByteArray::number(effectivePort) + '/';
 }
 
 void WirePaths::remember(const QString &folder, const std::vector<ListingEntry> &entries)

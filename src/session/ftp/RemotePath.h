@@ -21,9 +21,10 @@ SearchSpec splitSearchSpec(const QString &spec);
 // Paths are absolute; a relative one is taken from the folder given.
 QString absoluteRemotePath(const QString &path, const QString &from);
 
-// "ftp://host:port/" for a host name or address; nothing for a host that
-// could smuggle anything else into the URL.
-std::optional<QByteArray> serverUrl(const QString &host, quint16 port);
+// "ftp://host:port/" for a host name or address ("ftps://" when TLS starts
+// with the first byte); nothing for a host that could smuggle anything else
+// into the URL.
+std::optional<QByteArray> serverUrl(const QString &host, quint16 port, bool implicitTls = false);
 
 // How paths go on the wire. Names go as UTF-8, except names the server listed
 // in bytes that are not UTF-8: those go back as the very bytes it sent, so a

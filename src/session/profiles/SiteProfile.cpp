@@ -21,17 +21,19 @@ struct ProfileKey {
     QString name;
     QString SiteProfile::*field;
     qsizetype maxLength;
+    bool writtenEmpty = true; // false: a key the first versions did not know, left out while empty
 };
 
-const std::array<ProfileKey, 6> &profileKeys()
+const std::array<ProfileKey, 7> &profileKeys()
 {
-    static const std::array<ProfileKey, 6> keys = {{
+    static const std::array<ProfileKey, 7> keys = {{
         {u"sname"_s, &SiteProfile::siteName, 49},
         {u"adresa"_s, &SiteProfile::server, 74},
         {u"ID"_s, &SiteProfile::user, 49},
         {u"DosInit"_s, &SiteProfile::initialFolder, 249},
         {u"pass"_s, &SiteProfile::password, 49},
         {u"port"_s, &SiteProfile::port, 49},
+        {u"mode"_s, &SiteProfile::mode, 49, false},
     }};
     return keys;
 }
@@ -80,8 +82,10 @@ SiteProfileFolder::SaveResult SiteProfileFolder::save(const SiteProfile &profile
     if (!savePassword)
         written.password.clear();
     QList<IniValue> values;
-    for (const ProfileKey &key : profileKeys())
-        values.append({key.name, written.*key.field});
+    for (const ProfileKey &key : profileKeys()) {
+        if (key.writtenEmpty || !(written.*key.field).isEmpty())
+            values.append({key.name, written.*key.field});
+    }
     return IniFile::writeStrings(filePathForLabel(profile.siteName), profileSection, values) ? SaveResult::Saved
                                                                                             : SaveResult::WriteFailed;
 }

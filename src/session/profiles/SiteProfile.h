@@ -5,7 +5,8 @@
 
 namespace vendrel {
 
-// The six values a profile file holds.
+// The values a profile file holds: the six the first versions wrote, and
+// the transfer mode, which readers of those versions pass over.
 struct SiteProfile {
     QString siteName;      // "sname"
     QString server;        // "adresa"
@@ -13,6 +14,7 @@ struct SiteProfile {
     QString initialFolder; // "DosInit"
     QString password;      // "pass"
     QString port;          // "port"
+    QString mode = {};     // "mode": "ftp", "ftps" or "ftps-implicite"; empty in older files
 
     friend bool operator==(const SiteProfile &, const SiteProfile &) = default;
 };

@@ -152,7 +152,7 @@ TEST_F(FrmConnectTest, SaveWritesTheProfileKeepingThePasswordOnlyOnRequest)
     click(u"Command1"_s);
     EXPECT_EQ(folder.read(u"Mon site.ftp"_s),
               QByteArray("[PROFIL]\r\nsname=Mon site\r\nadresa=ftp.exemple.fr\r\nID=anonyme\r\nDosInit=/tmp\r\n"
-                         "pass=secret\r\nport=21\r\n"));
+                         "pass=secret\r\nport=21\r\nmode=ftp\r\n"));
     EXPECT_EQ(profilesShown(), QStringList{u"Mon site.ftp"_s});
 
     type(u"txtSiteName"_s, u"Autre"_s);
@@ -219,10 +219,6 @@ TEST_F(FrmConnectTest, AnonymousAndTheProtocolOptionsFillTheirFields)
     click(u"Check1"_s);
     EXPECT_EQ(edit(u"txtUser"_s)->text(), u"anonyme"_s);
     EXPECT_EQ(edit(u"txtPass"_s)->text(), QString());
-    click(u"Option5"_s);
-    EXPECT_EQ(edit(u"txtPort"_s)->text(), u"80"_s);
-    click(u"Option6"_s);
-    EXPECT_EQ(edit(u"txtPort"_s)->text(), u"21"_s);
 }
 
 TEST_F(FrmConnectTest, ConnectHandsOverTheFieldsAndOptions)
