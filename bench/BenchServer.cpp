@@ -14,7 +14,8 @@ namespace vendrel::bench {
 
 bool BenchServer::start(const QString &root, const QString &logFile)
 {
-    QStringList arguments{QStringLiteral(VENDREL_SOURCE_DIR "/tests/support/ftp_server.py"), QStringLiteral("--root"), root};
+    QStringList arguments{QStringLiteral(VENDREL_SOURCE_DIR "/tests/support/ftp_server.py"), QStringLiteral("--root"),
+                          root};
     if (!logFile.isEmpty())
         arguments << QStringLiteral("--log") << logFile;
     process_.setStandardErrorFile(QProcess::nullDevice());
@@ -95,9 +96,9 @@ QString folderOfFiles(const QString &prefix, int files)
 bool openSession(FtpService &ftp, SessionState &session, quint16 port)
 {
     session.InternetHandle = ftp.InternetOpen(QStringLiteral("bench"), ftp::INTERNET_OPEN_TYPE_DIRECT, {}, {}, 0);
-    session.ConnectionHandle = ftp.InternetConnect(session.InternetHandle, QStringLiteral("127.0.0.1"), port,
-                                                   QStringLiteral("vendrel"), QStringLiteral("secret"),
-                                                   ftp::INTERNET_SERVICE_FTP, ftp::INTERNET_FLAG_PASSIVE, 0);
+    session.ConnectionHandle =
+        ftp.InternetConnect(session.InternetHandle, QStringLiteral("127.0.0.1"), port, QStringLiteral("vendrel"),
+                            QStringLiteral("secret"), ftp::INTERNET_SERVICE_FTP, ftp::INTERNET_FLAG_PASSIVE, 0);
     return session.ConnectionHandle != 0;
 }
 

@@ -9,7 +9,7 @@
 namespace vendrel {
 class FtpService;
 struct SessionState;
-}
+} // namespace vendrel
 
 namespace vendrel::bench {
 

@@ -42,8 +42,10 @@ using namespace vendrel;
 
 namespace {
 
-
-double msSince(const QElapsedTimer &timer) { return double(timer.nsecsElapsed()) / 1e6; }
+double msSince(const QElapsedTimer &timer)
+{
+    return double(timer.nsecsElapsed()) / 1e6;
+}
 
 } // namespace
 
@@ -74,8 +76,9 @@ int main(int argc, char **argv)
     for (QWidget *widget : std::initializer_list<QWidget *>{&Label1, &Drive1, &Dir1, &ListView1, &statusBar})
         layout->addWidget(widget);
     layout->setStretch(3, 1);
-    LocalBrowser browser({session, ftp, log, status, dialogs, clock},
-                         {Drive1, Dir1, ListView1, files, Label1, zLocal, {zAll, Z_HTML, Z_Images, Z_Zip, Z_Exe, zDefine}});
+    LocalBrowser browser(
+        {session, ftp, log, status, dialogs, clock},
+        {Drive1, Dir1, ListView1, files, Label1, zLocal, {zAll, Z_HTML, Z_Images, Z_Zip, Z_Exe, zDefine}});
     window.resize(500, 700);
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))

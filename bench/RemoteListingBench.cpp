@@ -41,10 +41,14 @@ public:
     qint64 listingReturnedAt = 0;
 
     FtpHandle InternetOpen(const QString &a, quint32 b, const QString &c, const QString &d, quint32 e) override
-    { return inner_.InternetOpen(a, b, c, d, e); }
-    FtpHandle InternetConnect(FtpHandle a, const QString &b, quint16 c, const QString &d, const QString &e,
-                              quint32 f, quint32 g, quintptr h) override
-    { return inner_.InternetConnect(a, b, c, d, e, f, g, h); }
+    {
+        return inner_.InternetOpen(a, b, c, d, e);
+    }
+    FtpHandle InternetConnect(FtpHandle a, const QString &b, quint16 c, const QString &d, const QString &e, quint32 f,
+                              quint32 g, quintptr h) override
+    {
+        return inner_.InternetConnect(a, b, c, d, e, f, g, h);
+    }
     bool FtpGetCurrentDirectory(FtpHandle a, QString &b) override { return inner_.FtpGetCurrentDirectory(a, b); }
     FtpHandle FtpFindFirstFile(FtpHandle a, const QString &b, FindData &c, quint32 d, quintptr e) override
     {
@@ -54,17 +58,29 @@ public:
     }
     bool InternetFindNextFile(FtpHandle a, FindData &b) override { return inner_.InternetFindNextFile(a, b); }
     FtpHandle FtpOpenFile(FtpHandle a, const QString &b, quint32 c, quint32 d, quintptr e) override
-    { return inner_.FtpOpenFile(a, b, c, d, e); }
-    bool InternetReadFile(FtpHandle a, char *b, quint32 c, quint32 &d) override { return inner_.InternetReadFile(a, b, c, d); }
+    {
+        return inner_.FtpOpenFile(a, b, c, d, e);
+    }
+    bool InternetReadFile(FtpHandle a, char *b, quint32 c, quint32 &d) override
+    {
+        return inner_.InternetReadFile(a, b, c, d);
+    }
     bool InternetWriteFile(FtpHandle a, const char *b, quint32 c, quint32 &d) override
-    { return inner_.InternetWriteFile(a, b, c, d); }
+    {
+        return inner_.InternetWriteFile(a, b, c, d);
+    }
     bool FtpGetFileSize(FtpHandle a, qint64 &b) override { return inner_.FtpGetFileSize(a, b); }
     bool FtpGetRemoteFileSize(FtpHandle a, const QString &b, qint64 &c) override
-    { return inner_.FtpGetRemoteFileSize(a, b, c); }
+    {
+        return inner_.FtpGetRemoteFileSize(a, b, c);
+    }
     bool FtpCreateDirectory(FtpHandle a, const QString &b) override { return inner_.FtpCreateDirectory(a, b); }
     bool FtpRemoveDirectory(FtpHandle a, const QString &b) override { return inner_.FtpRemoveDirectory(a, b); }
     bool FtpDeleteFile(FtpHandle a, const QString &b) override { return inner_.FtpDeleteFile(a, b); }
-    bool FtpRenameFile(FtpHandle a, const QString &b, const QString &c) override { return inner_.FtpRenameFile(a, b, c); }
+    bool FtpRenameFile(FtpHandle a, const QString &b, const QString &c) override
+    {
+        return inner_.FtpRenameFile(a, b, c);
+    }
     bool InternetCloseHandle(FtpHandle a) override { return inner_.InternetCloseHandle(a); }
     bool AbortTransfer(FtpHandle a) override { return inner_.AbortTransfer(a); }
     FtpError lastError() const override { return inner_.lastError(); }
@@ -73,9 +89,10 @@ private:
     FtpService &inner_;
 };
 
-
-
-double ms(qint64 nanoseconds) { return double(nanoseconds) / 1e6; }
+double ms(qint64 nanoseconds)
+{
+    return double(nanoseconds) / 1e6;
+}
 
 } // namespace
 

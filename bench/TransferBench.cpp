@@ -30,8 +30,8 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QStatusBar>
-#include <QTime>
 #include <QThread>
+#include <QTime>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
@@ -43,7 +43,6 @@
 using namespace vendrel;
 
 namespace {
-
 
 // Answers every message with OK at once, so a run ends without a person.
 class SilentDialogs final : public Dialogs {
@@ -58,7 +57,6 @@ public:
     std::optional<QString> pickFolder(const QString &) override { return {}; }
     GuardedAnswer askGuarded(const GuardedQuestion &) override { return {}; }
 };
-
 
 double peakResidentMiB()
 {

@@ -48,8 +48,8 @@ int main(int argc, char **argv)
     }
     initResources();
 
-    const std::vector<QIcon> others = {statusClockIcon(), statusMonitorIcon(), profileRootIcon(),
-                                       profileFileIcon(), browseFolderIcon()};
+    const std::vector<QIcon> others = {statusClockIcon(), statusMonitorIcon(), profileRootIcon(), profileFileIcon(),
+                                       browseFolderIcon()};
     const std::vector<Row> rows = {
         {u"list 1-13 (16)"_s, 16, QIcon::Normal, range(listIconCount, listIcon)},
         {u"list 1-13 (32)"_s, 32, QIcon::Normal, range(listIconCount, listIcon)},

@@ -108,7 +108,8 @@ void FrmAbout::Form_Load()
 {
     setWindowTitle(u"A propos "_s + applicationTitle());
     lblTitle->setText(applicationTitle());
-    lblVersion->setText(u"Version %1.%2.%3"_s.arg(VENDREL_VERSION_MAJOR).arg(VENDREL_VERSION_MINOR).arg(VENDREL_VERSION_PATCH));
+    lblVersion->setText(
+        u"Version %1.%2.%3"_s.arg(VENDREL_VERSION_MAJOR).arg(VENDREL_VERSION_MINOR).arg(VENDREL_VERSION_PATCH));
 }
 
 void FrmAbout::cmdOK_Click()

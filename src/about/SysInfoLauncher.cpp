@@ -16,9 +16,15 @@ SysInfoLauncher::SysInfoLauncher(Dialogs &dialogs, FindProgram find, StartProgra
 const QStringList &SysInfoLauncher::systemInfoTools()
 {
     static const QStringList tools{
-        u"hardinfo2"_s,           u"hardinfo"_s,           u"kinfocenter"_s,
-        u"gnome-system-monitor"_s, u"plasma-systemmonitor"_s, u"ksysguard"_s,
-        u"mate-system-monitor"_s, u"xfce4-taskmanager"_s,  u"lxtask"_s,
+        u"hardinfo2"_s,
+        u"hardinfo"_s,
+        u"kinfocenter"_s,
+        u"gnome-system-monitor"_s,
+        u"plasma-systemmonitor"_s,
+        u"ksysguard"_s,
+        u"mate-system-monitor"_s,
+        u"xfce4-taskmanager"_s,
+        u"lxtask"_s,
     };
     return tools;
 }

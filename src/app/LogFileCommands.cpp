@@ -21,7 +21,10 @@ bool writeWholeFile(const QString &path, const QByteArray &bytes)
 
 LogFileCommands::LogFileCommands(const ActivityLog &log, Dialogs &dialogs, QString programFolder,
                                  std::function<void(const QString &)> openLocalFolder)
-    : log_(log), dialogs_(dialogs), programFolder_(std::move(programFolder)), openLocalFolder_(std::move(openLocalFolder))
+    : log_(log),
+      dialogs_(dialogs),
+      programFolder_(std::move(programFolder)),
+      openLocalFolder_(std::move(openLocalFolder))
 {
 }
 
@@ -31,9 +34,11 @@ void LogFileCommands::zSave_Click()
         dialogs_.message(QStringLiteral("Pas de fichier sauvé !"), MessageButtons::Ok, MessageIcon::Exclamation);
         return;
     }
-    const std::optional<QString> name = dialogs_.input(QStringLiteral("Nom du fichier Log :"), QStringLiteral("Fichier Log"));
+    const std::optional<QString> name =
+        dialogs_.input(QStringLiteral("Nom du fichier Log :"), QStringLiteral("Fichier Log"));
     if (!name || name->isEmpty()) {
-        dialogs_.message(QStringLiteral("Pas de nom de fichier, Abandon !"), MessageButtons::Ok, MessageIcon::Information);
+        dialogs_.message(QStringLiteral("Pas de nom de fichier, Abandon !"), MessageButtons::Ok,
+                         MessageIcon::Information);
         return;
     }
     // The name as typed, ".txt" always added: a log named a.txt is saved as a.txt.txt.

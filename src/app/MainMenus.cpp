@@ -21,10 +21,14 @@ struct MenuEntry {
     std::vector<MenuEntry> items = {};
 };
 
-MenuEntry sep(const char *name) { return {name, "-"}; }
+MenuEntry sep(const char *name)
+{
+    return {name, "-"};
+}
 
 const std::vector<MenuEntry> &menuTree()
 {
+    // clang-format off
     static const std::vector<MenuEntry> tree = {
         {"zSoubor", "&Fichier", nullptr, Mark::None, {
             {"zOpen", "&Ouvrir fichier Log", "Ctrl+O"},
@@ -105,6 +109,7 @@ const std::vector<MenuEntry> &menuTree()
             {"zAbout", "&A Propos", "F2"},
         }},
     };
+    // clang-format on
     return tree;
 }
 
@@ -176,13 +181,13 @@ QList<QAction *> MainMenus::commands() const
 void MainMenus::placePictures()
 {
     const std::pair<const char *, MenuPicture> pictures[] = {
-        {"zOpen", MenuPicture::PicMenuIndex0},   {"zSave", MenuPicture::PicMenuIndex1},
-        {"zConnect", MenuPicture::PicMenuIndex2}, {"zDisconnect", MenuPicture::PicMenuIndex3},
-        {"zOdpojit", MenuPicture::PicMenu2},      {"zLokRef", MenuPicture::PicMenu3},
+        {"zOpen", MenuPicture::PicMenuIndex0},     {"zSave", MenuPicture::PicMenuIndex1},
+        {"zConnect", MenuPicture::PicMenuIndex2},  {"zDisconnect", MenuPicture::PicMenuIndex3},
+        {"zOdpojit", MenuPicture::PicMenu2},       {"zLokRef", MenuPicture::PicMenu3},
         {"zOpenFile", MenuPicture::PicMenuIndex0}, {"zLokUp", MenuPicture::PicMenu4},
-        {"zFind", MenuPicture::PicMenu6},         {"zProperties", MenuPicture::PicMenu5},
-        {"zRemRef", MenuPicture::PicMenu3},       {"zRemDown", MenuPicture::PicMenu4},
-        {"zTento", MenuPicture::PicMenu7},        {"zServer", MenuPicture::PicMenuIndex2},
+        {"zFind", MenuPicture::PicMenu6},          {"zProperties", MenuPicture::PicMenu5},
+        {"zRemRef", MenuPicture::PicMenu3},        {"zRemDown", MenuPicture::PicMenu4},
+        {"zTento", MenuPicture::PicMenu7},         {"zServer", MenuPicture::PicMenuIndex2},
         {"zHelp", MenuPicture::PicMenu8},
     };
     for (const auto &[name, picture] : pictures)

@@ -9,7 +9,7 @@ namespace vendrel {
 namespace {
 
 struct ButtonEntry {
-    const char *key; // nullptr for the unnamed separator
+    const char *key;     // nullptr for the unnamed separator
     const char *caption; // nullptr for a separator
     const char *tooltip;
     int image;

@@ -3,10 +3,10 @@
 #include "about/FrmAbout.h"
 #include "about/SysInfoLauncher.h"
 #include "app/HelpWindow.h"
+#include "app/LogFileCommands.h"
 #include "app/MainMenus.h"
 #include "app/MainToolbar.h"
 #include "app/SplitterBar.h"
-#include "app/LogFileCommands.h"
 #include "app/connect/FrmConnect.h"
 #include "app/frame/ActivityLog.h"
 #include "app/frame/StatusPanels.h"
@@ -204,22 +204,28 @@ void MainWindow::buildSubsystems()
     sysInfo_ = std::make_unique<SysInfoLauncher>(services_.dialogs);
     remoteTree_ = std::make_unique<RemoteTree>(*TView1_, listIcon(11), folderNodeIcon());
     const SessionContext context{session_, services_.ftp, *log_, *status_, services_.dialogs, services_.clock};
-    const LocalFilterItems localFilters{menus_->action(QStringLiteral("zAll")), menus_->action(QStringLiteral("Z_HTML")),
-                                        menus_->action(QStringLiteral("Z_Images")), menus_->action(QStringLiteral("Z_Zip")),
-                                        menus_->action(QStringLiteral("Z_Exe")), menus_->action(QStringLiteral("zDefine"))};
-    local_ = std::make_unique<LocalBrowser>(
-        context, LocalPane{*Drive1_, *Dir1_, *ListView1_, *localFiles_, *Label1_, menus_->menu(QStringLiteral("zLocal")),
-                           localFilters});
-    localOperations_ = std::make_unique<LocalFileOperations>(context, *local_, services_.shell, services_.programFolder);
+    const LocalFilterItems localFilters{
+        menus_->action(QStringLiteral("zAll")),     menus_->action(QStringLiteral("Z_HTML")),
+        menus_->action(QStringLiteral("Z_Images")), menus_->action(QStringLiteral("Z_Zip")),
+        menus_->action(QStringLiteral("Z_Exe")),    menus_->action(QStringLiteral("zDefine"))};
+    local_ = std::make_unique<LocalBrowser>(context, LocalPane{*Drive1_, *Dir1_, *ListView1_, *localFiles_, *Label1_,
+                                                               menus_->menu(QStringLiteral("zLocal")), localFilters});
+    localOperations_ =
+        std::make_unique<LocalFileOperations>(context, *local_, services_.shell, services_.programFolder);
     logFiles_ = std::make_unique<LogFileCommands>(*log_, services_.dialogs, services_.programFolder,
                                                   [this](const QString &folder) { local_->openFolder(folder); });
-    const RemotePane remotePane{*remoteTree_, *ListView2_, *remoteFiles_, *Label3_,
-                                menus_->action(QStringLiteral("zAll2")), menus_->action(QStringLiteral("zDefine2"))};
+    const RemotePane remotePane{*remoteTree_,
+                                *ListView2_,
+                                *remoteFiles_,
+                                *Label3_,
+                                menus_->action(QStringLiteral("zAll2")),
+                                menus_->action(QStringLiteral("zDefine2"))};
     remote_ = std::make_unique<RemoteBrowser>(context, remotePane);
-    remoteOperations_ = std::make_unique<RemoteOperations>(context, remotePane, *remote_,
-                                                           menus_->menu(QStringLiteral("zRemote")));
-    transferOptions_ = std::make_unique<TransferOptions>(session_, menus_->action(QStringLiteral("zBinary")).isChecked(),
-                                                         menus_->action(QStringLiteral("zPassive")).isChecked());
+    remoteOperations_ =
+        std::make_unique<RemoteOperations>(context, remotePane, *remote_, menus_->menu(QStringLiteral("zRemote")));
+    transferOptions_ =
+        std::make_unique<TransferOptions>(session_, menus_->action(QStringLiteral("zBinary")).isChecked(),
+                                          menus_->action(QStringLiteral("zPassive")).isChecked());
     transferOptions_->setMarksChanged([this] { showTransferMarks(); });
     connection_ = std::make_unique<Connection>(
         context, *transferOptions_,

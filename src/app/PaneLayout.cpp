@@ -6,12 +6,18 @@ namespace vendrel {
 
 namespace {
 
-void setWidth(QRectF &rect, double width) { rect.setWidth(std::max(0.0, width)); }
-void setHeight(QRectF &rect, double height) { rect.setHeight(std::max(0.0, height)); }
+void setWidth(QRectF &rect, double width)
+{
+    rect.setWidth(std::max(0.0, width));
+}
+void setHeight(QRectF &rect, double height)
+{
+    rect.setHeight(std::max(0.0, height));
+}
 
-constexpr Pane movingWithToolbar[] = {Pane::Picture1, Pane::txtInfo, Pane::TView1, Pane::Drive1,
+constexpr Pane movingWithToolbar[] = {Pane::Picture1, Pane::txtInfo,   Pane::TView1,    Pane::Drive1,
                                       Pane::Dir1,     Pane::ListView1, Pane::ListView2, Pane::Label1,
-                                      Pane::Label2,   Pane::Label3, Pane::Label4};
+                                      Pane::Label2,   Pane::Label3,    Pane::Label4};
 
 // Where a released bar may rest: Picture1's top from 2500 down to H − 1600,
 // Picture2's left from 1980 up to W − 1400.

@@ -8,8 +8,21 @@ namespace vendrel {
 
 // The controls placed by the window's own layout rules, in twips (1/1440 inch).
 enum class Pane {
-    Toolbar1, txtInfo, Label2, Label1, Label4, Label3, Drive1, Dir1, TView1,
-    Picture1, Picture2, ListView1, ListView2, StatusBar1, Count
+    Toolbar1,
+    txtInfo,
+    Label2,
+    Label1,
+    Label4,
+    Label3,
+    Drive1,
+    Dir1,
+    TView1,
+    Picture1,
+    Picture2,
+    ListView1,
+    ListView2,
+    StatusBar1,
+    Count
 };
 
 struct PaneGeometry {

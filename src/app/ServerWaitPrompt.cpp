@@ -29,10 +29,8 @@ bool isInput(QEvent::Type type)
     case QEvent::TouchUpdate:
     case QEvent::TouchEnd:
     case QEvent::Drop:
-    case QEvent::Close:
-        return true;
-    default:
-        return false;
+    case QEvent::Close: return true;
+    default: return false;
     }
 }
 

@@ -24,7 +24,8 @@ QString dateTimeText(const QDateTime &time)
     if (!time.isValid())
         return QStringLiteral("inconnue");
     const QLocale locale;
-    return locale.toString(time.date(), QLocale::LongFormat) + QStringLiteral(" à ") + timeOfDayText(time.time(), locale);
+    return locale.toString(time.date(), QLocale::LongFormat) + QStringLiteral(" à ")
+           + timeOfDayText(time.time(), locale);
 }
 
 QString sizeText(qint64 bytes)
@@ -40,9 +41,15 @@ QString sizeText(qint64 bytes)
 QString rightsText(QFileDevice::Permissions permissions)
 {
     const std::array<std::pair<QFileDevice::Permission, char16_t>, 9> bits{{
-        {QFileDevice::ReadOwner, u'r'}, {QFileDevice::WriteOwner, u'w'}, {QFileDevice::ExeOwner, u'x'},
-        {QFileDevice::ReadGroup, u'r'}, {QFileDevice::WriteGroup, u'w'}, {QFileDevice::ExeGroup, u'x'},
-        {QFileDevice::ReadOther, u'r'}, {QFileDevice::WriteOther, u'w'}, {QFileDevice::ExeOther, u'x'},
+        {QFileDevice::ReadOwner, u'r'},
+        {QFileDevice::WriteOwner, u'w'},
+        {QFileDevice::ExeOwner, u'x'},
+        {QFileDevice::ReadGroup, u'r'},
+        {QFileDevice::WriteGroup, u'w'},
+        {QFileDevice::ExeGroup, u'x'},
+        {QFileDevice::ReadOther, u'r'},
+        {QFileDevice::WriteOther, u'w'},
+        {QFileDevice::ExeOther, u'x'},
     }};
     QString text;
     for (const auto &[permission, letter] : bits)
@@ -103,7 +110,8 @@ FilePropertiesWindow::FilePropertiesWindow(const QString &path, QWidget *parent)
     row(QStringLiteral("Modifié le :"), QStringLiteral("modified"), dateTimeText(file.lastModified()));
     row(QStringLiteral("Dernier accès :"), QStringLiteral("read"), dateTimeText(file.lastRead()));
     form->addRow(separator(this));
-    row(QStringLiteral("Propriétaire :"), QStringLiteral("owner"), file.owner() + QStringLiteral(" (groupe ") + file.group() + u')');
+    row(QStringLiteral("Propriétaire :"), QStringLiteral("owner"),
+        file.owner() + QStringLiteral(" (groupe ") + file.group() + u')');
     row(QStringLiteral("Droits :"), QStringLiteral("rights"),
         rightsText(file.permissions()) + (file.isWritable() ? QString() : QStringLiteral("  (lecture seule)")));
 

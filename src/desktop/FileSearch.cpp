@@ -26,9 +26,9 @@ void FileSearch::start(const QString &folder, const QString &pattern, bool intoS
     stop();
     pattern_ = WildcardPattern(pattern);
     count_ = 0;
-    iterator_ = std::make_unique<QDirIterator>(
-        folder, QDir::Files | QDir::NoDotAndDotDot,
-        intoSubfolders ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
+    iterator_ =
+        std::make_unique<QDirIterator>(folder, QDir::Files | QDir::NoDotAndDotDot,
+                                       intoSubfolders ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
     nextSlice_.start();
 }
 

@@ -161,8 +161,8 @@ void FindFilesWindow::showEnd(int count, bool stopped)
 
 void FindFilesWindow::browse()
 {
-    const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Rechercher dans le dossier"),
-                                                             folder_->text());
+    const QString folder =
+        QFileDialog::getExistingDirectory(this, QStringLiteral("Rechercher dans le dossier"), folder_->text());
     if (!folder.isEmpty())
         folder_->setText(QDir::toNativeSeparators(folder));
 }

@@ -2,17 +2,16 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QPushButton>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace vendrel {
 
 QtDialogs::QtDialogs(std::function<QWidget *()> parent) : parent_(std::move(parent)) {}
 
-MessageAnswer QtDialogs::message(const QString &text, MessageButtons buttons, MessageIcon icon,
-                                 const QString &title)
+MessageAnswer QtDialogs::message(const QString &text, MessageButtons buttons, MessageIcon icon, const QString &title)
 {
     QMessageBox box(parent_());
     box.setWindowTitle(title.isEmpty() ? applicationTitle() : title);
@@ -34,12 +33,11 @@ MessageAnswer QtDialogs::message(const QString &text, MessageButtons buttons, Me
     return MessageAnswer::Ok;
 }
 
-std::optional<QString> QtDialogs::input(const QString &prompt, const QString &title,
-                                        const QString &defaultText)
+std::optional<QString> QtDialogs::input(const QString &prompt, const QString &title, const QString &defaultText)
 {
     bool accepted = false;
-    const QString text = QInputDialog::getText(parent_(), title.isEmpty() ? applicationTitle() : title,
-                                               prompt, QLineEdit::Normal, defaultText, &accepted);
+    const QString text = QInputDialog::getText(parent_(), title.isEmpty() ? applicationTitle() : title, prompt,
+                                               QLineEdit::Normal, defaultText, &accepted);
     if (!accepted)
         return std::nullopt;
     return text;

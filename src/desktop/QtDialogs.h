@@ -15,10 +15,8 @@ public:
     // changes while the application runs (the main window, a modal dialog).
     explicit QtDialogs(std::function<QWidget *()> parent);
 
-    MessageAnswer message(const QString &text, MessageButtons buttons, MessageIcon icon,
-                          const QString &title) override;
-    std::optional<QString> input(const QString &prompt, const QString &title,
-                                 const QString &defaultText) override;
+    MessageAnswer message(const QString &text, MessageButtons buttons, MessageIcon icon, const QString &title) override;
+    std::optional<QString> input(const QString &prompt, const QString &title, const QString &defaultText) override;
     std::optional<QString> pickFolder(const QString &title) override;
     GuardedAnswer askGuarded(const GuardedQuestion &question) override;
 

@@ -61,8 +61,9 @@ void DesktopShell::showProperties(const QString &path)
         showOwnProperties(path);
         return;
     }
-    QDBusMessage call = QDBusMessage::createMethodCall(fileManagerService, QStringLiteral("/org/freedesktop/FileManager1"),
-                                                       fileManagerService, QStringLiteral("ShowItemProperties"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(fileManagerService, QStringLiteral("/org/freedesktop/FileManager1"),
+                                       fileManagerService, QStringLiteral("ShowItemProperties"));
     call << QStringList{QUrl::fromLocalFile(path).toString()} << QString();
     // Asynchronous: starting a file manager can take seconds, and the window must not freeze meanwhile.
     auto *reply = new QDBusPendingCallWatcher(bus.asyncCall(call, 10000), this);

@@ -9,8 +9,8 @@ namespace vendrel {
 // One dial-up connection (mobile broadband, PPPoE, Bluetooth dial-up) as the
 // desktop's network service lists it.
 struct DialupConnection {
-    QString handle; // what hangUp() needs to find it again
-    QString name;   // the connection's name as the user gave it
+    QString handle;         // what hangUp() needs to find it again
+    QString name;           // the connection's name as the user gave it
     bool connected = false; // up, as opposed to still dialling or closing
 };
 

@@ -36,7 +36,10 @@ QDBusMessage call(const QDBusConnection &bus, const QString &path, const QString
     return bus.call(message, QDBus::Block, callTimeoutMs);
 }
 
-bool isError(const QDBusMessage &reply) { return reply.type() != QDBusMessage::ReplyMessage; }
+bool isError(const QDBusMessage &reply)
+{
+    return reply.type() != QDBusMessage::ReplyMessage;
+}
 
 bool nobodyOwnsTheName(const QDBusMessage &reply)
 {
@@ -88,7 +91,8 @@ std::optional<QList<DialupConnection>> NetworkManagerDialup::listConnections()
         return std::nullopt;
 
     for (const QDBusObjectPath &path : *paths) {
-        const QDBusMessage reply = call(bus_, path.path(), propertiesInterface, u"GetAll"_s, {activeConnectionInterface});
+        const QDBusMessage reply =
+            call(bus_, path.path(), propertiesInterface, u"GetAll"_s, {activeConnectionInterface});
         if (isError(reply)) {
             if (objectIsGone(reply))
                 continue;

@@ -127,18 +127,15 @@ QString FileListModel::cellText(int row, Column column) const
     const FileRow &file = fileRow(row);
     const bool remote = kind_ == FileListKind::Remote;
     switch (column) {
-    case Name:
-        return file.name;
+    case Name: return file.name;
     case SizeKo:
         // The server side counts Ko of 1024 bytes, the local side of 1000.
         return remote ? formatSizePattern(static_cast<double>(file.size) / 1024.0) + QStringLiteral("Ko")
                       : formatSizePattern(static_cast<double>(file.size) / 1000.0) + QStringLiteral(" Ko");
     case DateTime:
         return remote ? FormatListingDateTime(file.modified, file.shownTime) : localDateTimeText(file.modified);
-    case SizeBytes:
-        return remote ? QString::number(file.size) : u' ' + QString::number(file.size);
-    case ColumnCount:
-        break;
+    case SizeBytes: return remote ? QString::number(file.size) : u' ' + QString::number(file.size);
+    case ColumnCount: break;
     }
     return {};
 }
@@ -160,8 +157,7 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const
     const auto column = static_cast<Column>(index.column());
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::EditRole:
-        return cellText(index.row(), column);
+    case Qt::EditRole: return cellText(index.row(), column);
     case Qt::DecorationRole:
         if (column == Name)
             return icons_[static_cast<std::size_t>(std::clamp<int>(fileRow(index.row()).icon, 1, 10))];
@@ -170,8 +166,7 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const
         if (column == SizeKo || column == SizeBytes)
             return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
         return {};
-    default:
-        return {};
+    default: return {};
     }
 }
 
@@ -193,8 +188,7 @@ QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int
     case SizeKo: return QStringLiteral("Taille en Ko");
     case DateTime: return QStringLiteral("Date/Heure");
     case SizeBytes:
-        return kind_ == FileListKind::Remote ? QStringLiteral("Taille en octets")
-                                             : QStringLiteral("Taille en Octets");
+        return kind_ == FileListKind::Remote ? QStringLiteral("Taille en octets") : QStringLiteral("Taille en Octets");
     default: return {};
     }
 }

@@ -18,7 +18,7 @@ struct FileRow {
     QString name;
     qint64 size = 0;
     QDateTime modified;
-    qint16 icon = 10; // IconForExtension
+    qint16 icon = 10;                           // IconForExtension
     ShownTime shownTime = ShownTime::AsWritten; // server rows; local times follow the desktop's rules
 };
 

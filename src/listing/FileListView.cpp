@@ -5,9 +5,9 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListView>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
-#include <QListView>
 #include <QTreeView>
 
 namespace vendrel {
@@ -83,7 +83,8 @@ FileListView::FileListView(FileListModel &model, const QString &accessibleName, 
     icons_->setAccessibleName(accessibleName);
     icons_->setTextElideMode(Qt::ElideMiddle);
 
-    for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(details_), static_cast<QAbstractItemView *>(icons_)})
+    for (QAbstractItemView *view :
+         {static_cast<QAbstractItemView *>(details_), static_cast<QAbstractItemView *>(icons_)})
         watch(view);
     connect(details_->header(), &QHeaderView::sectionClicked, this, &FileListView::columnClicked);
     details_->header()->setSectionsClickable(true);
@@ -133,8 +134,7 @@ void FileListView::setViewMode(ViewMode mode)
         icons_->setFlow(QListView::TopToBottom);
         icons_->setWordWrap(false);
         break;
-    case Details:
-        break;
+    case Details: break;
     }
     icons_->setWrapping(true);
     icons_->setMovement(QListView::Static);
@@ -163,8 +163,8 @@ QList<int> FileListView::selectedRows() const
 
 void FileListView::selectRow(int row, bool keepOthers)
 {
-    const auto flags = (keepOthers ? QItemSelectionModel::Select : QItemSelectionModel::ClearAndSelect)
-                       | QItemSelectionModel::Rows;
+    const auto flags =
+        (keepOthers ? QItemSelectionModel::Select : QItemSelectionModel::ClearAndSelect) | QItemSelectionModel::Rows;
     selectionModel()->setCurrentIndex(model_.index(row, 0), flags);
 }
 
@@ -221,8 +221,7 @@ bool FileListView::eventFilter(QObject *watched, QEvent *event)
         if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
             Q_EMIT clicked();
         break;
-    default:
-        break;
+    default: break;
     }
     return QStackedWidget::eventFilter(watched, event);
 }

@@ -12,7 +12,6 @@ class QTreeView;
 
 namespace vendrel {
 
-
 // A file list shown in one of four modes that share one model and one
 // selection: large icons (0), small icons (1), list (2), details (3).
 class FileListView final : public QStackedWidget {

@@ -79,7 +79,7 @@ void LocalBrowser::ListLocalFolder()
     pane_.files.appendRows(std::move(contents.files));
     pane_.ListView1.clearCurrentRow();
     context_.status.showMessage(QStringLiteral("Local: ") + QString::number(count)
-                                     + QStringLiteral(" Fichiers dans le dossier: ") + context_.session.LocalFolder);
+                                + QStringLiteral(" Fichiers dans le dossier: ") + context_.session.LocalFolder);
     if (folder != requested)
         reportFolderGone(requested, folder);
 }
@@ -147,9 +147,10 @@ void LocalBrowser::Drive1_Change()
 {
     const QString root = pane_.Drive1.currentData().toString();
     if (!isReadableFolder(root)) {
-        context_.dialogs.message(QStringLiteral("Le volume \"") + root
-                                     + QStringLiteral("\" ne peut pas être lu !\r\nVérifier qu'il est monté et accessible."),
-                                 MessageButtons::Ok, MessageIcon::Exclamation);
+        context_.dialogs.message(
+            QStringLiteral("Le volume \"") + root
+                + QStringLiteral("\" ne peut pas être lu !\r\nVérifier qu'il est monté et accessible."),
+            MessageButtons::Ok, MessageIcon::Exclamation);
         showVolumes(pane_.Dir1.path());
         return;
     }
@@ -182,8 +183,8 @@ void LocalBrowser::ListView1_Click()
         return;
     const QList<int> rows = pane_.ListView1.selectedRows();
     context_.status.showMessage(QStringLiteral("Local: ") + QString::number(rows.size())
-                                     + QStringLiteral(" Fichiers sélectionnés, ")
-                                     + kilobyteText(pane_.files.totalBytes(rows)) + QStringLiteral(" Ko"));
+                                + QStringLiteral(" Fichiers sélectionnés, ")
+                                + kilobyteText(pane_.files.totalBytes(rows)) + QStringLiteral(" Ko"));
 }
 
 void LocalBrowser::ListView1_MouseDown(const QPoint &globalPosition)
@@ -202,7 +203,8 @@ void LocalBrowser::showVolumes(const QString &folder)
 {
     QList<LocalVolume> volumes = mountedVolumes();
     const QString root = volumeRootOf(folder);
-    if (std::none_of(volumes.cbegin(), volumes.cend(), [&root](const LocalVolume &volume) { return volume.root == root; }))
+    if (std::none_of(volumes.cbegin(), volumes.cend(),
+                     [&root](const LocalVolume &volume) { return volume.root == root; }))
         volumes.append({root, {}});
     const QSignalBlocker quiet(&pane_.Drive1);
     if (volumes != volumes_) {
@@ -225,8 +227,8 @@ void LocalBrowser::reportFolderGone(const QString &requested, const QString &sho
 {
     const QString why = QFileInfo::exists(requested) ? QStringLiteral("\" ne peut pas être lu !")
                                                      : QStringLiteral("\" n'existe plus !");
-    context_.dialogs.message(QStringLiteral("Le dossier \"") + requested + why + QStringLiteral("\r\nLe dossier \"") + shown
-                                 + QStringLiteral("\" est affiché à la place."),
+    context_.dialogs.message(QStringLiteral("Le dossier \"") + requested + why + QStringLiteral("\r\nLe dossier \"")
+                                 + shown + QStringLiteral("\" est affiché à la place."),
                              MessageButtons::Ok, MessageIcon::Exclamation);
 }
 

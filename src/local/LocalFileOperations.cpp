@@ -28,7 +28,8 @@ bool isPlainFileName(const QString &name)
 
 } // namespace
 
-LocalFileOperations::LocalFileOperations(SessionContext context, LocalBrowser &browser, Shell &shell, QString programFolder)
+LocalFileOperations::LocalFileOperations(SessionContext context, LocalBrowser &browser, Shell &shell,
+                                         QString programFolder)
     : context_(context), browser_(browser), shell_(shell), programFolder_(std::move(programFolder))
 {
     const LocalPane &pane = browser_.pane();
@@ -52,7 +53,7 @@ void LocalFileOperations::zLokRS_Click()
 void LocalFileOperations::ListView1_BeforeLabelEdit(int row)
 {
     context_.status.showMessage(QStringLiteral("Local: Renommer le fichier: ")
-                                     + quoted(browser_.pane().files.cellText(row, FileListModel::Name)));
+                                + quoted(browser_.pane().files.cellText(row, FileListModel::Name)));
 }
 
 void LocalFileOperations::ListView1_AfterLabelEdit(int row, const QString &newName)
@@ -70,7 +71,8 @@ void LocalFileOperations::ListView1_AfterLabelEdit(int row, const QString &newNa
     const QString oldExtension = extensionOf(oldName);
     const QString newExtension = extensionOf(newName);
     if (oldExtension != newExtension
-        && context_.dialogs.message(LocalTexts::extensionQuestion(oldExtension, newExtension), MessageButtons::YesNo, MessageIcon::Question)
+        && context_.dialogs.message(LocalTexts::extensionQuestion(oldExtension, newExtension), MessageButtons::YesNo,
+                                    MessageIcon::Question)
                != MessageAnswer::Yes)
         return;
 
@@ -158,8 +160,7 @@ void LocalFileOperations::zOpenFile_Click()
 
 void LocalFileOperations::zProperties_Click()
 {
-    const std::optional<QString> path =
-        currentFile(LocalTexts::noFileForProperties, MessageIcon::None);
+    const std::optional<QString> path = currentFile(LocalTexts::noFileForProperties, MessageIcon::None);
     if (path)
         shell_.showProperties(*path);
 }

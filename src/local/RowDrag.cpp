@@ -27,9 +27,7 @@ bool RowDrag::eventFilter(QObject *watched, QEvent *event)
         pressedOnRow_ = press->button() == Qt::LeftButton && list_.activeView()->indexAt(pressedAt_).isValid();
         break;
     }
-    case QEvent::MouseButtonRelease:
-        pressedOnRow_ = false;
-        break;
+    case QEvent::MouseButtonRelease: pressedOnRow_ = false; break;
     case QEvent::MouseMove: {
         const auto *move = static_cast<QMouseEvent *>(event);
         const QPoint at = move->position().toPoint();
@@ -41,8 +39,7 @@ bool RowDrag::eventFilter(QObject *watched, QEvent *event)
         }
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return QObject::eventFilter(watched, event);
 }

@@ -13,10 +13,10 @@
 #include "session/ftp/FtpErrorCodes.h"
 #include "session/ftp/FtpService.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QAction>
 #include <QTreeWidget>
 #include <vector>
 
@@ -72,27 +72,26 @@ ShownTime shownTimeOf(ServerTime kind)
 
 } // namespace
 
-RemoteBrowser::RemoteBrowser(SessionContext context, RemotePane pane)
-    : context_(context), pane_(pane)
-{
-}
+RemoteBrowser::RemoteBrowser(SessionContext context, RemotePane pane) : context_(context), pane_(pane) {}
 
 void RemoteBrowser::ListRemoteFolder()
 {
     if (!context_.session.isConnected()) {
         context_.dialogs.message(QStringLiteral("Vous n'êtes pas connecté sur un serveur"), MessageButtons::Ok,
-                         MessageIcon::Information);
+                                 MessageIcon::Information);
         return;
     }
-    context_.status.showMessage(timeOfDayText(context_.clock.now().time()) + QStringLiteral("  > Envoi de la demande..., Attendez."));
+    context_.status.showMessage(timeOfDayText(context_.clock.now().time())
+                                + QStringLiteral("  > Envoi de la demande..., Attendez."));
     BusyCursor busy;
     pane_.files.clear();
     context_.log.AppendLogLine(QStringLiteral(" > Transfert des données..."));
     context_.log.AppendLogLine(QStringLiteral(" > Ouverture du dossier: ") + quoted(context_.session.RemoteSearchSpec));
 
     FindData entry;
-    const FtpHandle find = context_.ftp.FtpFindFirstFile(context_.session.ConnectionHandle, context_.session.RemoteSearchSpec, entry,
-                                                 ftp::INTERNET_FLAG_RELOAD | ftp::INTERNET_FLAG_NO_CACHE_WRITE, 0);
+    const FtpHandle find =
+        context_.ftp.FtpFindFirstFile(context_.session.ConnectionHandle, context_.session.RemoteSearchSpec, entry,
+                                      ftp::INTERNET_FLAG_RELOAD | ftp::INTERNET_FLAG_NO_CACHE_WRITE, 0);
     // The service tells an empty folder from a refused or broken listing.
     const int error = context_.ftp.lastError().code;
     const bool listingFailed = find == 0 && error != 0 && error != ftp::ERROR_NO_MORE_FILES;
@@ -119,10 +118,10 @@ void RemoteBrowser::ListRemoteFolder()
     }
     pane_.ListView2.clearCurrentRow();
     context_.status.showMessage(QStringLiteral("Serveur: ") + QString::number(pane_.files.rowCount())
-                             + QStringLiteral(" Fichiers dans le dossier: ") + context_.session.RemoteSearchSpec);
+                                + QStringLiteral(" Fichiers dans le dossier: ") + context_.session.RemoteSearchSpec);
     if (listingFailed) {
-        context_.dialogs.message(QStringLiteral("Erreur rencontrée lors de la lecture du dossier !"), MessageButtons::Ok,
-                         MessageIcon::Exclamation);
+        context_.dialogs.message(QStringLiteral("Erreur rencontrée lors de la lecture du dossier !"),
+                                 MessageButtons::Ok, MessageIcon::Exclamation);
     }
 }
 

@@ -27,9 +27,8 @@ bool RemoteOperations::staysInsideFolder(const QString &name)
     if (name.contains(u'\\'))
         return false;
     const QStringList parts = name.split(u'/');
-    return std::none_of(parts.begin(), parts.end(), [](const QString &part) {
-        return part.isEmpty() || part == u"." || part == u"..";
-    });
+    return std::none_of(parts.begin(), parts.end(),
+                        [](const QString &part) { return part.isEmpty() || part == u"." || part == u".."; });
 }
 
 bool RemoteOperations::checkConnected(const QString &notConnectedText)
@@ -46,8 +45,7 @@ void RemoteOperations::zRemRS_Click()
         return;
     const int row = pane_.ListView2.currentRow();
     if (row < 0) {
-        context_.dialogs.message(RemoteTexts::noFileToRename, MessageButtons::Ok,
-                                 MessageIcon::Exclamation);
+        context_.dialogs.message(RemoteTexts::noFileToRename, MessageButtons::Ok, MessageIcon::Exclamation);
         return;
     }
     pane_.ListView2.editRow(row);
@@ -56,7 +54,7 @@ void RemoteOperations::zRemRS_Click()
 void RemoteOperations::ListView2_BeforeLabelEdit(int row)
 {
     context_.status.showMessage(QStringLiteral("Serveur: Renommer le fichier: ")
-                                                                 + quoted(pane_.files.cellText(row, FileListModel::Name)));
+                                + quoted(pane_.files.cellText(row, FileListModel::Name)));
 }
 
 void RemoteOperations::ListView2_AfterLabelEdit(int row, const QString &newName)
@@ -73,8 +71,8 @@ void RemoteOperations::ListView2_AfterLabelEdit(int row, const QString &newName)
     } else {
         context_.log.AppendLogLine(QStringLiteral(" > Demande pour renommer le fichier: ") + quoted(oldPath));
     }
-    const bool renamed = staysInsideFolder(newName)
-                         && context_.ftp.FtpRenameFile(context_.session.ConnectionHandle, oldPath, newPath);
+    const bool renamed =
+        staysInsideFolder(newName) && context_.ftp.FtpRenameFile(context_.session.ConnectionHandle, oldPath, newPath);
     if (!renamed) {
         // The row keeps the server's name: showing the refused one would mislead.
         context_.dialogs.message(extensionChanges ? RemoteTexts::cannotRenameExtension : RemoteTexts::cannotRename,
@@ -95,11 +93,12 @@ void RemoteOperations::zRemDF_Click()
     if (node == nullptr)
         return;
     if (node->text(0) == u"..") {
-        context_.dialogs.message(RemoteTexts::rootFolder, MessageButtons::Ok,
-                                 MessageIcon::Exclamation);
+        context_.dialogs.message(RemoteTexts::rootFolder, MessageButtons::Ok, MessageIcon::Exclamation);
         return;
     }
-    if (context_.dialogs.message(RemoteTexts::deleteFolderQuestion(node->text(0)), MessageButtons::YesNo, MessageIcon::Question) != MessageAnswer::Yes)
+    if (context_.dialogs.message(RemoteTexts::deleteFolderQuestion(node->text(0)), MessageButtons::YesNo,
+                                 MessageIcon::Question)
+        != MessageAnswer::Yes)
         return;
 
     // The folder named in the question is the one removed: the selected node's.
@@ -107,8 +106,7 @@ void RemoteOperations::zRemDF_Click()
     path.chop(1);
     context_.log.AppendLogLine(QStringLiteral(" > Demande de suppression de dossier: ") + quoted(nodeTextPath(node)));
     if (!context_.ftp.FtpRemoveDirectory(context_.session.ConnectionHandle, path)) {
-        context_.dialogs.message(RemoteTexts::folderNotRemoved,
-                                 MessageButtons::Ok, MessageIcon::Exclamation);
+        context_.dialogs.message(RemoteTexts::folderNotRemoved, MessageButtons::Ok, MessageIcon::Exclamation);
         context_.log.AppendLogLine(QStringLiteral(" > Erreur rencontrée lors de la suppression du dossier !"));
         return;
     }
@@ -122,12 +120,10 @@ void RemoteOperations::zRemDS_Click()
     if (!checkConnected(RemoteTexts::notConnected))
         return;
     if (pane_.ListView2.currentRow() < 0) {
-        context_.dialogs.message(RemoteTexts::noFileToDelete, MessageButtons::Ok,
-                                 MessageIcon::Information);
+        context_.dialogs.message(RemoteTexts::noFileToDelete, MessageButtons::Ok, MessageIcon::Information);
         return;
     }
-    if (context_.dialogs.message(RemoteTexts::deleteFileQuestion, MessageButtons::YesNo,
-                                 MessageIcon::Question)
+    if (context_.dialogs.message(RemoteTexts::deleteFileQuestion, MessageButtons::YesNo, MessageIcon::Question)
         != MessageAnswer::Yes)
         return;
     context_.log.AppendLogLine(QStringLiteral(" > Demande en cours."));
@@ -138,8 +134,7 @@ void RemoteOperations::zRemDS_Click()
         const QString path = context_.session.RemoteFolder + name;
         context_.log.AppendLogLine(QStringLiteral(" > Suppression : ") + quoted(path));
         if (!context_.ftp.FtpDeleteFile(context_.session.ConnectionHandle, path)) {
-            context_.dialogs.message(RemoteTexts::fileNotDeleted,
-                                     MessageButtons::Ok, MessageIcon::Exclamation);
+            context_.dialogs.message(RemoteTexts::fileNotDeleted, MessageButtons::Ok, MessageIcon::Exclamation);
             context_.log.AppendLogLine(QStringLiteral(" > Erreur rencontrée lors de la suppression du fichier !"));
             break; // the files before it are gone: the refresh below shows it
         }
@@ -159,8 +154,7 @@ void RemoteOperations::zRemNF_Click()
     const QString path = context_.session.RemoteFolder + *answer;
     context_.log.AppendLogLine(QStringLiteral(" > Demande de création d'un nouveau dossier: ") + quoted(path));
     if (!staysInsideFolder(*answer) || !context_.ftp.FtpCreateDirectory(context_.session.ConnectionHandle, path)) {
-        context_.dialogs.message(RemoteTexts::folderNotCreated,
-                                 MessageButtons::Ok, MessageIcon::Exclamation);
+        context_.dialogs.message(RemoteTexts::folderNotCreated, MessageButtons::Ok, MessageIcon::Exclamation);
         context_.log.AppendLogLine(QStringLiteral(" > Erreur rencontrée lors de la création du nouveau dossier !"));
         return;
     }
@@ -177,8 +171,8 @@ void RemoteOperations::ListView2_Click()
 {
     const QList<int> rows = pane_.ListView2.selectedRows();
     context_.status.showMessage(QStringLiteral("Serveur: ") + QString::number(rows.size())
-                                + QStringLiteral(" Fichiers sélectionnés, ") + kilobyteText(pane_.files.totalBytes(rows))
-                                + QStringLiteral(" Ko"));
+                                + QStringLiteral(" Fichiers sélectionnés, ")
+                                + kilobyteText(pane_.files.totalBytes(rows)) + QStringLiteral(" Ko"));
 }
 
 void RemoteOperations::ListView2_KeyUp(int key)

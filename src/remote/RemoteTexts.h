@@ -14,7 +14,8 @@ inline const QString noFileToRename = QStringLiteral("Pas de fichier à renommer
 inline const QString cannotRenameExtension = QStringLiteral("Ne peut renommer le fichier");
 inline const QString cannotRename = QStringLiteral("Ne peut accomplir la demande");
 inline const QString rootFolder = QStringLiteral("Ce dossier ne peut être supprimé (Racine)!");
-inline const QString folderNotRemoved = QStringLiteral("Erreur! Etes vous sur que le dossier ne contienne pas de fichiers ?");
+inline const QString folderNotRemoved =
+    QStringLiteral("Erreur! Etes vous sur que le dossier ne contienne pas de fichiers ?");
 inline const QString noFileToDelete = QStringLiteral("Pas de fichier sélectionné pour être supprimé !");
 inline const QString deleteFileQuestion = QStringLiteral("Etes vous sur de supprimer ce fichier ?");
 inline const QString fileNotDeleted = QStringLiteral("Erreur rencontrée lors de la suppression du fichier !");

@@ -31,10 +31,8 @@ QString securityReason(const FtpError &error)
     case ftp::ERROR_FTP_TLS_REQUIRED:
     case ftp::ERROR_FTP_TLS_UNAVAILABLE:
     case ftp::ERROR_INTERNET_INVALID_CA:
-    case ftp::ERROR_INTERNET_SECURITY_CHANNEL_ERROR:
-        return error.description;
-    default:
-        return {};
+    case ftp::ERROR_INTERNET_SECURITY_CHANNEL_ERROR: return error.description;
+    default: return {};
     }
 }
 
@@ -61,8 +59,7 @@ QString Connection::remoteFolderFromLogin(const QString &directory)
     return directory.endsWith(u'/') ? directory : directory + u'/';
 }
 
-ConnectOutcome Connection::ConnectProfile(const ConnectParameters &parameters,
-                                          const std::function<void()> &hideDialog)
+ConnectOutcome Connection::ConnectProfile(const ConnectParameters &parameters, const std::function<void()> &hideDialog)
 {
     const std::optional<QString> host = hostToConnect(parameters.server);
     if (!host) {
@@ -72,7 +69,7 @@ ConnectOutcome Connection::ConnectProfile(const ConnectParameters &parameters,
     const std::optional<quint16> port = parsePort(parameters.port);
     if (!port) {
         context_.dialogs.message(QStringLiteral("Port erroné ! Entrez un nombre de 1 à 65535."), MessageButtons::Ok,
-                         MessageIcon::Exclamation);
+                                 MessageIcon::Exclamation);
         return ConnectOutcome::StayOpen;
     }
     // A second connect must not leave the first session's connection open.
@@ -85,20 +82,20 @@ ConnectOutcome Connection::ConnectProfile(const ConnectParameters &parameters,
     context_.session.ServerAddress = *host;
     context_.session.UserName = parameters.anonymous ? anonymousUserName : parameters.user;
     // A password typed for an anonymous login is the user's e-mail address, as the custom is.
-    context_.session.Password = parameters.anonymous && parameters.password.isEmpty() ? anonymousPassword
-                                                                                       : parameters.password;
+    context_.session.Password =
+        parameters.anonymous && parameters.password.isEmpty() ? anonymousPassword : parameters.password;
     context_.session.ServerPort = *port;
     context_.session.RemoteFolder.clear();
     options_.applyConnectOptions(parameters.binary, parameters.passive);
     const quint32 connectFlags = (parameters.passive ? ftp::INTERNET_FLAG_PASSIVE : ftp::INTERNET_FLAG_EXISTING_CONNECT)
-        | securityFlags(parameters.security);
+                                 | securityFlags(parameters.security);
 
-    context_.session.InternetHandle = context_.ftp.InternetOpen(parameters.siteName, ftp::INTERNET_OPEN_TYPE_DIRECT, QString(),
-                                                QString(), ftp::INTERNET_FLAG_NO_CACHE_WRITE);
+    context_.session.InternetHandle = context_.ftp.InternetOpen(
+        parameters.siteName, ftp::INTERNET_OPEN_TYPE_DIRECT, QString(), QString(), ftp::INTERNET_FLAG_NO_CACHE_WRITE);
     hideDialog();
     if (context_.session.InternetHandle == 0) {
         context_.dialogs.message(QStringLiteral("Connexion vers le serveur erronée !"), MessageButtons::Ok,
-                         MessageIcon::Exclamation);
+                                 MessageIcon::Exclamation);
         context_.log.AppendUntimedLine(QStringLiteral("Connexion vers le serveur erronée !"));
         context_.ftp.InternetCloseHandle(context_.session.InternetHandle);
         return ConnectOutcome::Hidden;
@@ -106,12 +103,13 @@ ConnectOutcome Connection::ConnectProfile(const ConnectParameters &parameters,
 
     const QDateTime now = context_.clock.now();
     context_.log.AppendUntimedLine(shortDateText(now.date()) + QStringLiteral(", ") + timeOfDayText(now.time())
-                           + QStringLiteral(" *** ") + parameters.siteName.toUpper() + QStringLiteral(" ***"));
-    context_.log.AppendLogLine(QStringLiteral(" > Connexion vers: ") + context_.session.ServerAddress + QStringLiteral("..."));
+                                   + QStringLiteral(" *** ") + parameters.siteName.toUpper() + QStringLiteral(" ***"));
+    context_.log.AppendLogLine(QStringLiteral(" > Connexion vers: ") + context_.session.ServerAddress
+                               + QStringLiteral("..."));
 
-    context_.session.ConnectionHandle = context_.ftp.InternetConnect(context_.session.InternetHandle, context_.session.ServerAddress,
-                                                     context_.session.ServerPort, context_.session.UserName, context_.session.Password,
-                                                     ftp::INTERNET_SERVICE_FTP, connectFlags, 0);
+    context_.session.ConnectionHandle = context_.ftp.InternetConnect(
+        context_.session.InternetHandle, context_.session.ServerAddress, context_.session.ServerPort,
+        context_.session.UserName, context_.session.Password, ftp::INTERNET_SERVICE_FTP, connectFlags, 0);
     if (context_.session.ConnectionHandle == 0) {
         const QString reason = securityReason(context_.ftp.lastError());
         context_.dialogs.message(QStringLiteral("Connexion vers le serveur annulée !")
@@ -135,7 +133,8 @@ ConnectOutcome Connection::ConnectProfile(const ConnectParameters &parameters,
         directory.clear();
     // Every path is built on this folder: one the server garbled would make
     // every later request fail.
-    if (std::any_of(directory.cbegin(), directory.cend(), [](QChar c) { return c.category() == QChar::Other_Control; })) {
+    if (std::any_of(directory.cbegin(), directory.cend(),
+                    [](QChar c) { return c.category() == QChar::Other_Control; })) {
         context_.dialogs.message(QStringLiteral("Dossier du serveur invalide !"), MessageButtons::Ok,
                                  MessageIcon::Exclamation);
         context_.log.AppendLogLine(QStringLiteral(" > Dossier du serveur invalide ! Connexion abandonnée."));
@@ -152,8 +151,9 @@ ConnectOutcome Connection::ConnectProfile(const ConnectParameters &parameters,
     if (QFileInfo(initialFolder).isDir()) {
         targets_.openLocalFolder(initialFolder);
     } else {
-        context_.dialogs.message(QStringLiteral("Le dossier local initial ") + initialFolder + QStringLiteral(" n'existe plus !"),
-                         MessageButtons::Ok, MessageIcon::Exclamation, QStringLiteral("Erreur"));
+        context_.dialogs.message(QStringLiteral("Le dossier local initial ") + initialFolder
+                                     + QStringLiteral(" n'existe plus !"),
+                                 MessageButtons::Ok, MessageIcon::Exclamation, QStringLiteral("Erreur"));
     }
     return ConnectOutcome::Unload;
 }

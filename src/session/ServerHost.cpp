@@ -24,7 +24,7 @@ bool isLabelCharacter(char c)
 bool isLabel(const QByteArray &label)
 {
     return !label.isEmpty() && label.size() <= 63 && !label.startsWith('-') && !label.endsWith('-')
-        && std::all_of(label.begin(), label.end(), isLabelCharacter);
+           && std::all_of(label.begin(), label.end(), isLabelCharacter);
 }
 
 bool isHostName(const QString &text)
@@ -38,7 +38,7 @@ bool isHostName(const QString &text)
     // An all-digit last label is a mistyped IPv4 address, never a domain.
     const QByteArray &last = labels.last();
     return std::all_of(labels.begin(), labels.end(), isLabel)
-        && !std::all_of(last.begin(), last.end(), [](char c) { return c >= '0' && c <= '9'; });
+           && !std::all_of(last.begin(), last.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 } // namespace

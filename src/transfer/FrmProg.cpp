@@ -176,8 +176,7 @@ void FrmProg::runEngine(TransferEngine &engine)
     // The message waits until the run has unwound: the remote file is
     // dropped and cleaned up by then, and the log says so.
     if (outcome == RunOutcome::Cancelled && cancelAnnounced_)
-        context_.dialogs.message(QStringLiteral("Operation abandonnée."), MessageButtons::Ok,
-                                 MessageIcon::Information);
+        context_.dialogs.message(QStringLiteral("Operation abandonnée."), MessageButtons::Ok, MessageIcon::Information);
     if (outcome == RunOutcome::Cancelled || closeAfterRun_)
         QDialog::reject();
 }
@@ -236,8 +235,8 @@ void FrmProg::runStarted(const ProgressModel &progress)
     ProgressBar2->setValue(0);
     QLocale plain;
     plain.setNumberOptions(QLocale::OmitGroupSeparator);
-    lbLeft->setText(plain.toString(static_cast<double>(progress.batchTotal()) / 1024, 'f',
-                                   QLocale::FloatingPointShortest));
+    lbLeft->setText(
+        plain.toString(static_cast<double>(progress.batchTotal()) / 1024, 'f', QLocale::FloatingPointShortest));
     lbLeft->show();
     lbCelkem->setText(formatSizePattern(static_cast<double>(progress.batchTotal())) + QStringLiteral(" Oct."));
     lastRepaintTick_ = lastEventsTick_ = context_.clock.tickCount();

@@ -8,9 +8,7 @@
 
 namespace vendrel {
 
-DownloadTarget::DownloadTarget(const QString &path) : file_(path)
-{
-}
+DownloadTarget::DownloadTarget(const QString &path) : file_(path) {}
 
 bool DownloadTarget::open()
 {
@@ -79,9 +77,7 @@ void DownloadTarget::handWindowsToDisk()
     }
 }
 
-UploadSource::UploadSource(const QString &path) : file_(path)
-{
-}
+UploadSource::UploadSource(const QString &path) : file_(path) {}
 
 bool UploadSource::open()
 {

@@ -38,7 +38,7 @@ void ProgressModel::addBlock(qint64 bytes, quint32 tick)
 void ProgressModel::finishFile()
 {
     finishedSeconds_ += static_cast<qint64>(std::nearbyint(elapsed_ / 1000.0)); // halves to even
-    elapsed_ = 0; // now counted in the finished seconds
+    elapsed_ = 0;                                                               // now counted in the finished seconds
 }
 
 // Keeps one sample at least a window old, as the start of the window.

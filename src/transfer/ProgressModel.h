@@ -17,8 +17,8 @@ namespace vendrel {
 // a stalled transfer must show its speed falling, not frozen.
 class ProgressModel {
 public:
-    static constexpr int BarRange = 10000;             // bar positions from empty to full
-    static constexpr quint32 SpeedWindowMs = 5000;     // how far back the speed looks
+    static constexpr int BarRange = 10000;              // bar positions from empty to full
+    static constexpr quint32 SpeedWindowMs = 5000;      // how far back the speed looks
     static constexpr quint32 FirstFigureAfterMs = 1000; // no figure from less than this
 
     void startRun(qint64 batchTotal);

@@ -64,15 +64,10 @@ RunOutcome TransferEngine::run(const TransferBatch &batch)
     bool anyFailed = false;
     for (int index = 0; index < batch.count(); ++index) {
         switch (transferFile(index, batch.names.at(index), batch.sizes.at(index))) {
-        case FileOutcome::Done:
-            break;
-        case FileOutcome::Failed:
-            anyFailed = true;
-            break;
-        case FileOutcome::StopRun:
-            return RunOutcome::Stopped;
-        case FileOutcome::Cancelled:
-            return RunOutcome::Cancelled;
+        case FileOutcome::Done: break;
+        case FileOutcome::Failed: anyFailed = true; break;
+        case FileOutcome::StopRun: return RunOutcome::Stopped;
+        case FileOutcome::Cancelled: return RunOutcome::Cancelled;
         }
     }
     display_.runEnded(progress_);
@@ -100,8 +95,8 @@ void TransferEngine::announceFile(int index, const QString &name, qint64 listedS
 
 FtpHandle TransferEngine::openRemote(const QString &path, quint32 access)
 {
-    TransferHandle = context_.ftp.FtpOpenFile(context_.session.ConnectionHandle, path, access,
-                                              context_.session.TransferType, 0);
+    TransferHandle =
+        context_.ftp.FtpOpenFile(context_.session.ConnectionHandle, path, access, context_.session.TransferType, 0);
     return TransferHandle;
 }
 

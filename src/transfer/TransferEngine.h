@@ -47,8 +47,7 @@ protected:
     QString remotePath(const QString &name) const { return context_.session.RemoteFolder + name; }
     // The start of every file: the window's label, the log line from source
     // to target and the status message.
-    void announceFile(int index, const QString &name, qint64 listedSize, const QString &source,
-                      const QString &target);
+    void announceFile(int index, const QString &name, qint64 listedSize, const QString &source, const QString &target);
     FtpHandle openRemote(const QString &path, quint32 access);
     // Closes the open remote file; for an upload, whether the server stored it all.
     bool closeRemote();

@@ -36,8 +36,7 @@ void TransferSelection::zRemDown_Click()
     }
 }
 
-std::optional<TransferBatch> TransferSelection::collect(TransferDirection direction,
-                                                        const QString &notConnectedText)
+std::optional<TransferBatch> TransferSelection::collect(TransferDirection direction, const QString &notConnectedText)
 {
     if (!context_.session.isConnected()) {
         context_.dialogs.message(notConnectedText, MessageButtons::Ok, MessageIcon::Information);
@@ -48,8 +47,7 @@ std::optional<TransferBatch> TransferSelection::collect(TransferDirection direct
     const FileListModel &files = upload ? lists_.localFiles : lists_.remoteFiles;
     const QList<int> rows = view.selectedRows();
     if (rows.isEmpty()) {
-        context_.dialogs.message(QStringLiteral("Pas de fichier sélectionné !"), MessageButtons::Ok,
-                                 MessageIcon::None);
+        context_.dialogs.message(QStringLiteral("Pas de fichier sélectionné !"), MessageButtons::Ok, MessageIcon::None);
         return std::nullopt;
     }
 

@@ -23,8 +23,7 @@ Answer next(std::deque<Answer> &script, bool cancelUnscripted, const QString &bo
 
 } // namespace
 
-MessageAnswer FakeDialogs::message(const QString &text, MessageButtons buttons, MessageIcon icon,
-                                   const QString &title)
+MessageAnswer FakeDialogs::message(const QString &text, MessageButtons buttons, MessageIcon icon, const QString &title)
 {
     messages.append({text, buttons, icon, title.isEmpty() ? applicationTitle() : title});
     return buttons == MessageButtons::Ok ? MessageAnswer::Ok

@@ -32,10 +32,8 @@ public:
     void pickNext(std::optional<QString> folder) { folders_.push_back(std::move(folder)); }
     void answerGuardedNext(GuardedAnswer answer) { guardedAnswers_.push_back(answer); }
 
-    MessageAnswer message(const QString &text, MessageButtons buttons, MessageIcon icon,
-                          const QString &title) override;
-    std::optional<QString> input(const QString &prompt, const QString &title,
-                                 const QString &defaultText) override;
+    MessageAnswer message(const QString &text, MessageButtons buttons, MessageIcon icon, const QString &title) override;
+    std::optional<QString> input(const QString &prompt, const QString &title, const QString &defaultText) override;
     std::optional<QString> pickFolder(const QString &title) override;
     GuardedAnswer askGuarded(const GuardedQuestion &question) override;
 

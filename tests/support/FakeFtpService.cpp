@@ -100,7 +100,8 @@ FtpHandle FakeFtpService::newHandle()
 FtpHandle FakeFtpService::InternetOpen(const QString &agent, quint32 accessType, const QString &proxy,
                                        const QString &proxyBypass, quint32 flags)
 {
-    return fails(QStringLiteral("InternetOpen"), {agent, n(accessType), proxy, proxyBypass, hex(flags)}) ? 0 : newHandle();
+    return fails(QStringLiteral("InternetOpen"), {agent, n(accessType), proxy, proxyBypass, hex(flags)}) ? 0
+                                                                                                         : newHandle();
 }
 
 FtpHandle FakeFtpService::InternetConnect(FtpHandle internet, const QString &serverName, quint16 port,
@@ -202,7 +203,8 @@ bool FakeFtpService::InternetReadFile(FtpHandle file, char *buffer, quint32 byte
     bytesRead = 0;
     tick();
     auto open = openFiles_.find(file);
-    if (fails(QStringLiteral("InternetReadFile"), {n(file), n(bytesToRead)}) || open == openFiles_.end() || open->writing)
+    if (fails(QStringLiteral("InternetReadFile"), {n(file), n(bytesToRead)}) || open == openFiles_.end()
+        || open->writing)
         return false;
     const QByteArray &content = files_[open->path].content;
     bytesRead = quint32(std::min<qint64>(content.size() - open->position, bytesToRead));
@@ -265,7 +267,7 @@ bool FakeFtpService::FtpRemoveDirectory(FtpHandle connection, const QString &pat
 bool FakeFtpService::FtpDeleteFile(FtpHandle connection, const QString &path)
 {
     return !fails(QStringLiteral("FtpDeleteFile"), {n(connection), path}) && isConnection(connection)
-        && files_.remove(path) > 0;
+           && files_.remove(path) > 0;
 }
 
 bool FakeFtpService::FtpRenameFile(FtpHandle connection, const QString &existing, const QString &renamed)

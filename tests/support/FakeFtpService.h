@@ -65,20 +65,18 @@ public:
     // Handles handed out and not closed yet.
     QSet<FtpHandle> openHandles;
 
-    FtpHandle InternetOpen(const QString &agent, quint32 accessType, const QString &proxy,
-                           const QString &proxyBypass, quint32 flags) override;
-    FtpHandle InternetConnect(FtpHandle internet, const QString &serverName, quint16 port,
-                              const QString &userName, const QString &password, quint32 service,
-                              quint32 flags, quintptr context) override;
+    FtpHandle InternetOpen(const QString &agent, quint32 accessType, const QString &proxy, const QString &proxyBypass,
+                           quint32 flags) override;
+    FtpHandle InternetConnect(FtpHandle internet, const QString &serverName, quint16 port, const QString &userName,
+                              const QString &password, quint32 service, quint32 flags, quintptr context) override;
     bool FtpGetCurrentDirectory(FtpHandle connection, QString &currentDirectory) override;
-    FtpHandle FtpFindFirstFile(FtpHandle connection, const QString &searchSpec, FindData &record,
-                               quint32 flags, quintptr context) override;
+    FtpHandle FtpFindFirstFile(FtpHandle connection, const QString &searchSpec, FindData &record, quint32 flags,
+                               quintptr context) override;
     bool InternetFindNextFile(FtpHandle find, FindData &record) override;
     FtpHandle FtpOpenFile(FtpHandle connection, const QString &path, quint32 access, quint32 flags,
                           quintptr context) override;
     bool InternetReadFile(FtpHandle file, char *buffer, quint32 bytesToRead, quint32 &bytesRead) override;
-    bool InternetWriteFile(FtpHandle file, const char *buffer, quint32 bytesToWrite,
-                           quint32 &bytesWritten) override;
+    bool InternetWriteFile(FtpHandle file, const char *buffer, quint32 bytesToWrite, quint32 &bytesWritten) override;
     bool FtpGetFileSize(FtpHandle file, qint64 &size) override;
     bool FtpGetRemoteFileSize(FtpHandle connection, const QString &path, qint64 &size) override;
     bool FtpCreateDirectory(FtpHandle connection, const QString &path) override;

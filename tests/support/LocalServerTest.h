@@ -21,10 +21,7 @@ struct LocalServerTest : ::testing::Test {
         return options;
     }
 
-    void SetUp() override
-    {
-        VENDREL_REQUIRE_PREREQUISITE(LocalFtpServer::missingPrerequisite())
-    }
+    void SetUp() override { VENDREL_REQUIRE_PREREQUISITE(LocalFtpServer::missingPrerequisite()) }
     void TearDown() override
     {
         if (HasFailure())

@@ -38,7 +38,8 @@ struct ListedRows {
 // The server pane's widgets and commands, over the fake server unless a real
 // service is given.
 struct RemotePaneHarness : SessionHarness, ListedRows {
-    explicit RemotePaneHarness(FtpService *service = nullptr) : SessionHarness(service), ListedRows(FileListKind::Remote)
+    explicit RemotePaneHarness(FtpService *service = nullptr)
+        : SessionHarness(service), ListedRows(FileListKind::Remote)
     {
         zAll2.setCheckable(true);
         zAll2.setChecked(true);
@@ -103,8 +104,9 @@ struct LocalPaneHarness : SessionHarness, ListedRows {
     FileListView ListView1{files, QStringLiteral("Fichiers locaux")};
     QMenu zLocal;
     QAction zAll, Z_HTML, Z_Images, Z_Zip, Z_Exe, zDefine;
-    LocalBrowser browser{context(), LocalPane{Drive1, Dir1, ListView1, files, Label1, zLocal,
-                                              {zAll, Z_HTML, Z_Images, Z_Zip, Z_Exe, zDefine}}};
+    LocalBrowser browser{
+        context(),
+        LocalPane{Drive1, Dir1, ListView1, files, Label1, zLocal, {zAll, Z_HTML, Z_Images, Z_Zip, Z_Exe, zDefine}}};
     TempFolder temp;
 };
 

@@ -7,10 +7,10 @@
 
 // Skips a test whose local server cannot run on this machine, for a developer
 // without it; under CI a missing server is a failure, never a silent skip.
-#define VENDREL_REQUIRE_PREREQUISITE(missing)                                                      \
-    if (const std::optional<QString> vendrelMissing = (missing)) {                                 \
-        if (qEnvironmentVariableIsSet("CI"))                                                       \
-            FAIL() << vendrelMissing->toStdString();                                               \
-        else                                                                                       \
-            GTEST_SKIP() << vendrelMissing->toStdString();                                         \
+#define VENDREL_REQUIRE_PREREQUISITE(missing)                                                                          \
+    if (const std::optional<QString> vendrelMissing = (missing)) {                                                     \
+        if (qEnvironmentVariableIsSet("CI"))                                                                           \
+            FAIL() << vendrelMissing->toStdString();                                                                   \
+        else                                                                                                           \
+            GTEST_SKIP() << vendrelMissing->toStdString();                                                             \
     }

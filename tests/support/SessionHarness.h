@@ -32,10 +32,11 @@ struct SessionHarness {
     // Opens a session on a real server on loopback; false when the login fails.
     bool connectTo(quint16 port, const QString &user, const QString &password)
     {
-        session.InternetHandle = service_->InternetOpen(QStringLiteral("test"), ftp::INTERNET_OPEN_TYPE_DIRECT, {}, {}, 0);
-        session.ConnectionHandle = service_->InternetConnect(session.InternetHandle, QStringLiteral("127.0.0.1"), port,
-                                                             user, password, ftp::INTERNET_SERVICE_FTP,
-                                                             ftp::INTERNET_FLAG_PASSIVE, 0);
+        session.InternetHandle =
+            service_->InternetOpen(QStringLiteral("test"), ftp::INTERNET_OPEN_TYPE_DIRECT, {}, {}, 0);
+        session.ConnectionHandle =
+            service_->InternetConnect(session.InternetHandle, QStringLiteral("127.0.0.1"), port, user, password,
+                                      ftp::INTERNET_SERVICE_FTP, ftp::INTERNET_FLAG_PASSIVE, 0);
         return session.isConnected();
     }
 

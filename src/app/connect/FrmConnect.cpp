@@ -60,8 +60,8 @@ void checkModeStoredAs(const FrmConnectForm &ui, const QString &profileKey)
 
 } // namespace
 
-FrmConnect::FrmConnect(const QString &programFolder, Dialogs &dialogs, const QIcon &rootIcon,
-                       const QIcon &profileIcon, const QIcon &browseIcon, ConnectCallback connect)
+FrmConnect::FrmConnect(const QString &programFolder, Dialogs &dialogs, const QIcon &rootIcon, const QIcon &profileIcon,
+                       const QIcon &browseIcon, ConnectCallback connect)
     : ui_(*this, browseIcon),
       profiles_(programFolder),
       dialogs_(dialogs),
@@ -149,14 +149,11 @@ void FrmConnect::Command1_Click()
         return;
     }
     switch (profiles_.save(profileFromFields(), ui_.Check2->isChecked())) {
-    case SiteProfileFolder::SaveResult::InvalidLabel:
-        warn(u"Etiquette de site invalide !"_s);
-        return;
+    case SiteProfileFolder::SaveResult::InvalidLabel: warn(u"Etiquette de site invalide !"_s); return;
     case SiteProfileFolder::SaveResult::WriteFailed:
         warn(u"Impossible d'enregistrer le profil : "_s + profiles_.filePathForLabel(ui_.txtSiteName->text()));
         return;
-    case SiteProfileFolder::SaveResult::Saved:
-        break;
+    case SiteProfileFolder::SaveResult::Saved: break;
     }
     LoadProfileTree();
     ui_.Command5->setEnabled(false);
@@ -190,14 +187,9 @@ void FrmConnect::Command3_Click()
         .security = checkedMode(ui_).security,
     };
     switch (connect_(parameters, [this] { hide(); })) {
-    case ConnectOutcome::Unload:
-        accept();
-        break;
-    case ConnectOutcome::Hidden:
-        done(KeptHidden);
-        break;
-    case ConnectOutcome::StayOpen:
-        break;
+    case ConnectOutcome::Unload: accept(); break;
+    case ConnectOutcome::Hidden: done(KeptHidden); break;
+    case ConnectOutcome::StayOpen: break;
     }
 }
 

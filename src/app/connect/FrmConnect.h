@@ -20,16 +20,16 @@ class FrmConnect : public QDialog {
 
 public:
     // Runs the connection; may hide the dialog while it works.
-    using ConnectCallback = std::function<ConnectOutcome(const ConnectParameters &parameters,
-                                                         const std::function<void()> &hideDialog)>;
+    using ConnectCallback =
+        std::function<ConnectOutcome(const ConnectParameters &parameters, const std::function<void()> &hideDialog)>;
 
     // exec() result after a failed connect: the dialog is only hidden, and the
     // owner keeps it so the next showing has the same fields. Accepted (after a
     // connect) and Rejected (Annuler, close box) both mean it is done with.
     static constexpr int KeptHidden = 2;
 
-    FrmConnect(const QString &programFolder, Dialogs &dialogs, const QIcon &rootIcon,
-               const QIcon &profileIcon, const QIcon &browseIcon, ConnectCallback connect);
+    FrmConnect(const QString &programFolder, Dialogs &dialogs, const QIcon &rootIcon, const QIcon &profileIcon,
+               const QIcon &browseIcon, ConnectCallback connect);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

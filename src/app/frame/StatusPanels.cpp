@@ -39,8 +39,7 @@ QLabel *addPanel(QStatusBar &bar, const QIcon &icon, int minimumWidth, int stret
 
 } // namespace
 
-StatusPanels::StatusPanels(QStatusBar &statusBar, const Clock &clock, const QIcon &clockIcon,
-                           const QIcon &monitorIcon)
+StatusPanels::StatusPanels(QStatusBar &statusBar, const Clock &clock, const QIcon &clockIcon, const QIcon &monitorIcon)
     : QObject(&statusBar), clock_(clock)
 {
     statusBar.setSizeGripEnabled(true);

@@ -22,8 +22,7 @@ class StatusPanels final : public QObject, public StatusLine {
 public:
     enum Panel { ClockPanel, MessagePanel, ConnectionPanel };
 
-    StatusPanels(QStatusBar &statusBar, const Clock &clock, const QIcon &clockIcon,
-                 const QIcon &monitorIcon);
+    StatusPanels(QStatusBar &statusBar, const Clock &clock, const QIcon &clockIcon, const QIcon &monitorIcon);
 
     void showMessage(const QString &text) override;
     void showConnectionState(const QString &text) override;

@@ -52,13 +52,14 @@ SvgDrawing monitorWithScreen(QString colour)
 
 // Drawing names of the file categories 1..10, the same in files/small and files/large.
 constexpr std::array<QStringView, largeListIconCount> fileCategories = {
-    u"image", u"web", u"text", u"gif", u"script",
-    u"audio", u"archive", u"video", u"program", u"file",
+    u"image", u"web", u"text", u"gif", u"script", u"audio", u"archive", u"video", u"program", u"file",
 };
 
 // Tree images 11..13.
 constexpr std::array<QStringView, listIconCount - largeListIconCount> treeImages = {
-    u"tree/server", u"tree/folder", u"tree/folder-open",
+    u"tree/server",
+    u"tree/folder",
+    u"tree/folder-open",
 };
 
 SvgDrawing toolbarDrawing(int index)
@@ -171,8 +172,7 @@ QIcon largeListIcon(int index)
 {
     if (!inRange(index, largeListIconCount))
         return {};
-    return cached(u"large/%1"_s.arg(index),
-                  [index] { return iconOf(largeFileDrawing(index), largeSizes); });
+    return cached(u"large/%1"_s.arg(index), [index] { return iconOf(largeFileDrawing(index), largeSizes); });
 }
 
 QIcon toolbarIcon(int index)
@@ -227,8 +227,7 @@ QIcon browseFolderIcon()
 
 QIcon applicationIcon()
 {
-    return cached(u"application"_s,
-                  [] { return iconOf(drawing(u"app/vendrel"), applicationSizes); });
+    return cached(u"application"_s, [] { return iconOf(drawing(u"app/vendrel"), applicationSizes); });
 }
 
 } // namespace vendrel

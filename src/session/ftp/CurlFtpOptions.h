@@ -16,9 +16,9 @@ struct CurlFtpOptions {
     // A whole listing or command, however busy the server keeps it;
     // transfers have none, since a big file may take hours.
     std::chrono::milliseconds callDeadline{60'000};
-    std::chrono::seconds stalledTransferTimeout{60};  // a transfer that moves no byte that long fails
-    qsizetype transferQueueBytes = 1024 * 1024;       // bytes in transit between a transfer and its caller
-    ListingLimits listingLimits;                      // a listing past these fails
+    std::chrono::seconds stalledTransferTimeout{60}; // a transfer that moves no byte that long fails
+    qsizetype transferQueueBytes = 1024 * 1024;      // bytes in transit between a transfer and its caller
+    ListingLimits listingLimits;                     // a listing past these fails
 };
 
 } // namespace vendrel

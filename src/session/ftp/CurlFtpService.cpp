@@ -20,7 +20,8 @@ void abortConnections(const std::vector<HandleObject> &objects)
 } // namespace
 
 CurlFtpService::CurlFtpService(CurlFtpOptions options, WaitObserver *observer, CertificateTrust *trust)
-    : options_(options), observer_(observer != nullptr ? *observer : headless_),
+    : options_(options),
+      observer_(observer != nullptr ? *observer : headless_),
       trust_(trust != nullptr ? *trust : refuseAll_)
 {
 }
@@ -44,7 +45,7 @@ FtpHandle CurlFtpService::InternetConnect(FtpHandle internet, const QString &ser
         return failed(ftp::ERROR_INVALID_HANDLE, QStringLiteral("not an Internet session handle"));
     if (service != ftp::INTERNET_SERVICE_FTP)
         return failed(ftp::ERROR_INVALID_PARAMETER, QStringLiteral("only FTP is served"));
-    const FtpEndpoint endpoint{serverName, port, userName, password, (flags & ftp::INTERNET_FLAG_PASSIVE) != 0,
+    const FtpEndpoint endpoint{serverName,       port, userName, password, (flags & ftp::INTERNET_FLAG_PASSIVE) != 0,
                                securityOf(flags)};
     auto connection = std::make_shared<FtpConnection>(endpoint, options_, observer_, trust_);
     if (!connection->login())
@@ -74,8 +75,8 @@ bool CurlFtpService::FtpGetCurrentDirectory(FtpHandle connection, QString &curre
     return succeeded();
 }
 
-FtpHandle CurlFtpService::FtpFindFirstFile(FtpHandle connection, const QString &searchSpec, FindData &record,
-                                           quint32, quintptr)
+FtpHandle CurlFtpService::FtpFindFirstFile(FtpHandle connection, const QString &searchSpec, FindData &record, quint32,
+                                           quintptr)
 {
     const std::shared_ptr<FtpConnection> open = connectionOf(connection);
     if (!open)
@@ -135,8 +136,7 @@ bool CurlFtpService::InternetReadFile(FtpHandle file, char *buffer, quint32 byte
     return connection->read(buffer, bytesToRead, bytesRead) ? succeeded() : failedOn(*connection);
 }
 
-bool CurlFtpService::InternetWriteFile(FtpHandle file, const char *buffer, quint32 bytesToWrite,
-                                       quint32 &bytesWritten)
+bool CurlFtpService::InternetWriteFile(FtpHandle file, const char *buffer, quint32 bytesToWrite, quint32 &bytesWritten)
 {
     bytesWritten = 0;
     const FileHandleObject *open = handles_.find<FileHandleObject>(file);
@@ -155,8 +155,8 @@ bool CurlFtpService::FtpGetFileSize(FtpHandle file, qint64 &size)
     if (!open)
         return failed(ftp::ERROR_INVALID_HANDLE, QStringLiteral("not a file handle"));
     return open->connection->announcedSize(size)
-        ? succeeded()
-        : failed(ftp::ERROR_INTERNET_EXTENDED_ERROR, QStringLiteral("Le serveur n'a pas annoncé de taille."));
+               ? succeeded()
+               : failed(ftp::ERROR_INTERNET_EXTENDED_ERROR, QStringLiteral("Le serveur n'a pas annoncé de taille."));
 }
 
 bool CurlFtpService::FtpGetRemoteFileSize(FtpHandle connection, const QString &path, qint64 &size)

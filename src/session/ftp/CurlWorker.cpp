@@ -37,7 +37,7 @@ Slist commandList(const QList<QByteArray> &commands)
 bool isFinalReplyLine(QByteArrayView line)
 {
     return line.size() >= 4 && line[3] == ' ' && std::isdigit(uchar(line[0])) && std::isdigit(uchar(line[1]))
-        && std::isdigit(uchar(line[2]));
+           && std::isdigit(uchar(line[2]));
 }
 
 } // namespace
@@ -251,8 +251,7 @@ size_t CurlWorker::receive(const char *data, size_t length)
         pausedFor_ = WorkerChannel::WaitingFor::Room;
         return CURL_WRITEFUNC_PAUSE;
     case CurlRequest::Kind::Command:
-    case CurlRequest::Kind::Upload:
-        break;
+    case CurlRequest::Kind::Upload: break;
     }
     return length;
 }
@@ -293,8 +292,7 @@ void CurlWorker::recordReply(QByteArrayView line)
         return;
     if (replies_.size() == keptReplies)
         replies_.removeFirst();
-    replies_.append({(line[0] - '0') * 100 + (line[1] - '0') * 10 + (line[2] - '0'), line.toByteArray(),
-                     lastCommand_});
+    replies_.append({(line[0] - '0') * 100 + (line[1] - '0') * 10 + (line[2] - '0'), line.toByteArray(), lastCommand_});
 }
 
 void CurlWorker::noteCommand(QByteArrayView line)

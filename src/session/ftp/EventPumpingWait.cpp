@@ -10,7 +10,7 @@ void handlePendingEvents(WaitEvents events)
 {
     if (QCoreApplication::instance())
         QCoreApplication::processEvents(events == WaitEvents::All ? QEventLoop::AllEvents
-                                                                   : QEventLoop::ExcludeUserInputEvents);
+                                                                  : QEventLoop::ExcludeUserInputEvents);
 }
 
 bool WaitObserver::handleEvents()

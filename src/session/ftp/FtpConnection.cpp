@@ -48,21 +48,20 @@ bool demandsTls(const CurlOutcome &outcome)
 std::optional<FtpError> securityFailure(const CurlOutcome &outcome)
 {
     if (demandsTls(outcome))
-        return FtpError{ftp::ERROR_FTP_TLS_REQUIRED,
-                        QStringLiteral("Le serveur exige une connexion sécurisée : choisissez FTPS dans « Mode de transfert ».")};
+        return FtpError{
+            ftp::ERROR_FTP_TLS_REQUIRED,
+            QStringLiteral("Le serveur exige une connexion sécurisée : choisissez FTPS dans « Mode de transfert ».")};
     switch (outcome.code) {
     case CURLE_USE_SSL_FAILED:
         return FtpError{ftp::ERROR_FTP_TLS_UNAVAILABLE,
                         QStringLiteral("Le serveur n'accepte pas les connexions sécurisées (FTPS) : "
                                        "le mot de passe n'a pas été envoyé.")};
     case CURLE_PEER_FAILED_VERIFICATION:
-        return FtpError{ftp::ERROR_INTERNET_INVALID_CA,
-                        QStringLiteral("Le certificat du serveur n'est pas reconnu.")};
+        return FtpError{ftp::ERROR_INTERNET_INVALID_CA, QStringLiteral("Le certificat du serveur n'est pas reconnu.")};
     case CURLE_SSL_CONNECT_ERROR:
         return FtpError{ftp::ERROR_INTERNET_SECURITY_CHANNEL_ERROR,
                         QStringLiteral("La connexion sécurisée (TLS) avec le serveur a échoué.")};
-    default:
-        return std::nullopt;
+    default: return std::nullopt;
     }
 }
 
@@ -73,19 +72,13 @@ int errorCodeFor(const CurlOutcome &outcome)
     if (activeModeFailed(outcome.code))
         return ftp::ERROR_INTERNET_CANNOT_CONNECT;
     switch (outcome.code) {
-    case CURLE_LOGIN_DENIED:
-        return ftp::ERROR_INTERNET_LOGIN_FAILURE;
-    case CURLE_COULDNT_RESOLVE_HOST:
-        return ftp::ERROR_INTERNET_NAME_NOT_RESOLVED;
-    case CURLE_COULDNT_CONNECT:
-        return ftp::ERROR_INTERNET_CANNOT_CONNECT;
-    case CURLE_OPERATION_TIMEDOUT:
-        return ftp::ERROR_INTERNET_TIMEOUT;
-    case CURLE_ABORTED_BY_CALLBACK:
-        return ftp::ERROR_INTERNET_OPERATION_CANCELLED;
+    case CURLE_LOGIN_DENIED: return ftp::ERROR_INTERNET_LOGIN_FAILURE;
+    case CURLE_COULDNT_RESOLVE_HOST: return ftp::ERROR_INTERNET_NAME_NOT_RESOLVED;
+    case CURLE_COULDNT_CONNECT: return ftp::ERROR_INTERNET_CANNOT_CONNECT;
+    case CURLE_OPERATION_TIMEDOUT: return ftp::ERROR_INTERNET_TIMEOUT;
+    case CURLE_ABORTED_BY_CALLBACK: return ftp::ERROR_INTERNET_OPERATION_CANCELLED;
     default:
-        return outcome.replyCode >= 400 ? ftp::ERROR_INTERNET_EXTENDED_ERROR
-                                         : ftp::ERROR_INTERNET_CONNECTION_ABORTED;
+        return outcome.replyCode >= 400 ? ftp::ERROR_INTERNET_EXTENDED_ERROR : ftp::ERROR_INTERNET_CONNECTION_ABORTED;
     }
 }
 
@@ -105,18 +98,12 @@ QString describe(const CurlOutcome &outcome)
     if (isBrokenConnection(outcome.code) || outcome.code == CURLE_PARTIAL_FILE)
         return QStringLiteral("La connexion avec le serveur a été coupée.");
     switch (outcome.code) {
-    case CURLE_LOGIN_DENIED:
-        return QStringLiteral("Identifiant ou mot de passe refusé.");
-    case CURLE_COULDNT_RESOLVE_HOST:
-        return QStringLiteral("Serveur introuvable.");
-    case CURLE_COULDNT_CONNECT:
-        return QStringLiteral("Le serveur refuse la connexion.");
-    case CURLE_OPERATION_TIMEDOUT:
-        return QStringLiteral("Le serveur n'a pas répondu à temps.");
-    case CURLE_ABORTED_BY_CALLBACK:
-        return QStringLiteral("Opération annulée.");
-    default:
-        break;
+    case CURLE_LOGIN_DENIED: return QStringLiteral("Identifiant ou mot de passe refusé.");
+    case CURLE_COULDNT_RESOLVE_HOST: return QStringLiteral("Serveur introuvable.");
+    case CURLE_COULDNT_CONNECT: return QStringLiteral("Le serveur refuse la connexion.");
+    case CURLE_OPERATION_TIMEDOUT: return QStringLiteral("Le serveur n'a pas répondu à temps.");
+    case CURLE_ABORTED_BY_CALLBACK: return QStringLiteral("Opération annulée.");
+    default: break;
     }
     if (outcome.replyCode >= 400 && !outcome.replies.isEmpty())
         return QStringLiteral("Le serveur a refusé : ") + replyText(outcome.replies.last());
@@ -158,8 +145,7 @@ QDateTime serverNow()
 // and checks included.
 class FtpConnection::CallGuard {
 public:
-    explicit CallGuard(FtpConnection &connection,
-                       std::optional<std::chrono::milliseconds> limit = std::nullopt)
+    explicit CallGuard(FtpConnection &connection, std::optional<std::chrono::milliseconds> limit = std::nullopt)
         : connection_(connection), entered_(!connection.callUnderWay_)
     {
         if (!entered_)
@@ -199,9 +185,11 @@ private:
 
 FtpConnection::FtpConnection(const FtpEndpoint &endpoint, const CurlFtpOptions &options, WaitObserver &observer,
                              CertificateTrust &trust)
-    : baseUrl_(serverUrl(endpoint.host, endpoint.port, endpoint.security == FtpSecurity::ImplicitTls)
-                   .value_or(QByteArray())),
-      host_(endpoint.host), port_(endpoint.port), trust_(trust),
+    : baseUrl_(
+        serverUrl(endpoint.host, endpoint.port, endpoint.security == FtpSecurity::ImplicitTls).value_or(QByteArray())),
+      host_(endpoint.host),
+      port_(endpoint.port),
+      trust_(trust),
       options_(options),
       worker_(CurlLogin{endpoint.user.toUtf8(), endpoint.password.toUtf8(), endpoint.passive, endpoint.security},
               options, observer)
@@ -360,8 +348,8 @@ bool FtpConnection::runCommands(const QList<ExpectedReply> &commands, const QLis
         request.commands.append(command.command);
     if (!launch(request, false)) {
         const CurlOutcome outcome = worker_.channel().outcome();
-        const bool replyLost = outcome.commandSent && outcome.code != CURLE_ABORTED_BY_CALLBACK
-            && !serverClosed(outcome);
+        const bool replyLost =
+            outcome.commandSent && outcome.code != CURLE_ABORTED_BY_CALLBACK && !serverClosed(outcome);
         const FtpError failure = error_;
         if (replyLost && serverShows(after))
             return true;
@@ -374,7 +362,8 @@ bool FtpConnection::runCommands(const QList<ExpectedReply> &commands, const QLis
         const auto reply = std::find_if(replies.crbegin(), replies.crend(),
                                         [&](const ServerReply &candidate) { return candidate.command == verb; });
         if (reply == replies.crend())
-            return fail(ftp::ERROR_INTERNET_CONNECTION_ABORTED, QStringLiteral("no reply to ") + QString::fromLatin1(verb));
+            return fail(ftp::ERROR_INTERNET_CONNECTION_ABORTED,
+                        QStringLiteral("no reply to ") + QString::fromLatin1(verb));
         if (reply->code / 100 != command.replyClass)
             return fail(ftp::ERROR_INTERNET_EXTENDED_ERROR, replyText(*reply));
     }
@@ -418,7 +407,8 @@ bool FtpConnection::fileSize(const QString &path, qint64 &size)
     }
     std::optional<FindData> entry;
     if (!findEntry(path, entry) || !entry || entry->isFolder())
-        return fail(ftp::ERROR_INTERNET_EXTENDED_ERROR, QStringLiteral("Le serveur ne donne pas la taille du fichier."));
+        return fail(ftp::ERROR_INTERNET_EXTENDED_ERROR,
+                    QStringLiteral("Le serveur ne donne pas la taille du fichier."));
     size = entry->size;
     error_ = {};
     return true;
@@ -515,7 +505,7 @@ bool FtpConnection::endFile(bool abandon)
         worker_.cancel();
         connectionKept_ = false;
         return !upload || abandon
-            || fail(ftp::ERROR_INTERNET_OPERATION_CANCELLED, QStringLiteral("the upload was cancelled"));
+               || fail(ftp::ERROR_INTERNET_OPERATION_CANCELLED, QStringLiteral("the upload was cancelled"));
     }
     CallGuard call(*this);
     if (upload && !abandon)
@@ -543,7 +533,8 @@ bool FtpConnection::launch(CurlRequest request, bool untilStarted)
     WorkerChannel &channel = worker_.channel();
     for (bool retried = false;; retried = true) {
         if (callEnds_) {
-            const auto left = std::chrono::ceil<std::chrono::milliseconds>(*callEnds_ - std::chrono::steady_clock::now());
+            const auto left =
+                std::chrono::ceil<std::chrono::milliseconds>(*callEnds_ - std::chrono::steady_clock::now());
             if (left.count() <= 0)
                 return fail(ftp::ERROR_INTERNET_TIMEOUT, QStringLiteral("Le serveur n'a pas répondu à temps."));
             request.deadline = left;

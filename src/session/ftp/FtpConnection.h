@@ -123,8 +123,8 @@ private:
     CurlWorker worker_;
     WirePaths wirePaths_;
     QString entryPath_ = QStringLiteral("/");
-    std::optional<bool> mlsdWorks_;   // unknown until the first listing
-    bool connectionKept_ = false;     // the last request left a logged-in control connection
+    std::optional<bool> mlsdWorks_; // unknown until the first listing
+    bool connectionKept_ = false;   // the last request left a logged-in control connection
     std::optional<Access> openFile_;
     bool callUnderWay_ = false;
     // When the call under way must have ended; none for a transfer, which

@@ -5,7 +5,7 @@
 namespace vendrel::ftp {
 
 constexpr int ERROR_INVALID_HANDLE = 6;
-constexpr int ERROR_NO_MORE_FILES = 18;    // a listing with no (more) matching entry
+constexpr int ERROR_NO_MORE_FILES = 18;     // a listing with no (more) matching entry
 constexpr int ERROR_INVALID_PARAMETER = 87; // a path with CR, LF or NUL, a bad host, a bad flag
 constexpr int ERROR_INTERNET_TIMEOUT = 12002;
 constexpr int ERROR_INTERNET_EXTENDED_ERROR = 12003; // the server refused: its reply is the description
@@ -16,9 +16,9 @@ constexpr int ERROR_INTERNET_OPERATION_CANCELLED = 12017;
 constexpr int ERROR_INTERNET_INCORRECT_HANDLE_TYPE = 12018;
 constexpr int ERROR_INTERNET_CANNOT_CONNECT = 12029;
 constexpr int ERROR_INTERNET_CONNECTION_ABORTED = 12030;
-constexpr int ERROR_INTERNET_INVALID_CA = 12045;      // the server's certificate was not trusted
+constexpr int ERROR_INTERNET_INVALID_CA = 12045;             // the server's certificate was not trusted
 constexpr int ERROR_INTERNET_SECURITY_CHANNEL_ERROR = 12157; // the TLS handshake failed
-constexpr int ERROR_FTP_TRANSFER_IN_PROGRESS = 12110; // the connection is busy with another call or an open file
+constexpr int ERROR_FTP_TRANSFER_IN_PROGRESS = 12110;        // the connection is busy with another call or an open file
 // Vendrel's own: the Internet library knew no FTPS.
 constexpr int ERROR_FTP_TLS_REQUIRED = 12900;    // the server refuses a login in clear
 constexpr int ERROR_FTP_TLS_UNAVAILABLE = 12901; // the server offers no TLS (AUTH TLS refused)

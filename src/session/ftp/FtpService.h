@@ -65,10 +65,10 @@ enum class ServerTime : quint8 {
 
 // One entry of a server folder, as the listing calls hand it out.
 struct FindData {
-    quint32 attributes = 0;      // FILE_ATTRIBUTE_DIRECTORY for a folder
-    QDateTime lastWriteTime;     // calendar fields as the server gave them (held as Qt::UTC, never shifted)
-    qint64 size = 0;             // bytes
-    QString name;                // never empty, ".", "..", nor holding '/' or '\'
+    quint32 attributes = 0;  // FILE_ATTRIBUTE_DIRECTORY for a folder
+    QDateTime lastWriteTime; // calendar fields as the server gave them (held as Qt::UTC, never shifted)
+    qint64 size = 0;         // bytes
+    QString name;            // never empty, ".", "..", nor holding '/' or '\'
     ServerTime lastWriteKind = ServerTime::AsWritten; // how to read lastWriteTime
 
     bool isFolder() const { return (attributes & ftp::FILE_ATTRIBUTE_DIRECTORY) != 0; }
@@ -77,7 +77,7 @@ struct FindData {
 // Why the last call on this service failed; lets a caller tell the end of a
 // file from a broken transfer. Not shown to users.
 struct FtpError {
-    int code = 0;          // 0 = the last call succeeded
+    int code = 0; // 0 = the last call succeeded
     QString description;
 };
 
@@ -94,8 +94,8 @@ public:
                                    const QString &proxyBypass, quint32 flags) = 0;
     // Connects and logs in; 0 when the server cannot be reached or refuses the login.
     virtual FtpHandle InternetConnect(FtpHandle internet, const QString &serverName, quint16 port,
-                                      const QString &userName, const QString &password,
-                                      quint32 service, quint32 flags, quintptr context) = 0;
+                                      const QString &userName, const QString &password, quint32 service, quint32 flags,
+                                      quintptr context) = 0;
     // The TLS version agreed on a secure connection ("TLS 1.3"); empty for a
     // plain one.
     virtual QString FtpGetSecurityProtocol(FtpHandle /*connection*/) { return {}; }
@@ -104,19 +104,17 @@ public:
 
     // searchSpec is a folder and a file pattern: "/pub/*.*". Fills record with
     // the first entry; 0 when nothing matches or the listing failed.
-    virtual FtpHandle FtpFindFirstFile(FtpHandle connection, const QString &searchSpec,
-                                       FindData &record, quint32 flags, quintptr context) = 0;
+    virtual FtpHandle FtpFindFirstFile(FtpHandle connection, const QString &searchSpec, FindData &record, quint32 flags,
+                                       quintptr context) = 0;
     virtual bool InternetFindNextFile(FtpHandle find, FindData &record) = 0;
 
     // access is GENERIC_READ or GENERIC_WRITE; flags the transfer type.
-    virtual FtpHandle FtpOpenFile(FtpHandle connection, const QString &path, quint32 access,
-                                  quint32 flags, quintptr context) = 0;
+    virtual FtpHandle FtpOpenFile(FtpHandle connection, const QString &path, quint32 access, quint32 flags,
+                                  quintptr context) = 0;
     // Fills the buffer fully until the end of the file, then less, then 0
     // bytes with true. A broken transfer returns false with bytesRead 0.
-    virtual bool InternetReadFile(FtpHandle file, char *buffer, quint32 bytesToRead,
-                                  quint32 &bytesRead) = 0;
-    virtual bool InternetWriteFile(FtpHandle file, const char *buffer, quint32 bytesToWrite,
-                                   quint32 &bytesWritten) = 0;
+    virtual bool InternetReadFile(FtpHandle file, char *buffer, quint32 bytesToRead, quint32 &bytesRead) = 0;
+    virtual bool InternetWriteFile(FtpHandle file, const char *buffer, quint32 bytesToWrite, quint32 &bytesWritten) = 0;
     // The size the server announced for a file opened for reading in binary,
     // once it has been read to its end; false when it announced none.
     virtual bool FtpGetFileSize(FtpHandle file, qint64 &size) = 0;

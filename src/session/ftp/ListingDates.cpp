@@ -16,18 +16,15 @@ struct MonthSpelling {
     int month;
 };
 constexpr MonthSpelling monthSpellings[] = {
-    {"january", 1}, {"janvier", 1}, {"enero", 1}, {"gennaio", 1}, {"januari", 1},
-    {"february", 2}, {"fevrier", 2}, {"febrero", 2}, {"febbraio", 2}, {"februari", 2},
-    {"march", 3}, {"marzo", 3}, {"mars", 3}, {"maart", 3}, {"mrt", 3},
-    {"aprile", 4}, {"avril", 4}, {"abril", 4},
-    {"mayo", 5}, {"mai", 5}, {"maggio", 5}, {"mei", 5}, {"maj", 5},
-    {"june", 6}, {"juni", 6}, {"juin", 6}, {"junio", 6}, {"giugno", 6},
-    {"july", 7}, {"juli", 7}, {"juillet", 7}, {"julio", 7}, {"luglio", 7},
-    {"augustus", 8}, {"augusti", 8}, {"aout", 8}, {"agosto", 8},
-    {"september", 9}, {"septembre", 9}, {"septiembre", 9}, {"settembre", 9},
-    {"october", 10}, {"oktober", 10}, {"octobre", 10}, {"octubre", 10}, {"ottobre", 10},
-    {"november", 11}, {"novembre", 11}, {"noviembre", 11},
-    {"december", 12}, {"dezember", 12}, {"decembre", 12}, {"diciembre", 12}, {"dicembre", 12},
+    {"january", 1},    {"janvier", 1},   {"enero", 1},     {"gennaio", 1},    {"januari", 1},    {"february", 2},
+    {"fevrier", 2},    {"febrero", 2},   {"febbraio", 2},  {"februari", 2},   {"march", 3},      {"marzo", 3},
+    {"mars", 3},       {"maart", 3},     {"mrt", 3},       {"aprile", 4},     {"avril", 4},      {"abril", 4},
+    {"mayo", 5},       {"mai", 5},       {"maggio", 5},    {"mei", 5},        {"maj", 5},        {"june", 6},
+    {"juni", 6},       {"juin", 6},      {"junio", 6},     {"giugno", 6},     {"july", 7},       {"juli", 7},
+    {"juillet", 7},    {"julio", 7},     {"luglio", 7},    {"augustus", 8},   {"augusti", 8},    {"aout", 8},
+    {"agosto", 8},     {"september", 9}, {"septembre", 9}, {"septiembre", 9}, {"settembre", 9},  {"october", 10},
+    {"oktober", 10},   {"octobre", 10},  {"octubre", 10},  {"ottobre", 10},   {"november", 11},  {"novembre", 11},
+    {"noviembre", 11}, {"december", 12}, {"dezember", 12}, {"decembre", 12},  {"diciembre", 12}, {"dicembre", 12},
 };
 
 constexpr qsizetype LongestSpelling = 10;
@@ -40,9 +37,12 @@ struct Accent {
     char plain;
 };
 constexpr std::array<Accent, 6> accents = {{
-    {'\xA9', '\xE9', 'e'}, {'\x89', '\xC9', 'e'}, // é É
-    {'\xA4', '\xE4', 'a'}, {'\x84', '\xC4', 'a'}, // ä Ä
-    {'\xBB', '\xFB', 'u'}, {'\x9B', '\xDB', 'u'}, // û Û
+    {'\xA9', '\xE9', 'e'},
+    {'\x89', '\xC9', 'e'}, // é É
+    {'\xA4', '\xE4', 'a'},
+    {'\x84', '\xC4', 'a'}, // ä Ä
+    {'\xBB', '\xFB', 'u'},
+    {'\x9B', '\xDB', 'u'}, // û Û
 }};
 
 char plainLetter(char c, bool afterUtf8Lead)

@@ -39,7 +39,7 @@ bool equalsIgnoringCase(QByteArrayView text, QByteArrayView lowerCase)
 bool startsWithIgnoringCase(QByteArrayView text, QByteArrayView lowerCasePrefix)
 {
     return text.size() >= lowerCasePrefix.size()
-        && qstrnicmp(text.data(), lowerCasePrefix.data(), lowerCasePrefix.size()) == 0;
+           && qstrnicmp(text.data(), lowerCasePrefix.data(), lowerCasePrefix.size()) == 0;
 }
 
 bool isDigits(QByteArrayView text)

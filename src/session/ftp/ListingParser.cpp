@@ -32,8 +32,7 @@ ServerName decodeServerName(QByteArrayView bytes)
     return {fromWindows1252(raw), raw};
 }
 
-std::optional<ListingEntry> parseListingLine(QByteArrayView line, ListingFormat format,
-                                             const QDateTime &now)
+std::optional<ListingEntry> parseListingLine(QByteArrayView line, ListingFormat format, const QDateTime &now)
 {
     if (line.isEmpty() || line.size() > MaxListingLineBytes)
         return std::nullopt;
@@ -46,9 +45,7 @@ std::optional<ListingEntry> parseListingLine(QByteArrayView line, ListingFormat 
     return std::nullopt;
 }
 
-ListingParser::ListingParser(ListingFormat format, const QDateTime &now) : format_(format), now_(now)
-{
-}
+ListingParser::ListingParser(ListingFormat format, const QDateTime &now) : format_(format), now_(now) {}
 
 std::optional<ListingEntry> ListingParser::parse(QByteArrayView line)
 {

@@ -39,8 +39,7 @@ constexpr qsizetype MaxListingLineBytes = 8 * 1024;
 // characters, lines of no family known. `now` holds the server's calendar
 // fields (as Qt::UTC); it dates the recent Unix entries, which show a time
 // instead of a year.
-std::optional<ListingEntry> parseListingLine(QByteArrayView line, ListingFormat format,
-                                             const QDateTime &now);
+std::optional<ListingEntry> parseListingLine(QByteArrayView line, ListingFormat format, const QDateTime &now);
 
 // Reads a listing line after line, as parseListingLine does, and joins the
 // VMS records that a long name spreads over two lines.

@@ -18,7 +18,7 @@ bool claimsMvs(QByteArrayView line)
 {
     const Words words = leadingWords(line, 3);
     return (words.size() == 3 && parseReferredDate(wordAt(line, words[2])).isValid())
-        || line.startsWith(PseudoDirectory);
+           || line.startsWith(PseudoDirectory);
 }
 
 // Partitioned data sets hold members, as folders hold files.

@@ -9,9 +9,7 @@ QDateTime parseMlsdTime(QByteArrayView value)
 {
     if (value.size() < 14)
         return {};
-    const auto field = [&](qsizetype at, qsizetype width) {
-        return parseSmallNumber(value.sliced(at, width), width);
-    };
+    const auto field = [&](qsizetype at, qsizetype width) { return parseSmallNumber(value.sliced(at, width), width); };
     int millisecond = 0;
     if (value.size() > 15 && value[14] == '.') {
         const QByteArrayView fraction = value.sliced(15).first(std::min<qsizetype>(3, value.size() - 15));
@@ -47,7 +45,7 @@ std::optional<ListingEntry> parseMlsdLine(QByteArrayView line)
         if (equalsIgnoringCase(factName, "type")) {
             // A link is taken for a file: a download follows it.
             const bool file = equalsIgnoringCase(value, "file") || startsWithIgnoringCase(value, "os.unix=slink")
-                || startsWithIgnoringCase(value, "os.unix=symlink");
+                              || startsWithIgnoringCase(value, "os.unix=symlink");
             folder = equalsIgnoringCase(value, "dir");
             if (!file && !folder)
                 return std::nullopt; // cdir, pdir, devices

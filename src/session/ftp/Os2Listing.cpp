@@ -10,7 +10,8 @@ namespace {
 // "DIR", or letters of the attributes archive, read-only, hidden, system.
 bool isAttributeWord(QByteArrayView word)
 {
-    return word == "DIR" || std::all_of(word.begin(), word.end(), [](char c) { return QByteArrayView("ARHS").contains(c); });
+    return word == "DIR"
+           || std::all_of(word.begin(), word.end(), [](char c) { return QByteArrayView("ARHS").contains(c); });
 }
 
 // The size comes first.

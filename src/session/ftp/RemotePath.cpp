@@ -23,8 +23,8 @@ QString normalizedFolderKey(const QString &folder)
 
 bool isPlainHostCharacter(char c)
 {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.'
-        || c == '-' || c == '_';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '-'
+           || c == '_';
 }
 
 bool isIpv6Character(QChar c)

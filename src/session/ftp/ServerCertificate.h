@@ -21,7 +21,6 @@ struct ServerCertificate {
     QDateTime validFrom;  // UTC
     QDateTime validUntil; // UTC
     QByteArray sha256;    // of the DER form: what trust is kept by
-
 };
 
 // Decides on a certificate that the system's authorities do not vouch for

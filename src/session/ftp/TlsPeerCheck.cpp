@@ -60,7 +60,7 @@ QString protocolName(const SSL *ssl)
 bool TlsPeerCheck::install(CURL *easy)
 {
     return curl_easy_setopt(easy, CURLOPT_SSL_CTX_FUNCTION, &TlsPeerCheck::sslContext) == CURLE_OK
-        && curl_easy_setopt(easy, CURLOPT_SSL_CTX_DATA, this) == CURLE_OK;
+           && curl_easy_setopt(easy, CURLOPT_SSL_CTX_DATA, this) == CURLE_OK;
 }
 
 void TlsPeerCheck::expect(CURL *easy, const QByteArray &pinnedSha256)

@@ -16,20 +16,15 @@ UnixKind unixKind(QByteArrayView mode)
             return UnixKind::NotUnix;
     }
     switch (mode[0]) {
-    case '-':
-        return UnixKind::File;
-    case 'l':
-        return UnixKind::Link;
-    case 'd':
-        return UnixKind::Folder;
+    case '-': return UnixKind::File;
+    case 'l': return UnixKind::Link;
+    case 'd': return UnixKind::Folder;
     case 'b':
     case 'c':
     case 'p':
     case 's':
-    case 'D':
-        return UnixKind::Skipped;
-    default:
-        return UnixKind::NotUnix;
+    case 'D': return UnixKind::Skipped;
+    default: return UnixKind::NotUnix;
     }
 }
 

@@ -282,12 +282,9 @@ void WorkerChannel::wakeCallerForBatch(std::unique_lock<std::mutex> &lock)
 bool WorkerChannel::canResume(WaitingFor what) const
 {
     switch (what) {
-    case WaitingFor::Room:
-        return queue_.size() <= capacity_ / 2;
-    case WaitingFor::Data:
-        return queue_.size() >= capacity_ / 2 || endOfUpload_;
-    case WaitingFor::Nothing:
-        break;
+    case WaitingFor::Room: return queue_.size() <= capacity_ / 2;
+    case WaitingFor::Data: return queue_.size() >= capacity_ / 2 || endOfUpload_;
+    case WaitingFor::Nothing: break;
     }
     return true;
 }

@@ -59,8 +59,7 @@ QString SiteProfileFolder::filePath(const QString &fileName) const
 
 QStringList SiteProfileFolder::profileFileNames() const
 {
-    return QDir(folder_).entryList({u"*"_s + profileExtension}, QDir::Files,
-                                   QDir::Name | QDir::IgnoreCase);
+    return QDir(folder_).entryList({u"*"_s + profileExtension}, QDir::Files, QDir::Name | QDir::IgnoreCase);
 }
 
 SiteProfile SiteProfileFolder::load(const QString &fileName) const
@@ -87,7 +86,7 @@ SiteProfileFolder::SaveResult SiteProfileFolder::save(const SiteProfile &profile
             values.append({key.name, written.*key.field});
     }
     return IniFile::writeStrings(filePathForLabel(profile.siteName), profileSection, values) ? SaveResult::Saved
-                                                                                            : SaveResult::WriteFailed;
+                                                                                             : SaveResult::WriteFailed;
 }
 
 bool SiteProfileFolder::remove(const QString &fileName) const

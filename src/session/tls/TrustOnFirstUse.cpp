@@ -18,8 +18,8 @@ QString dateText(const QDateTime &utc)
 QString describe(const ServerCertificate &certificate)
 {
     return u"Hôte : "_s + certificate.host + u':' + QString::number(certificate.port) + u"\nSujet : "_s
-        + certificate.subject + u"\nÉmetteur : "_s + certificate.issuer + u"\nValide du "_s
-        + dateText(certificate.validFrom) + u" au "_s + dateText(certificate.validUntil);
+           + certificate.subject + u"\nÉmetteur : "_s + certificate.issuer + u"\nValide du "_s
+           + dateText(certificate.validFrom) + u" au "_s + dateText(certificate.validUntil);
 }
 
 GuardedQuestion questionFor(const ServerCertificate &certificate, const QByteArray &trustedBefore)
@@ -29,7 +29,8 @@ GuardedQuestion questionFor(const ServerCertificate &certificate, const QByteArr
     question.option = u"Toujours faire confiance à ce certificat pour cet hôte"_s;
     if (trustedBefore.isEmpty()) {
         question.title = u"Certificat inconnu"_s;
-        question.text = u"Aucune autorité reconnue par le système ne garantit le certificat de ce serveur.\n\n"_s
+        question.text =
+            u"Aucune autorité reconnue par le système ne garantit le certificat de ce serveur.\n\n"_s
             + describe(certificate) + u"\nEmpreinte SHA-256 : "_s + fingerprintText(certificate.sha256)
             + u"\n\nNe faites confiance à ce certificat que si son empreinte est celle que l'administrateur "
               "du serveur vous a donnée."_s;
@@ -37,8 +38,8 @@ GuardedQuestion questionFor(const ServerCertificate &certificate, const QByteArr
         question.title = u"Certificat changé !"_s;
         question.text = u"Le certificat de ce serveur n'est plus celui auquel vous avez fait confiance : "
                         "quelqu'un peut s'être placé entre vous et le serveur.\n\n"_s
-            + describe(certificate) + u"\nAncienne empreinte SHA-256 : "_s + fingerprintText(trustedBefore)
-            + u"\nNouvelle empreinte SHA-256 : "_s + fingerprintText(certificate.sha256);
+                        + describe(certificate) + u"\nAncienne empreinte SHA-256 : "_s + fingerprintText(trustedBefore)
+                        + u"\nNouvelle empreinte SHA-256 : "_s + fingerprintText(certificate.sha256);
     }
     return question;
 }

@@ -41,8 +41,7 @@ QByteArray TrustedCertificates::fingerprint(const QString &host, quint16 port) c
 
 bool TrustedCertificates::remember(const QString &host, quint16 port, const QByteArray &sha256)
 {
-    return IniFile::writeStrings(filePath_, section,
-                                 {{keyFor(host, port), fingerprintText(sha256)}});
+    return IniFile::writeStrings(filePath_, section, {{keyFor(host, port), fingerprintText(sha256)}});
 }
 
 } // namespace vendrel

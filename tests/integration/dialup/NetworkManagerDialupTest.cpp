@@ -114,8 +114,11 @@ TEST_F(NetworkManagerDialupTest, WithoutNetworkManagerThereIsNoConnectionAndNoEr
 
 TEST_F(NetworkManagerDialupTest, ListsTheDialupKindsWithTheirStateAndHangsUpTheOneAsked)
 {
-    startManager({{u"Maison"_s, u"802-11-wireless"_s, 2}, {u"Orange 4G"_s, u"gsm"_s, 1}, {u"Box ADSL"_s, u"pppoe"_s, 2},
-                  {u"Tunnel"_s, u"vpn"_s, 2}, {u"Modem"_s, u"cdma"_s, 2}},
+    startManager({{u"Maison"_s, u"802-11-wireless"_s, 2},
+                  {u"Orange 4G"_s, u"gsm"_s, 1},
+                  {u"Box ADSL"_s, u"pppoe"_s, 2},
+                  {u"Tunnel"_s, u"vpn"_s, 2},
+                  {u"Modem"_s, u"cdma"_s, 2}},
                  true);
     NetworkManagerDialup client(QDBusConnection::connectToBus(address, u"client"_s));
     const auto connections = client.listConnections();

@@ -104,8 +104,8 @@ TEST_F(ServerFaultsTest, FailuresSayWhatHappenedInFrench)
     EXPECT_EQ(ftp.lastError().code, ftp::ERROR_INTERNET_CONNECTION_ABORTED) << "a 421 is no timeout";
     EXPECT_EQ(ftp.lastError().description, u"Le serveur a fermé la connexion."_s);
 
-    const FtpHandle active = connect(QString::fromUtf8(LocalFtpServer::user), QString::fromUtf8(LocalFtpServer::password),
-                                     ftp::INTERNET_FLAG_EXISTING_CONNECT);
+    const FtpHandle active = connect(QString::fromUtf8(LocalFtpServer::user),
+                                     QString::fromUtf8(LocalFtpServer::password), ftp::INTERNET_FLAG_EXISTING_CONNECT);
     ASSERT_NE(active, 0u);
     EXPECT_EQ(download(active, u"/a.txt"_s), std::nullopt);
     EXPECT_EQ(ftp.lastError().code, ftp::ERROR_INTERNET_CANNOT_CONNECT);
@@ -121,7 +121,8 @@ TEST_F(ServerFaultsTest, ADownloadTellsTheSizeTheServerAnnouncedAndTheSizeItGive
     const FtpHandle connection = connect();
     ASSERT_NE(connection, 0u);
 
-    const FtpHandle file = ftp.FtpOpenFile(connection, u"/f.bin"_s, ftp::GENERIC_READ, ftp::FTP_TRANSFER_TYPE_BINARY, 0);
+    const FtpHandle file =
+        ftp.FtpOpenFile(connection, u"/f.bin"_s, ftp::GENERIC_READ, ftp::FTP_TRANSFER_TYPE_BINARY, 0);
     ASSERT_NE(file, 0u);
     QByteArray received(20'000, '\0');
     quint32 count = 0;

@@ -17,12 +17,16 @@ TEST_F(TransferTest, WhatTheServerRefusesIsNotOpenedAndAnOpenFileIsTheOnlyCallUn
     const FtpHandle connection = connect();
     ASSERT_NE(connection, 0u);
     for (const char *refused : {"/missing.txt", "/folder"})
-        EXPECT_EQ(ftp.FtpOpenFile(connection, QString::fromLatin1(refused), ftp::GENERIC_READ, ftp::FTP_TRANSFER_TYPE_ASCII, 0), 0u);
+        EXPECT_EQ(ftp.FtpOpenFile(connection, QString::fromLatin1(refused), ftp::GENERIC_READ,
+                                  ftp::FTP_TRANSFER_TYPE_ASCII, 0),
+                  0u);
     EXPECT_EQ(ftp.lastError().code, ftp::ERROR_INTERNET_EXTENDED_ERROR);
-    EXPECT_EQ(ftp.FtpOpenFile(connection, u"/nowhere/new.txt"_s, ftp::GENERIC_WRITE, ftp::FTP_TRANSFER_TYPE_BINARY, 0), 0u);
+    EXPECT_EQ(ftp.FtpOpenFile(connection, u"/nowhere/new.txt"_s, ftp::GENERIC_WRITE, ftp::FTP_TRANSFER_TYPE_BINARY, 0),
+              0u);
     EXPECT_EQ(loginCount(), 1) << "refusals keep the control connection";
 
-    const FtpHandle file = ftp.FtpOpenFile(connection, u"/public.txt"_s, ftp::GENERIC_READ, ftp::FTP_TRANSFER_TYPE_BINARY, 0);
+    const FtpHandle file =
+        ftp.FtpOpenFile(connection, u"/public.txt"_s, ftp::GENERIC_READ, ftp::FTP_TRANSFER_TYPE_BINARY, 0);
     ASSERT_NE(file, 0u);
     EXPECT_EQ(ftp.FtpOpenFile(connection, u"/public.txt"_s, ftp::GENERIC_READ, ftp::FTP_TRANSFER_TYPE_BINARY, 0), 0u);
     EXPECT_FALSE(ftp.FtpCreateDirectory(connection, u"/b"_s));
@@ -66,8 +70,9 @@ TEST_F(TransferTest, AServerStoppedInTheMiddleOfADownloadMakesTheReadFailInEithe
         ASSERT_TRUE(killed.start());
         QFile big(killed.files().createFile(u"big.iso"_s));
         ASSERT_TRUE(big.resize(256 * 1024 * 1024));
-        const FtpHandle connection = ftp.InternetConnect(internet, u"127.0.0.1"_s, killed.port(), u"vendrel"_s,
-                                                         u"secret"_s, ftp::INTERNET_SERVICE_FTP, ftp::INTERNET_FLAG_PASSIVE, 0);
+        const FtpHandle connection =
+            ftp.InternetConnect(internet, u"127.0.0.1"_s, killed.port(), u"vendrel"_s, u"secret"_s,
+                                ftp::INTERNET_SERVICE_FTP, ftp::INTERNET_FLAG_PASSIVE, 0);
         const FtpHandle file = ftp.FtpOpenFile(connection, u"/big.iso"_s, ftp::GENERIC_READ, type, 0);
         ASSERT_NE(file, 0u);
         char block[1024];
@@ -90,7 +95,8 @@ TEST_F(TransferTest, AServerStoppedDuringAnUploadFailsItsEnd)
     ASSERT_TRUE(server.start());
     const FtpHandle connection = connect();
     ASSERT_NE(connection, 0u);
-    const FtpHandle file = ftp.FtpOpenFile(connection, u"/up.bin"_s, ftp::GENERIC_WRITE, ftp::FTP_TRANSFER_TYPE_BINARY, 0);
+    const FtpHandle file =
+        ftp.FtpOpenFile(connection, u"/up.bin"_s, ftp::GENERIC_WRITE, ftp::FTP_TRANSFER_TYPE_BINARY, 0);
     ASSERT_NE(file, 0u);
     const QByteArray block = randomBytes(1024);
     quint32 written = 0;

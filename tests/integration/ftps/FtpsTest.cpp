@@ -106,8 +106,9 @@ TEST_F(FtpsTest, AChangedCertificateIsRefusedByDefaultBeforeAnyLogin)
     EXPECT_TRUE(asked.text.contains(trusted));
     EXPECT_TRUE(asked.text.contains(server->certificateFingerprint()));
     EXPECT_EQ(loginsSent(), 1); // the first connection's only
-    EXPECT_EQ(TrustedCertificates(TrustedCertificates::fileIn(profiles.path())).fingerprint(host, port).toHex(':').toUpper(),
-              trusted.toLatin1());
+    EXPECT_EQ(
+        TrustedCertificates(TrustedCertificates::fileIn(profiles.path())).fingerprint(host, port).toHex(':').toUpper(),
+        trusted.toLatin1());
 }
 
 // The certificate trusted is the only one the connection takes: a new
@@ -145,9 +146,14 @@ TEST_F(FtpsTest, TheConnectProcedureLogsTheSecurityOfTheConnection)
     CurlFtpService curl(CurlFtpOptions{}, nullptr, &trust);
     SessionHarness harness(&curl);
     TransferOptions options(harness.session, true, true);
-    Connection connection(harness.context(), options, ConnectTargets{[] {}, [](const QString &) {}, [](const QString &) {}});
-    ConnectParameters parameters{u"Site"_s, host, QString::fromLatin1(VsftpdServer::user),
-                                 QString::fromLatin1(VsftpdServer::password), QString::number(port), profiles.path()};
+    Connection connection(harness.context(), options,
+                          ConnectTargets{[] {}, [](const QString &) {}, [](const QString &) {}});
+    ConnectParameters parameters{u"Site"_s,
+                                 host,
+                                 QString::fromLatin1(VsftpdServer::user),
+                                 QString::fromLatin1(VsftpdServer::password),
+                                 QString::number(port),
+                                 profiles.path()};
 
     EXPECT_EQ(connection.ConnectProfile(parameters, [] {}), ConnectOutcome::Hidden);
     ASSERT_EQ(harness.dialogs.messages.size(), 1);
@@ -166,13 +172,14 @@ TEST_P(FtpsTransferTest, FilesAndFoldersAreHandledOverTlsByteForByte)
 {
     ASSERT_NO_FATAL_FAILURE(start(GetParam()));
     dialogs.answerGuardedNext(trustOnce);
-    const FtpHandle connection = connect(GetParam() == VsftpdServer::Tls::Implicit ? ftp::FTP_FLAG_IMPLICIT_TLS
-                                                                                   : ftp::INTERNET_FLAG_SECURE);
+    const FtpHandle connection =
+        connect(GetParam() == VsftpdServer::Tls::Implicit ? ftp::FTP_FLAG_IMPLICIT_TLS : ftp::INTERNET_FLAG_SECURE);
     ASSERT_NE(connection, 0u) << ftp->lastError().description.toStdString();
 
     QByteArray sent(3 * 1024 * 1024 + 7, Qt::Uninitialized);
     QRandomGenerator(14).fillRange(reinterpret_cast<quint32 *>(sent.data()), sent.size() / 4);
-    const FtpHandle upload = ftp->FtpOpenFile(connection, u"/up.bin"_s, ftp::GENERIC_WRITE, ftp::FTP_TRANSFER_TYPE_BINARY, 0);
+    const FtpHandle upload =
+        ftp->FtpOpenFile(connection, u"/up.bin"_s, ftp::GENERIC_WRITE, ftp::FTP_TRANSFER_TYPE_BINARY, 0);
     quint32 written = 0;
     ASSERT_TRUE(ftp->InternetWriteFile(upload, sent.constData(), quint32(sent.size()), written));
     ASSERT_TRUE(ftp->InternetCloseHandle(upload)) << ftp->lastError().description.toStdString();
@@ -186,7 +193,8 @@ TEST_P(FtpsTransferTest, FilesAndFoldersAreHandledOverTlsByteForByte)
         listed.append(entry.name + u' ' + QString::number(entry.size));
     ftp->InternetCloseHandle(find);
     EXPECT_TRUE(listed.contains(u"down.bin "_s + QString::number(sent.size()))) << listed.join(u", "_s).toStdString();
-    const FtpHandle download = ftp->FtpOpenFile(connection, u"/down.bin"_s, ftp::GENERIC_READ, ftp::FTP_TRANSFER_TYPE_BINARY, 0);
+    const FtpHandle download =
+        ftp->FtpOpenFile(connection, u"/down.bin"_s, ftp::GENERIC_READ, ftp::FTP_TRANSFER_TYPE_BINARY, 0);
     QByteArray received;
     QByteArray block(64 * 1024, Qt::Uninitialized);
     quint32 count = 0;
@@ -199,7 +207,8 @@ TEST_P(FtpsTransferTest, FilesAndFoldersAreHandledOverTlsByteForByte)
 
     // A transfer dropped midway takes the control connection with it: the
     // next call logs in again on the certificate trusted, asking nothing.
-    const FtpHandle dropped = ftp->FtpOpenFile(connection, u"/down.bin"_s, ftp::GENERIC_READ, ftp::FTP_TRANSFER_TYPE_BINARY, 0);
+    const FtpHandle dropped =
+        ftp->FtpOpenFile(connection, u"/down.bin"_s, ftp::GENERIC_READ, ftp::FTP_TRANSFER_TYPE_BINARY, 0);
     ASSERT_TRUE(ftp->InternetReadFile(dropped, block.data(), 1024, count));
     EXPECT_TRUE(ftp->AbortTransfer(dropped));
     EXPECT_TRUE(ftp->FtpDeleteFile(connection, u"/down.bin"_s));

@@ -32,7 +32,7 @@ bool ensureUser()
 {
     if (getpwnam(VsftpdServer::user) == nullptr
         && !runs(u"useradd"_s, {u"-M"_s, u"-d"_s, u"/nonexistent"_s, u"-s"_s, u"/bin/bash"_s,
-                               QString::fromLatin1(VsftpdServer::user)}))
+                                QString::fromLatin1(VsftpdServer::user)}))
         return false;
     return runs(u"chpasswd"_s, {}, QByteArray(VsftpdServer::user) + ':' + VsftpdServer::password + '\n');
 }
@@ -71,10 +71,11 @@ bool accepts(quint16 port)
 
 QByteArray configuration(VsftpdServer::Tls tls, quint16 port, const QString &folder, const QString &root)
 {
-    QByteArray text = "listen=YES\nlisten_address=127.0.0.1\nbackground=NO\n"
-                      "anonymous_enable=NO\nlocal_enable=YES\nwrite_enable=YES\nchroot_local_user=YES\nallow_writeable_chroot=YES\n"
-                      "seccomp_sandbox=NO\nisolate=NO\nisolate_network=NO\n"
-                      "log_ftp_protocol=YES\nxferlog_enable=YES\nxferlog_std_format=NO\n";
+    QByteArray text =
+        "listen=YES\nlisten_address=127.0.0.1\nbackground=NO\n"
+        "anonymous_enable=NO\nlocal_enable=YES\nwrite_enable=YES\nchroot_local_user=YES\nallow_writeable_chroot=YES\n"
+        "seccomp_sandbox=NO\nisolate=NO\nisolate_network=NO\n"
+        "log_ftp_protocol=YES\nxferlog_enable=YES\nxferlog_std_format=NO\n";
     text += "listen_port=" + QByteArray::number(port) + '\n';
     text += "local_root=" + root.toUtf8() + '\n';
     text += "secure_chroot_dir=" + folder.toUtf8() + '\n';
@@ -132,8 +133,8 @@ bool VsftpdServer::makeCertificate()
 QString VsftpdServer::certificateFingerprint() const
 {
     QProcess openssl;
-    openssl.start(u"openssl"_s, {u"x509"_s, u"-noout"_s, u"-fingerprint"_s, u"-sha256"_s, u"-in"_s,
-                                 folder_.filePath(u"cert.pem"_s)});
+    openssl.start(u"openssl"_s,
+                  {u"x509"_s, u"-noout"_s, u"-fingerprint"_s, u"-sha256"_s, u"-in"_s, folder_.filePath(u"cert.pem"_s)});
     openssl.waitForFinished();
     const QString output = QString::fromLatin1(openssl.readAllStandardOutput()).trimmed();
     return output.mid(output.indexOf(u'=') + 1);

@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
 #include <functional>
+#include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
 

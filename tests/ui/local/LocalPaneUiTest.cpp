@@ -1,10 +1,10 @@
 // The local pane and the shell's own windows driven with the mouse and the
 // keyboard, shown offscreen.
-#include "local/LocalFileOperations.h"
 #include "desktop/FilePropertiesWindow.h"
 #include "desktop/FileSearch.h"
 #include "desktop/FindFilesWindow.h"
 #include "desktop/Shell.h"
+#include "local/LocalFileOperations.h"
 #include "support/FakeShell.h"
 #include "support/PaneHarness.h"
 

@@ -60,8 +60,8 @@ protected:
     QStringList fields()
     {
         QStringList texts;
-        for (const QString &name : {u"txtSiteName"_s, u"txtServer"_s, u"txtUser"_s, u"txtPass"_s, u"txtPort"_s,
-                                    u"TextDosInit"_s})
+        for (const QString &name :
+             {u"txtSiteName"_s, u"txtServer"_s, u"txtUser"_s, u"txtPass"_s, u"txtPort"_s, u"TextDosInit"_s})
             texts.append(edit(name)->text());
         return texts;
     }
@@ -124,7 +124,8 @@ TEST_F(FrmConnectTest, AProfileNodeLoadsItsFieldsAndChecksAndNewEmptiesThemButTh
     folder.createFile(u"Travail.ftp"_s, travail);
     open();
     clickNode(u"Mon site.ftp"_s);
-    EXPECT_EQ(fields(), (QStringList{u"Mon site"_s, u"ftp.exemple.fr"_s, u"anonyme"_s, u"moi@exemple.fr"_s, u"21"_s, u"/tmp"_s}));
+    EXPECT_EQ(fields(),
+              (QStringList{u"Mon site"_s, u"ftp.exemple.fr"_s, u"anonyme"_s, u"moi@exemple.fr"_s, u"21"_s, u"/tmp"_s}));
     EXPECT_TRUE(button(u"Check1"_s)->isChecked());
     EXPECT_TRUE(button(u"Check2"_s)->isChecked());
     EXPECT_TRUE(canDelete());

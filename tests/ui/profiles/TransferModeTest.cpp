@@ -20,14 +20,21 @@ struct TransferModeTest : ::testing::Test {
     test::TempFolder folder;
     test::FakeDialogs dialogs;
     QList<ConnectParameters> connects;
-    FrmConnect dialog{folder.path(), dialogs, QIcon(), QIcon(), QIcon(),
+    FrmConnect dialog{folder.path(),
+                      dialogs,
+                      QIcon(),
+                      QIcon(),
+                      QIcon(),
                       [this](const ConnectParameters &parameters, const std::function<void()> &) {
                           connects.append(parameters);
                           return ConnectOutcome::StayOpen;
                       }};
 
     template <typename Widget = QRadioButton>
-    Widget *child(const QString &name) { return dialog.findChild<Widget *>(name); }
+    Widget *child(const QString &name)
+    {
+        return dialog.findChild<Widget *>(name);
+    }
     QString port() { return child<QLineEdit>(u"txtPort"_s)->text(); }
     void load(const QString &fileName)
     {
@@ -57,8 +64,10 @@ TEST_F(TransferModeTest, TheModeIsStoredInTheProfileAndHandedToTheConnection)
     folder.createFile(u"Ancien.ftp"_s, "[PROFIL]\r\nsname=Ancien\r\nadresa=10.0.0.5\r\nID=anonyme\r\n"
                                        "DosInit=/tmp\r\npass=\r\nport=21\r\n");
     child(u"OptionFtpsExplicit"_s)->click();
-    const QList<std::pair<QString, QString>> fields = {{u"txtSiteName"_s, u"Sûr"_s}, {u"txtServer"_s, u"ftp.exemple.fr"_s},
-                                                       {u"txtUser"_s, u"rene"_s}, {u"txtPass"_s, u"secret"_s},
+    const QList<std::pair<QString, QString>> fields = {{u"txtSiteName"_s, u"Sûr"_s},
+                                                       {u"txtServer"_s, u"ftp.exemple.fr"_s},
+                                                       {u"txtUser"_s, u"rene"_s},
+                                                       {u"txtPass"_s, u"secret"_s},
                                                        {u"TextDosInit"_s, folder.path()}};
     for (const auto &[name, text] : fields)
         child<QLineEdit>(name)->setText(text);

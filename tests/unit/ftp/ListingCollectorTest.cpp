@@ -1,5 +1,5 @@
-#include "session/ftp/LineSplitter.h"
 #include "session/ftp/ListingCollector.h"
+#include "session/ftp/LineSplitter.h"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +36,8 @@ TEST(LineSplitter, KeepsALineAtTheCapAndItsCarriageReturnApart)
 
 TEST(ListingCollector, ParsesAsTheListingArrivesAndKeepsMatchingFilesAndEveryFolder)
 {
-    ListingCollector collector(ListingFormat::List, u"*.txt;*.GIF"_s, QDateTime(QDate(2026, 3, 10), QTime(12, 0), Qt::UTC));
+    ListingCollector collector(ListingFormat::List, u"*.txt;*.GIF"_s,
+                               QDateTime(QDate(2026, 3, 10), QTime(12, 0), Qt::UTC));
     const QByteArray listing = "total 3\r\n"
                                "-rw-r--r-- 1 o g 10 Dec  5  2006 notes.TXT\r\n"
                                "-rw-r--r-- 1 o g 20 Dec  5  2006 image.gif\r\n"
@@ -51,7 +52,8 @@ TEST(ListingCollector, ParsesAsTheListingArrivesAndKeepsMatchingFilesAndEveryFol
     for (const ListingEntry &entry : entries)
         names.append(entry.record.name);
     // Folders come whatever the pattern, so a filtered folder can still be left.
-    EXPECT_EQ(names, (QStringList{u"notes.TXT"_s, u"image.gif"_s, u"folder.txt"_s, u"any folder"_s, u"no line end.txt"_s}));
+    EXPECT_EQ(names,
+              (QStringList{u"notes.TXT"_s, u"image.gif"_s, u"folder.txt"_s, u"any folder"_s, u"no line end.txt"_s}));
     EXPECT_TRUE(entries[3].record.isFolder());
 }
 

@@ -112,8 +112,10 @@ TEST(ListingParser, NamesThatAreNotUtf8ShowThroughWindows1252AndKeepTheirBytes)
     EXPECT_EQ(accented->record.name, u"café €.txt"_s);
     EXPECT_EQ(accented->rawName, QByteArray("caf\xe9 \x80.txt"));
 
-    const ServerName overlong = decodeServerName("a\xc0\xaf" "b"); // '/' spelt in two bytes is not UTF-8
-    EXPECT_EQ(overlong.rawBytes, QByteArray("a\xc0\xaf" "b"));
+    const ServerName overlong = decodeServerName("a\xc0\xaf"
+                                                 "b"); // '/' spelt in two bytes is not UTF-8
+    EXPECT_EQ(overlong.rawBytes, QByteArray("a\xc0\xaf"
+                                            "b"));
     EXPECT_FALSE(overlong.text.contains(u'/'));
 }
 

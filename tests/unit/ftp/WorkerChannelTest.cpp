@@ -1,5 +1,5 @@
-#include "session/ftp/WaitObserver.h"
 #include "session/ftp/WorkerChannel.h"
+#include "session/ftp/WaitObserver.h"
 
 #include <QTimer>
 #include <atomic>

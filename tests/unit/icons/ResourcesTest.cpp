@@ -16,7 +16,8 @@ TEST(Resources, EveryDrawingIsValidAndEveryListAndToolbarPictureIsThere)
 {
     initResources();
     int drawings = 0;
-    for (QDirIterator it(QStringLiteral(":/icons"), QDir::Files, QDirIterator::Subdirectories); it.hasNext(); ++drawings)
+    for (QDirIterator it(QStringLiteral(":/icons"), QDir::Files, QDirIterator::Subdirectories); it.hasNext();
+         ++drawings)
         EXPECT_TRUE(QSvgRenderer(it.next()).isValid()) << it.filePath().toStdString();
     EXPECT_GE(drawings, 40);
     for (int index = 1; index <= listIconCount; ++index)

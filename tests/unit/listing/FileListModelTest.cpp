@@ -64,7 +64,8 @@ TEST(FileListModel, SortsSizesAsNumbersDatesByTimeAndKeepsTheSelectionOnItsRows)
     EXPECT_EQ(view.currentRow(), 0);
     model.sortBy(FileListModel::Name, Qt::DescendingOrder);
     model.appendRows({{u"bb.txt"_s, 1, {}, 3}});
-    EXPECT_EQ(names(model), (QStringList{u"c.gif"_s, u"bb.txt"_s, u"b.txt"_s, u"A.zip"_s})) << "a late row takes its place";
+    EXPECT_EQ(names(model), (QStringList{u"c.gif"_s, u"bb.txt"_s, u"b.txt"_s, u"A.zip"_s}))
+        << "a late row takes its place";
     EXPECT_EQ(model.cellText(view.selectedRows().value(0), FileListModel::Name), u"c.gif"_s);
 }
 
@@ -105,7 +106,9 @@ TEST(FileListView, TheNameEditorHandsOverANewNameOnlyOnEnter)
     FileListView view(model, u"Fichiers du serveur"_s);
     view.show();
     QList<std::pair<int, QString>> edited;
-    QObject::connect(&view, &FileListView::labelEdited, [&](int row, const QString &name) { edited.append({row, name}); });
+    QObject::connect(&view, &FileListView::labelEdited, [&](int row, const QString &name) {
+        edited.append({row, name});
+    });
     for (const auto &[typed, finish] : {std::pair{u"autre.txt"_s, Qt::Key_Escape}, std::pair{QString(), Qt::Key_Return},
                                         std::pair{u"nouveau.zip"_s, Qt::Key_Return}}) {
         view.editRow(1);

@@ -54,7 +54,8 @@ TEST_F(LocalFileOperationsTest, ARenameAsksOnlyWhenTheExtensionChangesCaseInclud
     EXPECT_TRUE(temp.exists(u"c.txt"_s));
     dialogs.answerNext(MessageAnswer::Yes);
     rename(u"b.TXT"_s, u"b.txt"_s);
-    EXPECT_EQ(dialogs.messageTexts().last(), u"Etes vous sur de changer l'exrtension du fichier: \"TXT\" to: \"txt\""_s);
+    EXPECT_EQ(dialogs.messageTexts().last(),
+              u"Etes vous sur de changer l'exrtension du fichier: \"TXT\" to: \"txt\""_s);
     EXPECT_EQ(filesOnDisk(), (QStringList{u"b.txt"_s, u"c.txt"_s, u"z.txt"_s}));
     EXPECT_EQ(rowNames(), filesOnDisk());
 }

@@ -34,7 +34,8 @@ TEST(LocalFolderReader, FollowsLinksAndLeavesOutHiddenAndSpecialEntries)
     EXPECT_EQ(contents.files.front().size, 5);
     EXPECT_EQ(contents.subfolders, (QStringList{QStringLiteral("linked folder"), QStringLiteral("real")}));
     EXPECT_EQ(readSubfolders(temp.path()), contents.subfolders);
-    EXPECT_TRUE(readLocalFolder(temp.filePath(QStringLiteral("absent")), WildcardPattern(QStringLiteral("*.*"))).files.empty());
+    EXPECT_TRUE(
+        readLocalFolder(temp.filePath(QStringLiteral("absent")), WildcardPattern(QStringLiteral("*.*"))).files.empty());
 }
 
 TEST(LocalFolderReader, TimesAreLocalOnBothSidesOfAClockChange)
@@ -44,7 +45,8 @@ TEST(LocalFolderReader, TimesAreLocalOnBothSidesOfAClockChange)
     const test::PinnedTimeZone zone("XST-1XDT,M3.5.0/2:07,M10.5.0/3");
     test::TempFolder temp;
     const QDateTime change(QDate(2026, 3, 29), QTime(1, 7), Qt::UTC);
-    for (const auto &[name, time] : {std::pair{"before.txt", change.addSecs(-1)}, std::pair{"after.txt", change.addSecs(30)}}) {
+    for (const auto &[name, time] :
+         {std::pair{"before.txt", change.addSecs(-1)}, std::pair{"after.txt", change.addSecs(30)}}) {
         QFile file(temp.createFile(QString::fromLatin1(name)));
         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
         file.setFileTime(time, QFileDevice::FileModificationTime);

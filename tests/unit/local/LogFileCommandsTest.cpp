@@ -18,7 +18,8 @@ struct LogFileCommandsTest : test::LocalPaneHarness, ::testing::Test {
     }
 
     const QString programFolder = temp.filePath(u"program"_s);
-    LogFileCommands commands{log, dialogs, programFolder, [this](const QString &folder) { browser.openFolder(folder); }};
+    LogFileCommands commands{log, dialogs, programFolder,
+                             [this](const QString &folder) { browser.openFolder(folder); }};
 };
 
 TEST_F(LogFileCommandsTest, TheLogIsSavedBesideTheProgramInWindows1252WithCrLfAndTxtAlwaysAdded)
@@ -27,7 +28,8 @@ TEST_F(LogFileCommandsTest, TheLogIsSavedBesideTheProgramInWindows1252WithCrLfAn
     commands.zSave_Click();
     EXPECT_EQ(temp.read(u"program/session.txt.txt"_s),
               QByteArray("14:07:33 > Connect\xe9 \xe0 \xab ftp.exemple.fr \xbb\r\n1.) /pub/\xe9t\xe9.txt\r\n"));
-    EXPECT_EQ(dialogs.messageTexts(), QStringList{u"Fichier enregistré : \r\n"_s + programFolder + u"/session.txt.txt"_s});
+    EXPECT_EQ(dialogs.messageTexts(),
+              QStringList{u"Fichier enregistré : \r\n"_s + programFolder + u"/session.txt.txt"_s});
 
     log.clear();
     log.AppendUntimedLine(u"court"_s);

@@ -1,5 +1,5 @@
-#include "platform/IniFile.h"
 #include "session/profiles/SiteProfile.h"
+#include "platform/IniFile.h"
 #include "support/TempFolder.h"
 
 #include <QDir>
@@ -12,8 +12,8 @@ namespace vendrel {
 
 void PrintTo(const SiteProfile &profile, std::ostream *out)
 {
-    for (const QString &value : {profile.siteName, profile.server, profile.user, profile.initialFolder,
-                                 profile.password, profile.port})
+    for (const QString &value :
+         {profile.siteName, profile.server, profile.user, profile.initialFolder, profile.password, profile.port})
         *out << '[' << value.toStdString() << ']';
 }
 
@@ -21,8 +21,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const SiteProfile monSite{.siteName = u"Mon site"_s, .server = u"ftp.exemple.fr"_s, .user = u"rené"_s,
-                          .initialFolder = u"/home/rené/Téléchargements"_s, .password = u"sécret"_s, .port = u"2121"_s};
+const SiteProfile monSite{.siteName = u"Mon site"_s,
+                          .server = u"ftp.exemple.fr"_s,
+                          .user = u"rené"_s,
+                          .initialFolder = u"/home/rené/Téléchargements"_s,
+                          .password = u"sécret"_s,
+                          .port = u"2121"_s};
 
 struct SiteProfileTest : ::testing::Test {
     test::TempFolder temp;
@@ -36,7 +40,9 @@ TEST_F(SiteProfileTest, AProfileIsSavedInWindows1252ForItsOwnerAloneAndReadsBack
     ASSERT_EQ(profiles.save(monSite, true), SiteProfileFolder::SaveResult::Saved);
     EXPECT_EQ(temp.read(u"programme/Mon site.ftp"_s),
               QByteArray("[PROFIL]\r\nsname=Mon site\r\nadresa=ftp.exemple.fr\r\nID=ren\xe9\r\n"
-                         "DosInit=/home/ren\xe9/T\xe9l\xe9" "chargements\r\npass=s\xe9" "cret\r\nport=2121\r\n"));
+                         "DosInit=/home/ren\xe9/T\xe9l\xe9"
+                         "chargements\r\npass=s\xe9"
+                         "cret\r\nport=2121\r\n"));
     EXPECT_EQ(profiles.load(u"Mon site.ftp"_s), monSite);
     EXPECT_EQ(fs::status(temp.filePath(u"programme/Mon site.ftp"_s).toStdString()).permissions(),
               fs::perms::owner_read | fs::perms::owner_write);

@@ -32,7 +32,8 @@ TEST_F(RemoteOperationsTest, ARenameAsksOnlyWhenTheExtensionChangesAndRelists)
 
     dialogs.answerNext(MessageAnswer::No);
     operations.ListView2_AfterLabelEdit(rowOf(u"b.txt"_s), u"b.zip"_s);
-    EXPECT_EQ(dialogs.messageTexts(), QStringList{u"Etes vous sur de changer l'extension du fichier: \"txt\" to: \"zip\""_s});
+    EXPECT_EQ(dialogs.messageTexts(),
+              QStringList{u"Etes vous sur de changer l'extension du fichier: \"txt\" to: \"zip\""_s});
     EXPECT_EQ(ftp.callNames().count(u"FtpRenameFile"_s), 1);
     dialogs.answerNext(MessageAnswer::Yes);
     operations.ListView2_AfterLabelEdit(rowOf(u"b.txt"_s), u"b.zip"_s);
@@ -94,8 +95,7 @@ TEST_F(RemoteOperationsTest, DeletingSelectedFilesAsksOnceAndStopsAtTheFirstRefu
     ftp.failCall(u"FtpDeleteFile"_s, 1, 1); // the second one
     dialogs.answerNext(MessageAnswer::Yes);
     operations.zRemDS_Click();
-    EXPECT_EQ(dialogs.messageTexts(), (QStringList{RemoteTexts::deleteFileQuestion,
-                                                   RemoteTexts::fileNotDeleted}));
+    EXPECT_EQ(dialogs.messageTexts(), (QStringList{RemoteTexts::deleteFileQuestion, RemoteTexts::fileNotDeleted}));
     EXPECT_FALSE(ftp.hasFile(u"/pub/x.zip"_s));
     EXPECT_TRUE(ftp.hasFile(u"/pub/z.txt"_s)) << "never tried";
     EXPECT_EQ(rowNames(), (QStringList{u"y.txt"_s, u"z.txt"_s})) << "listed again";

@@ -16,7 +16,10 @@ struct ConnectionTest : test::SessionHarness, ::testing::Test {
     {
         return {u"Mon site"_s, u"10.0.0.5"_s, u"anonyme"_s, u"x@y"_s, u"21"_s, localFolder.path(), true, true};
     }
-    ConnectOutcome connect(const ConnectParameters &p) { return connection.ConnectProfile(p, [this] { ++hides; }); }
+    ConnectOutcome connect(const ConnectParameters &p)
+    {
+        return connection.ConnectProfile(p, [this] { ++hides; });
+    }
 
     // Host, port, user and password of every InternetConnect, one line each.
     QStringList logins() const
@@ -46,7 +49,8 @@ TEST_F(ConnectionTest, ASuccessfulConnectMakesItsCallsAndOpensBothFolders)
     EXPECT_EQ(ftp.callTexts(), (QStringList{u"InternetOpen(Mon site, 1, , , 0x04000000)"_s,
                                             u"InternetConnect(16, 10.0.0.5, 21, anonyme, x@y, 1, 0x08000000, 0)"_s,
                                             u"FtpGetCurrentDirectory(17)"_s}));
-    EXPECT_EQ(events, (QStringList{u"clear pane"_s, u"open remote /home/vendrel/"_s, u"open local "_s + localFolder.path()}));
+    EXPECT_EQ(events,
+              (QStringList{u"clear pane"_s, u"open remote /home/vendrel/"_s, u"open local "_s + localFolder.path()}));
     EXPECT_EQ(session.RemoteSearchSpec, u"/home/vendrel/*.*"_s);
     EXPECT_TRUE(log.text().startsWith(u"05/12/2026, 14:07:33 *** MON SITE ***\r\n"_s));
     EXPECT_EQ(hides, 1);
@@ -79,9 +83,14 @@ TEST_F(ConnectionTest, TheConnectOptionsSetTheFlagsTheTypeAndTheMenuMarks)
 TEST_F(ConnectionTest, AnyHostNameOrAddressIsTakenAndNothingElse)
 {
     const std::pair<QString, QString> accepted[] = {
-        {u"nas"_s, u"nas"_s},         {u" ftp.fr "_s, u"ftp.fr"_s},         {u"ftp.fr."_s, u"ftp.fr."_s},
-        {u"mon_nas.local"_s, u"mon_nas.local"_s}, {u"bücher.example"_s, u"bücher.example"_s},
-        {u"1.2.3.4"_s, u"1.2.3.4"_s}, {u"::1"_s, u"::1"_s},               {u"[2001:db8::7]"_s, u"2001:db8::7"_s},
+        {u"nas"_s, u"nas"_s},
+        {u" ftp.fr "_s, u"ftp.fr"_s},
+        {u"ftp.fr."_s, u"ftp.fr."_s},
+        {u"mon_nas.local"_s, u"mon_nas.local"_s},
+        {u"bücher.example"_s, u"bücher.example"_s},
+        {u"1.2.3.4"_s, u"1.2.3.4"_s},
+        {u"::1"_s, u"::1"_s},
+        {u"[2001:db8::7]"_s, u"2001:db8::7"_s},
     };
     for (const auto &[typed, host] : accepted)
         EXPECT_EQ(hostToConnect(typed), host) << typed.toStdString();
@@ -135,8 +144,9 @@ TEST_F(ConnectionTest, AFailedOpenLoginOrLoginFolderClosesEveryHandleAndSaysSo)
     failAt(u"InternetOpen"_s, u"/"_s);
     failAt(u"InternetConnect"_s, u"/"_s);
     failAt(u"nothing"_s, u"/pub\x01\r\nDELE x/"_s);
-    EXPECT_EQ(dialogs.messageTexts(), (QStringList{u"Connexion vers le serveur erronée !"_s,
-                                                   u"Connexion vers le serveur annulée !"_s, u"Dossier du serveur invalide !"_s}));
+    EXPECT_EQ(dialogs.messageTexts(),
+              (QStringList{u"Connexion vers le serveur erronée !"_s, u"Connexion vers le serveur annulée !"_s,
+                           u"Dossier du serveur invalide !"_s}));
 }
 
 TEST_F(ConnectionTest, AMissingInitialFolderIsReportedAndTheConnectionStays)

@@ -1,5 +1,5 @@
-#include "support/TempFolder.h"
 #include "transfer/LocalFileStreams.h"
+#include "support/TempFolder.h"
 
 #include <QDir>
 #include <csignal>

@@ -1,5 +1,5 @@
-#include "transfer/NumberPatterns.h"
 #include "transfer/ProgressModel.h"
+#include "transfer/NumberPatterns.h"
 
 #include <QLocale>
 #include <cmath>

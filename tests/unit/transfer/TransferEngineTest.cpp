@@ -35,7 +35,11 @@ struct TransferEngineTest : ::testing::Test {
         frmProg.setBatch(batch);
         return frmProg;
     }
-    template <typename T> T *control(const char *name) { return frmProg.findChild<T *>(QString::fromLatin1(name)); }
+    template <typename T>
+    T *control(const char *name)
+    {
+        return frmProg.findChild<T *>(QString::fromLatin1(name));
+    }
     QString text(const char *name) { return control<QLabel>(name)->text(); }
     QStringList logLines() const
     {
@@ -67,8 +71,7 @@ TEST_F(TransferEngineTest, ReadsAreCountedPerFileSizeAndFilesArriveWhole)
     harness.ftp.addFile(u"/pub/vide.txt"_s);
     local.createFile(u"b.bin"_s, QByteArray(5000, 'z'));
 
-    window(TransferDirection::Download, {{u"a.bin"_s, 2048}, {u"b.bin"_s, 1500}, {u"vide.txt"_s, 0}})
-        .Command3_Click();
+    window(TransferDirection::Download, {{u"a.bin"_s, 2048}, {u"b.bin"_s, 1500}, {u"vide.txt"_s, 0}}).Command3_Click();
 
     EXPECT_EQ(sizesOf(u"InternetReadFile"_s), QList<quint32>(6, 1024)) << "3 reads, 2 reads, 1 read";
     EXPECT_EQ(local.read(u"a.bin"_s), a);
@@ -162,8 +165,8 @@ TEST_F(TransferEngineTest, ABinaryDownloadOfTheWrongSizeKeepsTheOldFileUnlessThe
     EXPECT_EQ(local.read(u"grown.bin"_s), "the good old file");
     EXPECT_EQ(local.read(u"changed.bin"_s), QByteArray(5000, 'n'));
     EXPECT_EQ(localEntries().size(), 3);
-    EXPECT_EQ(harness.dialogs.messageTexts(),
-              QStringList(2, u"Erreur lors du tranfert des données !"_s)) << "no success message";
+    EXPECT_EQ(harness.dialogs.messageTexts(), QStringList(2, u"Erreur lors du tranfert des données !"_s))
+        << "no success message";
 
     // In ASCII the sizes differ by the line ends: nothing is checked.
     harness.dialogs.messages.clear();

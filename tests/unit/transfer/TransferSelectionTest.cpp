@@ -1,8 +1,8 @@
+#include "transfer/TransferSelection.h"
 #include "listing/FileListModel.h"
 #include "listing/FileListView.h"
 #include "support/SessionHarness.h"
 #include "transfer/FrmProg.h"
-#include "transfer/TransferSelection.h"
 
 #include <QItemSelectionModel>
 #include <gtest/gtest.h>
@@ -40,8 +40,11 @@ struct TransferSelectionTest : ::testing::Test {
     FileListView ListView2{remoteFiles, u"Fichiers du serveur"_s};
     int localRefreshes = 0;
     int remoteRefreshes = 0;
-    TransferSelection selection{harness.context(), {ListView1, localFiles, ListView2, remoteFiles},
-                                [this] { ++localRefreshes; }, [this] { ++remoteRefreshes; }, nullptr};
+    TransferSelection selection{harness.context(),
+                                {ListView1, localFiles, ListView2, remoteFiles},
+                                [this] { ++localRefreshes; },
+                                [this] { ++remoteRefreshes; },
+                                nullptr};
     std::vector<TransferBatch> shown;
     QStringList totalsShown;
 };
