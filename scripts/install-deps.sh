@@ -24,3 +24,9 @@ sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 $sudo apt-get update
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+
+# The tests start their own vsftpd on 127.0.0.1; the package's system-wide
+# server, listening on every interface, is not wanted on a developer's machine.
+if [[ " ${missing[*]} " == *" vsftpd "* ]] && [ -d /run/systemd/system ]; then
+  $sudo systemctl disable --now vsftpd || true
+fi
