@@ -22,6 +22,8 @@ namespace vendrel::test {
 namespace {
 
 const QString host = u"127.0.0.1"_s;
+const QString user = QString::fromLatin1(VsftpdServer::user);
+const QString password = QString::fromLatin1(VsftpdServer::password);
 const GuardedAnswer trustOnce{true, false};
 const GuardedAnswer trustAlways{true, true};
 const GuardedAnswer cancel{false, false};
@@ -51,8 +53,7 @@ protected:
     {
         ftp = std::make_unique<CurlFtpService>(CurlFtpOptions{}, nullptr, &trust);
         const FtpHandle internet = ftp->InternetOpen(u"test"_s, ftp::INTERNET_OPEN_TYPE_DIRECT, {}, {}, 0);
-        return ftp->InternetConnect(internet, host, port, QString::fromLatin1(VsftpdServer::user),
-                                    QString::fromLatin1(VsftpdServer::password), ftp::INTERNET_SERVICE_FTP,
+        return ftp->InternetConnect(internet, host, port, user, password, ftp::INTERNET_SERVICE_FTP,
                                     ftp::INTERNET_FLAG_PASSIVE | security, 0);
     }
 
@@ -66,46 +67,35 @@ protected:
     std::unique_ptr<CurlFtpService> ftp;
 };
 
-TEST_F(FtpsTest, AnUnknownCertificateIsAskedForUntilTrustedAlways)
+// A changed certificate is refused by default, before any login.
+TEST_F(FtpsTest, AnUnknownCertificateIsAskedForUntilTrustedAlwaysAndAChangedOneIsRefused)
 {
     ASSERT_NO_FATAL_FAILURE(start(VsftpdServer::Tls::Explicit));
     dialogs.answerGuardedNext(trustOnce);
     dialogs.answerGuardedNext(trustAlways);
-
     const FtpHandle first = connect(ftp::INTERNET_FLAG_SECURE);
     ASSERT_NE(first, 0u) << ftp->lastError().description.toStdString();
     EXPECT_EQ(ftp->FtpGetSecurityProtocol(first), u"TLS 1.3"_s);
     ASSERT_NE(connect(ftp::INTERNET_FLAG_SECURE), 0u);
     ASSERT_NE(connect(ftp::INTERNET_FLAG_SECURE), 0u);
-
     ASSERT_EQ(dialogs.guardedQuestions.size(), 2); // trusted once is not remembered; always is
-    const GuardedQuestion &asked = dialogs.guardedQuestions.first();
-    EXPECT_EQ(asked.title, u"Certificat inconnu"_s);
-    EXPECT_TRUE(asked.text.contains(u"Empreinte SHA-256 : "_s + server->certificateFingerprint()));
-    EXPECT_TRUE(asked.text.contains(u"127.0.0.1:"_s + QString::number(port)));
+    const QString trusted = server->certificateFingerprint();
+    EXPECT_EQ(dialogs.guardedQuestions.first().title, u"Certificat inconnu"_s);
+    EXPECT_TRUE(dialogs.guardedQuestions.first().text.contains(trusted));
+    EXPECT_TRUE(dialogs.guardedQuestions.first().text.contains(u"127.0.0.1:"_s + QString::number(port)));
     EXPECT_EQ(QFile::permissions(TrustedCertificates::fileIn(profiles.path())),
               QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser);
-}
-
-TEST_F(FtpsTest, AChangedCertificateIsRefusedByDefaultBeforeAnyLogin)
-{
-    ASSERT_NO_FATAL_FAILURE(start(VsftpdServer::Tls::Explicit));
-    dialogs.answerGuardedNext(trustAlways);
-    ASSERT_NE(connect(ftp::INTERNET_FLAG_SECURE), 0u);
-    const QString trusted = server->certificateFingerprint();
 
     ASSERT_TRUE(server->makeCertificate());
     ASSERT_NO_FATAL_FAILURE(start(VsftpdServer::Tls::Explicit));
     dialogs.answerGuardedNext(cancel);
-
     EXPECT_EQ(connect(ftp::INTERNET_FLAG_SECURE), 0u);
     EXPECT_EQ(ftp->lastError().code, ftp::ERROR_INTERNET_INVALID_CA);
-    ASSERT_EQ(dialogs.guardedQuestions.size(), 2);
-    const GuardedQuestion &asked = dialogs.guardedQuestions.last();
-    EXPECT_EQ(asked.title, u"Certificat changé !"_s);
-    EXPECT_TRUE(asked.text.contains(trusted));
-    EXPECT_TRUE(asked.text.contains(server->certificateFingerprint()));
-    EXPECT_EQ(loginsSent(), 1); // the first connection's only
+    ASSERT_EQ(dialogs.guardedQuestions.size(), 3);
+    const GuardedQuestion &changed = dialogs.guardedQuestions.last();
+    EXPECT_EQ(changed.title, u"Certificat changé !"_s);
+    EXPECT_TRUE(changed.text.contains(trusted) && changed.text.contains(server->certificateFingerprint()));
+    EXPECT_EQ(loginsSent(), 3); // the first three connections' only
     EXPECT_EQ(
         TrustedCertificates(TrustedCertificates::fileIn(profiles.path())).fingerprint(host, port).toHex(':').toUpper(),
         trusted.toLatin1());
@@ -130,30 +120,22 @@ TEST_F(FtpsTest, ACertificateChangedDuringTheSessionIsNeverUsed)
     EXPECT_FALSE(QDir(server->root()).exists(u"dossier"_s));
 }
 
-TEST_F(FtpsTest, ExplicitTlsAgainstAPlainServerSendsNoLogin)
+// The whole connect procedure names what went wrong, and what was agreed.
+TEST_F(FtpsTest, TlsAgainstAPlainServerSendsNoLoginAndTheConnectProcedureLogsTheSecurity)
 {
     ASSERT_NO_FATAL_FAILURE(start(VsftpdServer::Tls::None));
     EXPECT_EQ(connect(ftp::INTERNET_FLAG_SECURE), 0u);
     EXPECT_EQ(ftp->lastError().code, ftp::ERROR_FTP_TLS_UNAVAILABLE);
     EXPECT_EQ(loginsSent(), 0);
     EXPECT_TRUE(dialogs.guardedQuestions.isEmpty());
-}
 
-// The whole connect procedure names what went wrong, and what was agreed.
-TEST_F(FtpsTest, TheConnectProcedureLogsTheSecurityOfTheConnection)
-{
     ASSERT_NO_FATAL_FAILURE(start(VsftpdServer::Tls::Explicit));
     CurlFtpService curl(CurlFtpOptions{}, nullptr, &trust);
     SessionHarness harness(&curl);
     TransferOptions options(harness.session, true, true);
     Connection connection(harness.context(), options,
                           ConnectTargets{[] {}, [](const QString &) {}, [](const QString &) {}});
-    ConnectParameters parameters{u"Site"_s,
-                                 host,
-                                 QString::fromLatin1(VsftpdServer::user),
-                                 QString::fromLatin1(VsftpdServer::password),
-                                 QString::number(port),
-                                 profiles.path()};
+    ConnectParameters parameters{u"Site"_s, host, user, password, QString::number(port), profiles.path()};
 
     EXPECT_EQ(connection.ConnectProfile(parameters, [] {}), ConnectOutcome::Hidden);
     ASSERT_EQ(harness.dialogs.messages.size(), 1);
@@ -197,11 +179,8 @@ TEST_P(FtpsTransferTest, FilesAndFoldersAreHandledOverTlsByteForByte)
         ftp->FtpOpenFile(connection, u"/down.bin"_s, ftp::GENERIC_READ, ftp::FTP_TRANSFER_TYPE_BINARY, 0);
     QByteArray received;
     QByteArray block(64 * 1024, Qt::Uninitialized);
-    quint32 count = 0;
-    do {
+    for (quint32 count = 1; count > 0; received.append(block.constData(), count))
         ASSERT_TRUE(ftp->InternetReadFile(download, block.data(), quint32(block.size()), count));
-        received.append(block.constData(), count);
-    } while (count > 0);
     EXPECT_TRUE(ftp->InternetCloseHandle(download));
     EXPECT_TRUE(received == sent);
 
@@ -209,6 +188,7 @@ TEST_P(FtpsTransferTest, FilesAndFoldersAreHandledOverTlsByteForByte)
     // next call logs in again on the certificate trusted, asking nothing.
     const FtpHandle dropped =
         ftp->FtpOpenFile(connection, u"/down.bin"_s, ftp::GENERIC_READ, ftp::FTP_TRANSFER_TYPE_BINARY, 0);
+    quint32 count = 0;
     ASSERT_TRUE(ftp->InternetReadFile(dropped, block.data(), 1024, count));
     EXPECT_TRUE(ftp->AbortTransfer(dropped));
     EXPECT_TRUE(ftp->FtpDeleteFile(connection, u"/down.bin"_s));

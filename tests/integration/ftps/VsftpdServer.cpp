@@ -19,75 +19,58 @@ namespace vendrel::test {
 
 namespace {
 
-bool runs(const QString &program, const QStringList &arguments, const QByteArray &input = {})
+// Its output when it succeeds.
+std::optional<QByteArray> run(const QString &program, const QStringList &arguments, const QByteArray &input = {})
 {
     QProcess process;
     process.start(program, arguments);
     process.write(input);
     process.closeWriteChannel();
-    return process.waitForFinished(30'000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    if (!process.waitForFinished(30'000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return std::nullopt;
+    return process.readAllStandardOutput();
 }
 
 bool ensureUser()
 {
     if (getpwnam(VsftpdServer::user) == nullptr
-        && !runs(u"useradd"_s, {u"-M"_s, u"-d"_s, u"/nonexistent"_s, u"-s"_s, u"/bin/bash"_s,
-                                QString::fromLatin1(VsftpdServer::user)}))
+        && !run(u"useradd"_s, {u"-M"_s, u"-d"_s, u"/nonexistent"_s, u"-s"_s, u"/bin/bash"_s,
+                               QString::fromLatin1(VsftpdServer::user)}))
         return false;
-    return runs(u"chpasswd"_s, {}, QByteArray(VsftpdServer::user) + ':' + VsftpdServer::password + '\n');
+    return run(u"chpasswd"_s, {}, QByteArray(VsftpdServer::user) + ':' + VsftpdServer::password + '\n').has_value();
 }
 
-sockaddr_in loopback(quint16 port)
+// Connects to the port, or binds it when it is 0: returns the port reached or bound, 0 on failure.
+quint16 probe(quint16 port)
 {
+    const int socket = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(port);
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return address;
-}
-
-// A port nobody listens on now.
-quint16 freePort()
-{
-    const int probe = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address = loopback(0);
+    auto *generic = reinterpret_cast<sockaddr *>(&address);
     socklen_t length = sizeof address;
-    quint16 port = 0;
-    if (bind(probe, reinterpret_cast<sockaddr *>(&address), length) == 0
-        && getsockname(probe, reinterpret_cast<sockaddr *>(&address), &length) == 0)
-        port = ntohs(address.sin_port);
-    close(probe);
-    return port;
-}
-
-bool accepts(quint16 port)
-{
-    const int probe = socket(AF_INET, SOCK_STREAM, 0);
-    const sockaddr_in address = loopback(port);
-    const bool connected = ::connect(probe, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0;
-    close(probe);
-    return connected;
+    const bool done = port != 0 ? ::connect(socket, generic, length) == 0
+                                : bind(socket, generic, length) == 0 && getsockname(socket, generic, &length) == 0;
+    close(socket);
+    return done ? ntohs(address.sin_port) : 0;
 }
 
 QByteArray configuration(VsftpdServer::Tls tls, quint16 port, const QString &folder, const QString &root)
 {
-    QByteArray text =
-        "listen=YES\nlisten_address=127.0.0.1\nbackground=NO\n"
-        "anonymous_enable=NO\nlocal_enable=YES\nwrite_enable=YES\nchroot_local_user=YES\nallow_writeable_chroot=YES\n"
+    QString text =
+        u"listen=YES\nlisten_address=127.0.0.1\nlisten_port=%1\nbackground=NO\n"
+        "anonymous_enable=NO\nlocal_enable=YES\nwrite_enable=YES\nchroot_local_user=YES\n"
+        "allow_writeable_chroot=YES\nlocal_root=%2\nsecure_chroot_dir=%3\n"
         "seccomp_sandbox=NO\nisolate=NO\nisolate_network=NO\n"
-        "log_ftp_protocol=YES\nxferlog_enable=YES\nxferlog_std_format=NO\n";
-    text += "listen_port=" + QByteArray::number(port) + '\n';
-    text += "local_root=" + root.toUtf8() + '\n';
-    text += "secure_chroot_dir=" + folder.toUtf8() + '\n';
-    text += "vsftpd_log_file=" + folder.toUtf8() + "/vsftpd.log\n";
-    if (tls == VsftpdServer::Tls::None)
-        return text;
-    text += "ssl_enable=YES\nforce_local_logins_ssl=YES\nforce_local_data_ssl=YES\nrequire_ssl_reuse=YES\n";
-    text += "rsa_cert_file=" + folder.toUtf8() + "/cert.pem\n";
-    text += "rsa_private_key_file=" + folder.toUtf8() + "/key.pem\n";
+        "log_ftp_protocol=YES\nxferlog_enable=YES\nxferlog_std_format=NO\nvsftpd_log_file=%3/vsftpd.log\n"_s.arg(
+            QString::number(port), root, folder);
+    if (tls != VsftpdServer::Tls::None)
+        text += u"ssl_enable=YES\nforce_local_logins_ssl=YES\nforce_local_data_ssl=YES\nrequire_ssl_reuse=YES\n"
+                "rsa_cert_file=%1/cert.pem\nrsa_private_key_file=%1/key.pem\n"_s.arg(folder);
     if (tls == VsftpdServer::Tls::Implicit)
-        text += "implicit_ssl=YES\n";
-    return text;
+        text += u"implicit_ssl=YES\n"_s;
+    return text.toUtf8();
 }
 
 } // namespace
@@ -118,25 +101,20 @@ VsftpdServer::VsftpdServer()
     makeCertificate();
 }
 
-VsftpdServer::~VsftpdServer()
-{
-    stop();
-}
-
 bool VsftpdServer::makeCertificate()
 {
-    return runs(u"openssl"_s, {u"req"_s, u"-x509"_s, u"-newkey"_s, u"ec"_s, u"-pkeyopt"_s,
-                               u"ec_paramgen_curve:prime256v1"_s, u"-nodes"_s, u"-days"_s, u"2"_s, u"-subj"_s,
-                               u"/CN=localhost"_s, u"-keyout"_s, path(u"key.pem"_s), u"-out"_s, path(u"cert.pem"_s)});
+    return run(u"openssl"_s, {u"req"_s, u"-x509"_s, u"-newkey"_s, u"ec"_s, u"-pkeyopt"_s,
+                              u"ec_paramgen_curve:prime256v1"_s, u"-nodes"_s, u"-days"_s, u"2"_s, u"-subj"_s,
+                              u"/CN=localhost"_s, u"-keyout"_s, path(u"key.pem"_s), u"-out"_s, path(u"cert.pem"_s)})
+        .has_value();
 }
 
 QString VsftpdServer::certificateFingerprint() const
 {
-    QProcess openssl;
-    openssl.start(u"openssl"_s,
-                  {u"x509"_s, u"-noout"_s, u"-fingerprint"_s, u"-sha256"_s, u"-in"_s, folder_.filePath(u"cert.pem"_s)});
-    openssl.waitForFinished();
-    const QString output = QString::fromLatin1(openssl.readAllStandardOutput()).trimmed();
+    const QString output = QString::fromLatin1(
+        run(u"openssl"_s, {u"x509"_s, u"-noout"_s, u"-fingerprint"_s, u"-sha256"_s, u"-in"_s, path(u"cert.pem"_s)})
+            .value_or(QByteArray())
+            .trimmed());
     return output.mid(output.indexOf(u'=') + 1);
 }
 
@@ -145,7 +123,7 @@ quint16 VsftpdServer::start(Tls tls)
     stop();
     // Restarted, it keeps its port: the same host and port, another certificate.
     if (port_ == 0)
-        port_ = freePort();
+        port_ = probe(0); // a port nobody listens on now
     const quint16 port = port_;
     QFile config(path(u"vsftpd.conf"_s));
     if (port == 0 || !config.open(QIODevice::WriteOnly)
@@ -159,7 +137,7 @@ quint16 VsftpdServer::start(Tls tls)
     process_.setProcessChannelMode(QProcess::MergedChannels);
     process_.start(u"vsftpd"_s, {config.fileName()});
     const QDeadlineTimer deadline(5'000);
-    while (!accepts(port)) {
+    while (probe(port) == 0) {
         if (deadline.hasExpired() || process_.state() == QProcess::NotRunning) {
             failure_ = u"vsftpd did not start: "_s + QString::fromLocal8Bit(process_.readAll());
             return 0;
@@ -175,11 +153,6 @@ void VsftpdServer::stop()
         return;
     process_.kill();
     process_.waitForFinished();
-}
-
-QString VsftpdServer::root() const
-{
-    return folder_.filePath(u"root"_s);
 }
 
 QByteArray VsftpdServer::log() const

@@ -27,7 +27,7 @@ public:
     static std::optional<QString> missingPrerequisite();
 
     VsftpdServer();
-    ~VsftpdServer();
+    ~VsftpdServer() { stop(); }
     VsftpdServer(const VsftpdServer &) = delete;
     VsftpdServer &operator=(const VsftpdServer &) = delete;
 
@@ -41,7 +41,7 @@ public:
     QString certificateFingerprint() const;
 
     // The folder the user logs in to.
-    QString root() const;
+    QString root() const { return path(QStringLiteral("root")); }
     // Every command and reply the server logged.
     QByteArray log() const;
 

@@ -95,11 +95,11 @@ protected:
 
 TEST_F(FrmConnectTest, ConnectIsOfferedOnceEveryFieldIsFilledAndAnonymousNeedsNoPassword)
 {
-    folder.createFile(u"zeta.ftp"_s);
+    folder.createFile(u"zeta.FTP"_s);
     folder.createFile(u"Mon site.ftp"_s);
     folder.createFile(u"notes.txt"_s);
     open();
-    EXPECT_EQ(profilesShown(), (QStringList{u"Mon site.ftp"_s, u"zeta.ftp"_s}));
+    EXPECT_EQ(profilesShown(), (QStringList{u"Mon site.ftp"_s, u"zeta.FTP"_s}));
     EXPECT_EQ(edit(u"txtPass"_s)->echoMode(), QLineEdit::Password);
     type(u"txtSiteName"_s, u"Mon site"_s);
     type(u"txtServer"_s, u"ftp.exemple.fr"_s);
@@ -116,6 +116,9 @@ TEST_F(FrmConnectTest, ConnectIsOfferedOnceEveryFieldIsFilledAndAnonymousNeedsNo
     EXPECT_FALSE(canConnect());
     type(u"txtPort"_s, u"21"_s);
     EXPECT_TRUE(canConnect());
+    click(u"Check1"_s); // anonymous again: its user and no password
+    EXPECT_EQ(edit(u"txtUser"_s)->text(), u"anonyme"_s);
+    EXPECT_EQ(edit(u"txtPass"_s)->text(), QString());
 }
 
 TEST_F(FrmConnectTest, AProfileNodeLoadsItsFieldsAndChecksAndNewEmptiesThemButTheLocalFolder)
@@ -211,15 +214,33 @@ TEST_F(FrmConnectTest, DeleteAsksRemovesOnlyOnYesAndReportsAFileAlreadyGone)
     EXPECT_TRUE(profilesShown().isEmpty());
 }
 
-TEST_F(FrmConnectTest, AnonymousAndTheProtocolOptionsFillTheirFields)
+// The transfer mode brings its usual port, goes to the profile file and to the connection.
+TEST_F(FrmConnectTest, TheTransferModeBringsItsPortAndIsSavedLoadedAndHandedOver)
 {
+    folder.createFile(u"Ancien.ftp"_s, monSite); // written before modes were kept: plain FTP
     open();
+    click(u"OptionFtpsImplicit"_s);
+    EXPECT_EQ(edit(u"txtPort"_s)->text(), u"990"_s);
+    click(u"OptionFtpsExplicit"_s);
+    EXPECT_EQ(edit(u"txtPort"_s)->text(), u"21"_s);
+    type(u"txtPort"_s, u"2121"_s);
+    click(u"OptionFtpsImplicit"_s);
+    EXPECT_EQ(edit(u"txtPort"_s)->text(), u"2121"_s);
+
+    click(u"OptionFtpsExplicit"_s);
     fillAllFields();
-    click(u"Check1"_s);
-    type(u"txtUser"_s, u"rene"_s);
-    click(u"Check1"_s);
-    EXPECT_EQ(edit(u"txtUser"_s)->text(), u"anonyme"_s);
-    EXPECT_EQ(edit(u"txtPass"_s)->text(), QString());
+    click(u"Command1"_s);
+    EXPECT_TRUE(folder.read(u"Mon site.ftp"_s).contains("\r\nmode=ftps\r\n"));
+    clickNode(u"Ancien.ftp"_s);
+    EXPECT_TRUE(button(u"Option6"_s)->isChecked());
+    clickNode(u"Mon site.ftp"_s);
+    EXPECT_TRUE(button(u"OptionFtpsExplicit"_s)->isChecked());
+    click(u"Command3"_s);
+    ASSERT_EQ(connects.size(), 1);
+    EXPECT_EQ(connects.first().security, FtpSecurity::ExplicitTls);
+    click(u"OptionFtpsImplicit"_s);
+    click(u"Command2"_s); // "Nouveau": the usual port of the mode shown
+    EXPECT_EQ(edit(u"txtPort"_s)->text(), u"990"_s);
 }
 
 TEST_F(FrmConnectTest, ConnectHandsOverTheFieldsAndOptions)
