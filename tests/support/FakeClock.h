@@ -10,8 +10,6 @@ public:
     QDateTime now() const override { return now_; }
     quint32 tickCount() const override { return tick_; }
 
-    void setNow(const QDateTime &now) { now_ = now; }
-    void setTick(quint32 tick) { tick_ = tick; }
     void advance(quint32 milliseconds)
     {
         tick_ += milliseconds;

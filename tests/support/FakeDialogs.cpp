@@ -23,22 +23,24 @@ Answer next(std::deque<Answer> &script, bool cancelUnscripted, const QString &bo
 
 } // namespace
 
-MessageAnswer FakeDialogs::message(const QString &text, MessageButtons buttons, MessageIcon icon, const QString &title)
+MessageAnswer FakeDialogs::message(const QString &text, MessageButtons buttons, MessageIcon icon, const QString &)
 {
-    messages.append({text, buttons, icon, title.isEmpty() ? applicationTitle() : title});
+    messages.append({text, buttons, icon});
     return buttons == MessageButtons::Ok ? MessageAnswer::Ok
                                          : next(answers_, cancelUnscripted, text, MessageAnswer::No);
 }
 
-std::optional<QString> FakeDialogs::input(const QString &prompt, const QString &title, const QString &defaultText)
+std::optional<QString> FakeDialogs::input(const QString &prompt, const QString &, const QString &)
 {
-    inputsAsked.append({prompt, title, defaultText});
+    ++inputsAsked;
     return next(inputs_, cancelUnscripted, prompt, std::optional<QString>());
 }
 
 std::optional<QString> FakeDialogs::pickFolder(const QString &title)
 {
-    return next(folders_, cancelUnscripted, title, std::optional<QString>());
+    if (!cancelUnscripted)
+        ADD_FAILURE() << "unexpected folder picker: " << title.toStdString();
+    return std::nullopt;
 }
 
 GuardedAnswer FakeDialogs::askGuarded(const GuardedQuestion &question)

@@ -14,13 +14,6 @@ struct ShownMessage {
     QString text;
     MessageButtons buttons;
     MessageIcon icon;
-    QString title; // as shown: an empty title is recorded as the application title
-};
-
-struct AskedInput {
-    QString prompt;
-    QString title;
-    QString defaultText;
 };
 
 // Dialogs whose answers a test scripts in advance and which records every
@@ -29,7 +22,6 @@ class FakeDialogs final : public Dialogs {
 public:
     void answerNext(MessageAnswer answer) { answers_.push_back(answer); }
     void typeNext(std::optional<QString> text) { inputs_.push_back(std::move(text)); }
-    void pickNext(std::optional<QString> folder) { folders_.push_back(std::move(folder)); }
     void answerGuardedNext(GuardedAnswer answer) { guardedAnswers_.push_back(answer); }
 
     MessageAnswer message(const QString &text, MessageButtons buttons, MessageIcon icon, const QString &title) override;
@@ -42,7 +34,7 @@ public:
     bool cancelUnscripted = false;
 
     QList<ShownMessage> messages;
-    QList<AskedInput> inputsAsked;
+    int inputsAsked = 0;
     QList<GuardedQuestion> guardedQuestions;
 
     // Texts of the messages shown so far, in order.
@@ -51,7 +43,6 @@ public:
 private:
     std::deque<MessageAnswer> answers_;
     std::deque<std::optional<QString>> inputs_;
-    std::deque<std::optional<QString>> folders_;
     std::deque<GuardedAnswer> guardedAnswers_;
 };
 

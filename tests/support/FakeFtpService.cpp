@@ -71,8 +71,9 @@ QStringList FakeFtpService::callNames() const
     return names;
 }
 
-bool FakeFtpService::fails(const QString &name, QStringList arguments)
+bool FakeFtpService::fails(const char *function, QStringList arguments)
 {
+    const QString name = QString::fromLatin1(function);
     calls.append({name, std::move(arguments)});
     error_ = {};
     auto found = failures_.find(name);
@@ -100,16 +101,14 @@ FtpHandle FakeFtpService::newHandle()
 FtpHandle FakeFtpService::InternetOpen(const QString &agent, quint32 accessType, const QString &proxy,
                                        const QString &proxyBypass, quint32 flags)
 {
-    return fails(QStringLiteral("InternetOpen"), {agent, n(accessType), proxy, proxyBypass, hex(flags)}) ? 0
-                                                                                                         : newHandle();
+    return fails(__func__, {agent, n(accessType), proxy, proxyBypass, hex(flags)}) ? 0 : newHandle();
 }
 
 FtpHandle FakeFtpService::InternetConnect(FtpHandle internet, const QString &serverName, quint16 port,
                                           const QString &userName, const QString &password, quint32 service,
                                           quint32 flags, quintptr context)
 {
-    if (fails(QStringLiteral("InternetConnect"),
-              {n(internet), serverName, n(port), userName, password, n(service), hex(flags), n(context)})
+    if (fails(__func__, {n(internet), serverName, n(port), userName, password, n(service), hex(flags), n(context)})
         || !openHandles.contains(internet))
         return 0;
     const FtpHandle connection = newHandle();
@@ -119,7 +118,7 @@ FtpHandle FakeFtpService::InternetConnect(FtpHandle internet, const QString &ser
 
 bool FakeFtpService::FtpGetCurrentDirectory(FtpHandle connection, QString &currentDirectory)
 {
-    if (fails(QStringLiteral("FtpGetCurrentDirectory"), {n(connection)}) || !isConnection(connection))
+    if (fails(__func__, {n(connection)}) || !isConnection(connection))
         return false;
     currentDirectory = currentDirectory_;
     return true;
@@ -153,8 +152,7 @@ std::vector<FindData> FakeFtpService::entriesOf(const QString &folder, const QSt
 FtpHandle FakeFtpService::FtpFindFirstFile(FtpHandle connection, const QString &searchSpec, FindData &record,
                                            quint32 flags, quintptr context)
 {
-    if (fails(QStringLiteral("FtpFindFirstFile"), {n(connection), searchSpec, hex(flags), n(context)})
-        || !isConnection(connection))
+    if (fails(__func__, {n(connection), searchSpec, hex(flags), n(context)}) || !isConnection(connection))
         return 0;
     const qsizetype slash = searchSpec.lastIndexOf(u'/');
     const QString folder = withoutTrailingSlash(searchSpec.left(slash + 1));
@@ -190,8 +188,8 @@ FtpHandle FakeFtpService::FtpOpenFile(FtpHandle connection, const QString &path,
                                       quintptr context)
 {
     const bool writing = access == ftp::GENERIC_WRITE;
-    if (fails(QStringLiteral("FtpOpenFile"), {n(connection), path, hex(access), n(flags), n(context)})
-        || !isConnection(connection) || (writing ? !folders_.contains(parentOf(path)) : !files_.contains(path)))
+    if (fails(__func__, {n(connection), path, hex(access), n(flags), n(context)}) || !isConnection(connection)
+        || (writing ? !folders_.contains(parentOf(path)) : !files_.contains(path)))
         return 0;
     const FtpHandle file = newHandle();
     openFiles_.insert(file, {path, writing, 0, {}});
@@ -203,8 +201,7 @@ bool FakeFtpService::InternetReadFile(FtpHandle file, char *buffer, quint32 byte
     bytesRead = 0;
     tick();
     auto open = openFiles_.find(file);
-    if (fails(QStringLiteral("InternetReadFile"), {n(file), n(bytesToRead)}) || open == openFiles_.end()
-        || open->writing)
+    if (fails(__func__, {n(file), n(bytesToRead)}) || open == openFiles_.end() || open->writing)
         return false;
     const QByteArray &content = files_[open->path].content;
     bytesRead = quint32(std::min<qint64>(content.size() - open->position, bytesToRead));
@@ -218,8 +215,7 @@ bool FakeFtpService::InternetWriteFile(FtpHandle file, const char *buffer, quint
     bytesWritten = 0;
     tick();
     auto open = openFiles_.find(file);
-    if (fails(QStringLiteral("InternetWriteFile"), {n(file), n(bytesToWrite)}) || open == openFiles_.end()
-        || !open->writing)
+    if (fails(__func__, {n(file), n(bytesToWrite)}) || open == openFiles_.end() || !open->writing)
         return false;
     open->written.append(buffer, bytesToWrite);
     bytesWritten = bytesToWrite;
@@ -229,7 +225,7 @@ bool FakeFtpService::InternetWriteFile(FtpHandle file, const char *buffer, quint
 bool FakeFtpService::FtpGetFileSize(FtpHandle file, qint64 &size)
 {
     const auto open = openFiles_.constFind(file);
-    if (fails(QStringLiteral("FtpGetFileSize"), {n(file)}) || open == openFiles_.cend() || open->writing)
+    if (fails(__func__, {n(file)}) || open == openFiles_.cend() || open->writing)
         return false;
     size = announcedSizes_.value(open->path, files_.value(open->path).content.size());
     return true;
@@ -237,8 +233,7 @@ bool FakeFtpService::FtpGetFileSize(FtpHandle file, qint64 &size)
 
 bool FakeFtpService::FtpGetRemoteFileSize(FtpHandle connection, const QString &path, qint64 &size)
 {
-    if (fails(QStringLiteral("FtpGetRemoteFileSize"), {n(connection), path}) || !isConnection(connection)
-        || !files_.contains(path))
+    if (fails(__func__, {n(connection), path}) || !isConnection(connection) || !files_.contains(path))
         return false;
     size = files_.value(path).content.size();
     return true;
@@ -247,8 +242,8 @@ bool FakeFtpService::FtpGetRemoteFileSize(FtpHandle connection, const QString &p
 bool FakeFtpService::FtpCreateDirectory(FtpHandle connection, const QString &path)
 {
     const QString folder = withoutTrailingSlash(path);
-    if (fails(QStringLiteral("FtpCreateDirectory"), {n(connection), path}) || !isConnection(connection)
-        || folders_.contains(folder) || files_.contains(folder) || !folders_.contains(parentOf(folder)))
+    if (fails(__func__, {n(connection), path}) || !isConnection(connection) || folders_.contains(folder)
+        || files_.contains(folder) || !folders_.contains(parentOf(folder)))
         return false;
     folders_.insert(folder);
     return true;
@@ -257,8 +252,8 @@ bool FakeFtpService::FtpCreateDirectory(FtpHandle connection, const QString &pat
 bool FakeFtpService::FtpRemoveDirectory(FtpHandle connection, const QString &path)
 {
     const QString folder = withoutTrailingSlash(path);
-    if (fails(QStringLiteral("FtpRemoveDirectory"), {n(connection), path}) || !isConnection(connection)
-        || !folders_.contains(folder) || folder == u"/" || !entriesOf(folder, QStringLiteral("*")).empty())
+    if (fails(__func__, {n(connection), path}) || !isConnection(connection) || !folders_.contains(folder)
+        || folder == u"/" || !entriesOf(folder, QStringLiteral("*")).empty())
         return false;
     folders_.remove(folder);
     return true;
@@ -266,14 +261,13 @@ bool FakeFtpService::FtpRemoveDirectory(FtpHandle connection, const QString &pat
 
 bool FakeFtpService::FtpDeleteFile(FtpHandle connection, const QString &path)
 {
-    return !fails(QStringLiteral("FtpDeleteFile"), {n(connection), path}) && isConnection(connection)
-           && files_.remove(path) > 0;
+    return !fails(__func__, {n(connection), path}) && isConnection(connection) && files_.remove(path) > 0;
 }
 
 bool FakeFtpService::FtpRenameFile(FtpHandle connection, const QString &existing, const QString &renamed)
 {
-    if (fails(QStringLiteral("FtpRenameFile"), {n(connection), existing, renamed}) || !isConnection(connection)
-        || !files_.contains(existing) || files_.contains(renamed) || folders_.contains(renamed))
+    if (fails(__func__, {n(connection), existing, renamed}) || !isConnection(connection) || !files_.contains(existing)
+        || files_.contains(renamed) || folders_.contains(renamed))
         return false;
     files_.insert(renamed, files_.take(existing));
     return true;

@@ -105,8 +105,8 @@ private:
         int times = 0;
     };
 
-    // Records the call; true when the test made it fail.
-    bool fails(const QString &name, QStringList arguments);
+    // Records the call of that function; true when the test made it fail.
+    bool fails(const char *function, QStringList arguments);
     void tick();
     void storeUpload(const OpenFile &open);
     FtpHandle newHandle();

@@ -36,13 +36,9 @@ LocalFtpServer::~LocalFtpServer()
 
 bool LocalFtpServer::start(const Options &options)
 {
-    QStringList arguments{QFileInfo(QString::fromUtf8(__FILE__)).absolutePath() + u"/ftp_server.py"_s,
-                          u"--root"_s,
-                          files_.path(),
-                          u"--idle-timeout"_s,
-                          QString::number(options.idleTimeoutSeconds),
-                          u"--log"_s,
-                          scratch_.filePath(u"commands.log"_s)};
+    const QString script = QFileInfo(QString::fromUtf8(__FILE__)).absolutePath() + u"/ftp_server.py"_s;
+    QStringList arguments{script, u"--root"_s, files_.path(), u"--log"_s, scratch_.filePath(u"commands.log"_s)};
+    arguments << u"--idle-timeout"_s << QString::number(options.idleTimeoutSeconds);
     const auto add = [&arguments](const QString &option, const QString &value) {
         if (!value.isEmpty())
             arguments << option << value;

@@ -43,7 +43,7 @@ TEST_F(ConnectTest, LogsInOnceAndRefusesWhatCannotConnectOrIsNoHandle)
     LocalFtpServer stopped;
     ASSERT_TRUE(stopped.start());
     stopped.kill();
-    EXPECT_EQ(connectTo(stopped.port()), 0u);
+    EXPECT_EQ(connectWith(ftp, stopped.port()), 0u);
     EXPECT_EQ(ftp.lastError().code, ftp::ERROR_INTERNET_CANNOT_CONNECT);
     EXPECT_EQ(ftp.InternetConnect(internet, u"evil/path?x"_s, 21, u"a"_s, u"b"_s, ftp::INTERNET_SERVICE_FTP, 0, 0), 0u);
     EXPECT_EQ(ftp.lastError().code, ftp::ERROR_INVALID_PARAMETER);

@@ -13,11 +13,12 @@ FtpHandle CurlFtpFixture::connect(const QString &user, const QString &password, 
                                flags, 0);
 }
 
-FtpHandle CurlFtpFixture::connectTo(quint16 port)
+FtpHandle CurlFtpFixture::connectWith(CurlFtpService &service, quint16 port)
 {
-    return ftp.InternetConnect(internet, u"127.0.0.1"_s, port, QString::fromUtf8(LocalFtpServer::user),
-                               QString::fromUtf8(LocalFtpServer::password), ftp::INTERNET_SERVICE_FTP,
-                               ftp::INTERNET_FLAG_PASSIVE, 0);
+    const FtpHandle session = service.InternetOpen(u"t"_s, ftp::INTERNET_OPEN_TYPE_DIRECT, {}, {}, 0);
+    return service.InternetConnect(session, u"127.0.0.1"_s, port, QString::fromUtf8(LocalFtpServer::user),
+                                   QString::fromUtf8(LocalFtpServer::password), ftp::INTERNET_SERVICE_FTP,
+                                   ftp::INTERNET_FLAG_PASSIVE, 0);
 }
 
 std::vector<FindData> CurlFtpFixture::list(FtpHandle connection, const QString &searchSpec)

@@ -23,7 +23,8 @@ protected:
     FtpHandle connect(const QString &user = QString::fromUtf8(LocalFtpServer::user),
                       const QString &password = QString::fromUtf8(LocalFtpServer::password),
                       quint32 flags = ftp::INTERNET_FLAG_PASSIVE);
-    FtpHandle connectTo(quint16 port);
+    // A connection of a service of its own, to any port.
+    static FtpHandle connectWith(CurlFtpService &service, quint16 port);
     // The names of a listing, sorted; empty when it gave none.
     QStringList names(FtpHandle connection, const QString &searchSpec);
     std::vector<FindData> list(FtpHandle connection, const QString &searchSpec);

@@ -22,15 +22,7 @@ private:
     int cancelAtTurn_;
 };
 
-struct ServerFaultsTest : CurlFtpFixture {
-    // A connection of a service of its own to the server.
-    static FtpHandle connectWith(CurlFtpService &service, quint16 port)
-    {
-        const FtpHandle session = service.InternetOpen(u"t"_s, ftp::INTERNET_OPEN_TYPE_DIRECT, {}, {}, 0);
-        return service.InternetConnect(session, u"127.0.0.1"_s, port, u"vendrel"_s, u"secret"_s,
-                                       ftp::INTERNET_SERVICE_FTP, ftp::INTERNET_FLAG_PASSIVE, 0);
-    }
-};
+using ServerFaultsTest = CurlFtpFixture;
 
 // An entry a second keeps every network timeout quiet: only the call's own
 // deadline or the user ends it, and the connection serves the next call.

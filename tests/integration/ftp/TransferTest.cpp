@@ -70,10 +70,8 @@ TEST_F(TransferTest, AServerStoppedInTheMiddleOfADownloadMakesTheReadFailInEithe
         ASSERT_TRUE(killed.start());
         QFile big(killed.files().createFile(u"big.iso"_s));
         ASSERT_TRUE(big.resize(256 * 1024 * 1024));
-        const FtpHandle connection =
-            ftp.InternetConnect(internet, u"127.0.0.1"_s, killed.port(), u"vendrel"_s, u"secret"_s,
-                                ftp::INTERNET_SERVICE_FTP, ftp::INTERNET_FLAG_PASSIVE, 0);
-        const FtpHandle file = ftp.FtpOpenFile(connection, u"/big.iso"_s, ftp::GENERIC_READ, type, 0);
+        const FtpHandle file =
+            ftp.FtpOpenFile(connectWith(ftp, killed.port()), u"/big.iso"_s, ftp::GENERIC_READ, type, 0);
         ASSERT_NE(file, 0u);
         char block[1024];
         quint32 count = 0;

@@ -50,7 +50,7 @@ TEST_F(LogFileCommandsTest, NothingIsWrittenWithoutALogOrANameOrWhereItCannotBe)
     EXPECT_EQ(log.text(), before);
     log.clear();
     commands.zSave_Click(); // asks no name for an empty log
-    EXPECT_EQ(dialogs.inputsAsked.size(), 3);
+    EXPECT_EQ(dialogs.inputsAsked, 3);
     EXPECT_EQ(dialogs.messages.size(), 4);
     EXPECT_TRUE(QDir(programFolder).isEmpty());
 }
