@@ -1,7 +1,6 @@
 // The local pane and the shell's own windows driven with the mouse and the
 // keyboard, shown offscreen.
 #include "desktop/FilePropertiesWindow.h"
-#include "desktop/FileSearch.h"
 #include "desktop/FindFilesWindow.h"
 #include "desktop/Shell.h"
 #include "local/LocalFileOperations.h"
@@ -82,36 +81,9 @@ TEST_F(LocalPaneUiTest, ANameTypedIntoTheRowAndEndedWithEnterRenamesTheFileAndOp
     EXPECT_TRUE(shell.openedDocuments.isEmpty());
 }
 
-TEST(FileSearch, FindsMatchingNamesBelowTheFolderButNotHiddenOnesAndTheWindowOpensAResult)
-{
-    test::TempFolder temp;
-    for (const char *name : {"a.txt", "e.doc", "sub/B.TXT", "sub/deeper/c.txt", "sub/.d.txt", ".hidden/f.txt"})
-        temp.createFile(QString::fromLatin1(name));
-    QStringList opened;
-    FindFilesWindow window([&opened](const QString &path) {
-        opened.append(path);
-        return true;
-    });
-    window.setStartFolder(temp.path());
-    window.nameField().setText(u"*.txt;*.doc"_s);
-    QSignalSpy finished(&window, &FindFilesWindow::searchFinished);
-    window.startSearch();
-    ASSERT_TRUE(finished.wait(5000));
-    QStringList found;
-    for (int i = 0; i < window.results().topLevelItemCount(); ++i)
-        found.append(window.results().topLevelItem(i)->text(0));
-    found.sort();
-    EXPECT_EQ(found, (QStringList{u"B.TXT"_s, u"a.txt"_s, u"c.txt"_s, u"e.doc"_s}));
-    Q_EMIT window.results().itemActivated(window.results().topLevelItem(0), 0);
-    EXPECT_EQ(opened.size(), 1);
-    EXPECT_TRUE(QFile::exists(opened.value(0)));
-
-    window.folderField().setText(temp.filePath(u"absent"_s));
-    window.startSearch();
-    EXPECT_EQ(window.results().topLevelItemCount(), 0);
-}
-
-TEST(DesktopShell, WithoutAFileManagerOrASearchToolItShowsItsOwnWindows)
+// Without a file manager or a search tool the shell shows its own windows;
+// its search finds matching names below the folder but not hidden ones.
+TEST(DesktopShell, OnABareDesktopItsOwnWindowsShowPropertiesAndFindFiles)
 {
     qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/vendrel-test-bus");
     const QByteArray path = qgetenv("PATH");
@@ -119,17 +91,30 @@ TEST(DesktopShell, WithoutAFileManagerOrASearchToolItShowsItsOwnWindows)
     qputenv("PATH", emptyPath.path().toLocal8Bit());
     const auto restorePath = qScopeGuard([&path] { qputenv("PATH", path); });
     test::TempFolder temp;
-    const QString file = temp.createFile(u"a.txt"_s);
+    for (const char *name : {"a.txt", "e.doc", "sub/B.TXT", "sub/deeper/c.txt", "sub/.d.txt", ".hidden/f.txt"})
+        temp.createFile(QString::fromLatin1(name));
     QWidget owner;
     DesktopShell shell([&owner] { return &owner; });
-    shell.showProperties(file);
+    shell.showProperties(temp.filePath(u"a.txt"_s));
     shell.findFiles(temp.path());
     auto *properties = owner.findChild<FilePropertiesWindow *>();
-    ASSERT_NE(properties, nullptr);
-    EXPECT_TRUE(properties->isVisible());
+    ASSERT_TRUE(properties != nullptr && properties->isVisible());
     auto *find = owner.findChild<FindFilesWindow *>();
     ASSERT_NE(find, nullptr);
     EXPECT_EQ(find->folderField().text(), temp.path());
+
+    find->nameField().setText(u"*.txt;*.doc"_s);
+    QSignalSpy finished(find, &FindFilesWindow::searchFinished);
+    find->startSearch();
+    ASSERT_TRUE(finished.wait(5000));
+    QStringList found;
+    for (int i = 0; i < find->results().topLevelItemCount(); ++i)
+        found.append(find->results().topLevelItem(i)->text(0));
+    found.sort();
+    EXPECT_EQ(found, (QStringList{u"B.TXT"_s, u"a.txt"_s, u"c.txt"_s, u"e.doc"_s}));
+    find->folderField().setText(temp.filePath(u"absent"_s));
+    find->startSearch();
+    EXPECT_EQ(find->results().topLevelItemCount(), 0);
 }
 
 } // namespace

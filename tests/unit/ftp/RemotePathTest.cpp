@@ -41,15 +41,6 @@ TEST(RemotePath, UrlPathsAreAbsoluteAndEscapedSegmentBySegment)
     EXPECT_EQ(paths.commandPath(u"/pub/new/"_s), QByteArray("/pub/new/"));
 }
 
-TEST(RemotePath, PathsThatWouldEndOrCutACommandAreRefused)
-{
-    const WirePaths paths;
-    for (const QString &bad : {u"/a\r\nDELE b"_s, u"/a\nb"_s, u"/a\rb"_s, u"/a"_s + QChar(u'\0') + u"b"_s}) {
-        EXPECT_FALSE(paths.commandPath(bad));
-        EXPECT_FALSE(paths.urlPath(bad));
-    }
-}
-
 TEST(RemotePath, NamesListedInOtherBytesGoBackInThoseBytes)
 {
     WirePaths paths;

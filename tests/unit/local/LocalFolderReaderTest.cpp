@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+using namespace Qt::StringLiterals;
+
 namespace vendrel {
 namespace {
 
@@ -21,21 +23,20 @@ QStringList fileNames(const LocalFolderContents &contents)
 TEST(LocalFolderReader, FollowsLinksAndLeavesOutHiddenAndSpecialEntries)
 {
     test::TempFolder temp;
-    temp.createFile(QStringLiteral("target.txt"), "12345");
-    temp.createDir(QStringLiteral("real"));
-    QFile::link(temp.filePath(QStringLiteral("target.txt")), temp.filePath(QStringLiteral("link.txt")));
-    QFile::link(temp.filePath(QStringLiteral("real")), temp.filePath(QStringLiteral("linked folder")));
-    QFile::link(temp.filePath(QStringLiteral("gone")), temp.filePath(QStringLiteral("broken.txt")));
-    ASSERT_EQ(::mkfifo(QFile::encodeName(temp.filePath(QStringLiteral("pipe"))).constData(), 0600), 0);
-    temp.createFile(QStringLiteral(".profile"));
+    temp.createFile(u"target.txt"_s, "12345");
+    temp.createDir(u"real"_s);
+    QFile::link(temp.filePath(u"target.txt"_s), temp.filePath(u"link.txt"_s));
+    QFile::link(temp.filePath(u"real"_s), temp.filePath(u"linked folder"_s));
+    QFile::link(temp.filePath(u"gone"_s), temp.filePath(u"broken.txt"_s));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(temp.filePath(u"pipe"_s)).constData(), 0600), 0);
+    temp.createFile(u".profile"_s);
 
-    const LocalFolderContents contents = readLocalFolder(temp.path(), WildcardPattern(QStringLiteral("*.*")));
-    EXPECT_EQ(fileNames(contents), (QStringList{QStringLiteral("link.txt"), QStringLiteral("target.txt")}));
+    const LocalFolderContents contents = readLocalFolder(temp.path(), WildcardPattern(u"*.*"_s));
+    EXPECT_EQ(fileNames(contents), (QStringList{u"link.txt"_s, u"target.txt"_s}));
     EXPECT_EQ(contents.files.front().size, 5);
-    EXPECT_EQ(contents.subfolders, (QStringList{QStringLiteral("linked folder"), QStringLiteral("real")}));
+    EXPECT_EQ(contents.subfolders, (QStringList{u"linked folder"_s, u"real"_s}));
     EXPECT_EQ(readSubfolders(temp.path()), contents.subfolders);
-    EXPECT_TRUE(
-        readLocalFolder(temp.filePath(QStringLiteral("absent")), WildcardPattern(QStringLiteral("*.*"))).files.empty());
+    EXPECT_TRUE(readLocalFolder(temp.filePath(u"absent"_s), WildcardPattern(u"*.*"_s)).files.empty());
 }
 
 TEST(LocalFolderReader, TimesAreLocalOnBothSidesOfAClockChange)
@@ -51,8 +52,8 @@ TEST(LocalFolderReader, TimesAreLocalOnBothSidesOfAClockChange)
         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
         file.setFileTime(time, QFileDevice::FileModificationTime);
     }
-    const LocalFolderContents contents = readLocalFolder(temp.path(), WildcardPattern(QStringLiteral("*.txt")));
-    ASSERT_EQ(fileNames(contents), (QStringList{QStringLiteral("after.txt"), QStringLiteral("before.txt")}));
+    const LocalFolderContents contents = readLocalFolder(temp.path(), WildcardPattern(u"*.txt"_s));
+    ASSERT_EQ(fileNames(contents), (QStringList{u"after.txt"_s, u"before.txt"_s}));
     EXPECT_EQ(contents.files[0].modified.time(), QTime(3, 7, 30));
     EXPECT_EQ(contents.files[1].modified.time(), QTime(2, 6, 59));
     EXPECT_EQ(contents.files[1].modified, change.addSecs(-1));

@@ -14,16 +14,6 @@ struct ActivityLogTest : ::testing::Test {
     ActivityLog log{txtInfo, clock};
 };
 
-TEST_F(ActivityLogTest, TimedAndUntimedLinesEndWithCrLf)
-{
-    log.AppendLogLine(QStringLiteral(" > Déconnexion du Serveur."));
-    log.AppendUntimedLine(QStringLiteral("1.) /pub/a.txt"));
-    EXPECT_EQ(log.text(), QStringLiteral("14:07:33 > Déconnexion du Serveur.\r\n1.) /pub/a.txt\r\n"));
-    EXPECT_FALSE(log.isEmpty());
-    log.clear();
-    EXPECT_TRUE(log.isEmpty());
-}
-
 TEST_F(ActivityLogTest, ALineGoesAtTheEndAndKeepsWhatTheUserSelected)
 {
     log.AppendUntimedLine(QStringLiteral("one"));
