@@ -95,7 +95,6 @@ struct LocalPaneHarness : SessionHarness, ListedRows {
     }
 
     QString statusText() const { return status.panelText(StatusPanels::MessagePanel); }
-    QString lastMessage() const { return dialogs.messages.isEmpty() ? QString() : dialogs.messages.last().text; }
 
     QWidget window;
     QLabel Label1;
