@@ -23,7 +23,7 @@ namespace {
 
 const QString host = u"127.0.0.1"_s;
 const QString user = QString::fromLatin1(VsftpdServer::user);
-const QString password = QString::fromLatin1(VsftpdServer::password);
+const QString password = QString::fromLatin1(VsftpdServer::password());
 const GuardedAnswer trustOnce{true, false};
 const GuardedAnswer trustAlways{true, true};
 const GuardedAnswer cancel{false, false};

@@ -3,6 +3,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QThread>
 #include <arpa/inet.h>
@@ -31,13 +32,24 @@ std::optional<QByteArray> run(const QString &program, const QStringList &argumen
     return process.readAllStandardOutput();
 }
 
+} // namespace
+
+const QByteArray &VsftpdServer::password()
+{
+    static const QByteArray drawn = QByteArray::number(QRandomGenerator::system()->generate64(), 36)
+                                    + QByteArray::number(QRandomGenerator::system()->generate64(), 36);
+    return drawn;
+}
+
+namespace {
+
 bool ensureUser()
 {
     if (getpwnam(VsftpdServer::user) == nullptr
         && !run(u"useradd"_s, {u"-M"_s, u"-d"_s, u"/nonexistent"_s, u"-s"_s, u"/bin/bash"_s,
                                QString::fromLatin1(VsftpdServer::user)}))
         return false;
-    return run(u"chpasswd"_s, {}, QByteArray(VsftpdServer::user) + ':' + VsftpdServer::password + '\n').has_value();
+    return run(u"chpasswd"_s, {}, QByteArray(VsftpdServer::user) + ':' + VsftpdServer::password() + '\n').has_value();
 }
 
 // Connects to the port, or binds it when it is 0: returns the port reached or bound, 0 on failure.

@@ -21,7 +21,8 @@ public:
     };
 
     static constexpr char user[] = "vendrelftp";
-    static constexpr char password[] = "Vendrel-Secret-14";
+    // Drawn for each run: the system account must not open to a known password.
+    static const QByteArray &password();
 
     // Why vsftpd cannot run here; nothing when it can.
     static std::optional<QString> missingPrerequisite();
