@@ -50,7 +50,7 @@ bool transferOurs(quint16 port, const QString &remote, const QString &local, boo
     const FtpHandle internet = ftp.InternetOpen(QStringLiteral("bench"), ftp::INTERNET_OPEN_TYPE_DIRECT, {}, {}, 0);
     const FtpHandle connection =
         ftp.InternetConnect(internet, QStringLiteral("127.0.0.1"), port, QString::fromLatin1(VsftpdServer::user),
-                            QString::fromLatin1(VsftpdServer::password), ftp::INTERNET_SERVICE_FTP,
+                            QString::fromLatin1(VsftpdServer::password()), ftp::INTERNET_SERVICE_FTP,
                             ftp::INTERNET_FLAG_PASSIVE | ftp::INTERNET_FLAG_SECURE, 0);
     QFile file(local);
     if (connection == 0 || !file.open(download ? QIODevice::WriteOnly : QIODevice::ReadOnly))
@@ -76,9 +76,9 @@ bool transferOurs(quint16 port, const QString &remote, const QString &local, boo
 bool transferWithCurl(quint16 port, const QString &remote, const QString &local, bool download)
 {
     const QString url = QStringLiteral("ftp://127.0.0.1:%1%2").arg(port).arg(remote);
-    QStringList arguments{QStringLiteral("--ssl-reqd"), QStringLiteral("-k"), QStringLiteral("-s"),
-                          QStringLiteral("-u"),
-                          QString::fromLatin1(VsftpdServer::user) + u':' + QString::fromLatin1(VsftpdServer::password)};
+    QStringList arguments{
+        QStringLiteral("--ssl-reqd"), QStringLiteral("-k"), QStringLiteral("-s"), QStringLiteral("-u"),
+        QString::fromLatin1(VsftpdServer::user) + u':' + QString::fromLatin1(VsftpdServer::password())};
     arguments << (download ? QStringLiteral("-o") : QStringLiteral("-T")) << local << url;
     return QProcess::execute(QStringLiteral("curl"), arguments) == 0;
 }
