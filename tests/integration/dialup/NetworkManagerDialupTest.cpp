@@ -72,13 +72,14 @@ struct NetworkManagerDialupTest : ::testing::Test {
     {
         QDBusConnection service = QDBusConnection::connectToBus(address, u"service"_s);
         for (const auto &[id, type, state] : connections) {
+            // The manager owns it and takes it along to the daemon's thread.
             auto *connection = new ActiveConnection;
+            connection->setParent(&manager);
             connection->id = id;
             connection->type = type;
             connection->state = state;
             const QString path = u"/org/freedesktop/NetworkManager/ActiveConnection/%1"_s.arg(manager.active.size());
             manager.active.append(QDBusObjectPath(path));
-            connection->moveToThread(&server);
             service.registerObject(path, connection, QDBusConnection::ExportAllProperties);
         }
         if (oneVanished)
