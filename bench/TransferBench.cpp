@@ -208,10 +208,9 @@ int main(int argc, char **argv)
     };
     const auto runOurs = [&](Direction &direction) {
         Figures &figures = direction.figures;
-        TransferBatch batch;
-        batch.direction = direction.engine;
-        batch.append(direction.name, size);
         session.RemoteFolder = direction.remoteFolder;
+        TransferBatch batch{direction.engine, session.LocalFolder, session.RemoteFolder};
+        batch.append(direction.name, size);
         FrmProg window(context);
         window.setBatch(batch);
         window.show();

@@ -59,11 +59,14 @@ TransferEngine::TransferEngine(SessionContext context, ProgressDisplay &display,
 
 RunOutcome TransferEngine::run(const TransferBatch &batch)
 {
+    localFolder_ = batch.localFolder;
+    remoteFolder_ = batch.remoteFolder;
     progress_.startRun(batch.total());
     display_.runStarted(progress_);
     bool anyFailed = false;
     for (int index = 0; index < batch.count(); ++index) {
-        switch (transferFile(index, batch.names.at(index), batch.sizes.at(index))) {
+        const TransferFile &file = batch.files.at(index);
+        switch (transferFile(index, file.name, file.size)) {
         case FileOutcome::Done: break;
         case FileOutcome::Failed: anyFailed = true; break;
         case FileOutcome::StopRun: return RunOutcome::Stopped;

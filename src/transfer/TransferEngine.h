@@ -43,8 +43,8 @@ protected:
 
     virtual FileOutcome transferFile(int index, const QString &name, qint64 listedSize) = 0;
 
-    QString localPath(const QString &name) const { return context_.session.LocalFolder + name; }
-    QString remotePath(const QString &name) const { return context_.session.RemoteFolder + name; }
+    QString localPath(const QString &name) const { return localFolder_ + name; }
+    QString remotePath(const QString &name) const { return remoteFolder_ + name; }
     // The start of every file: the window's label, the log line from source
     // to target and the status message.
     void announceFile(int index, const QString &name, qint64 listedSize, const QString &source, const QString &target);
@@ -74,6 +74,8 @@ protected:
 
 private:
     const DirectionTexts &texts_;
+    QString localFolder_;
+    QString remoteFolder_;
     // The remote file open for transfer, 0 when none.
     FtpHandle TransferHandle = 0;
     ProgressModel progress_;

@@ -53,11 +53,10 @@ std::optional<TransferBatch> TransferSelection::collect(TransferDirection direct
 
     context_.log.AppendLogLine(upload ? QStringLiteral(" > Collecte des informations sur les fichiers:")
                                       : QStringLiteral(" > Collecte d'informations sur les fichiers :"));
-    TransferBatch batch;
-    batch.direction = direction;
+    TransferBatch batch{direction, context_.session.LocalFolder, context_.session.RemoteFolder};
     for (const int row : rows) {
         const FileRow &file = files.fileRow(row);
-        batch.append(file.name, file.size);
+        batch.files.append({file.name, file.size, file.modified, upload ? ShownTime::InLocalTime : file.shownTime});
         context_.log.AppendUntimedLine(QString::number(batch.count()) + QStringLiteral(".) ")
                                        + (upload ? file.name : context_.session.RemoteFolder + file.name));
     }

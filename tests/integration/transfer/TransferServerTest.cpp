@@ -51,8 +51,7 @@ struct TransferServerTest : test::LocalServerTest {
     test::TempFolder &served() { return server.files(); }
     void run(TransferDirection direction, const QStringList &names)
     {
-        TransferBatch batch;
-        batch.direction = direction;
+        TransferBatch batch{direction, harness.session.LocalFolder, harness.session.RemoteFolder};
         for (const QString &name : names)
             batch.append(name, QFileInfo(direction == TransferDirection::Upload ? local.filePath(name)
                                                                                 : served().filePath(u"pub/"_s + name))

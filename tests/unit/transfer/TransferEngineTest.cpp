@@ -28,8 +28,7 @@ struct TransferEngineTest : ::testing::Test {
 
     FrmProg &window(TransferDirection direction, const QList<std::pair<QString, qint64>> &files)
     {
-        TransferBatch batch;
-        batch.direction = direction;
+        TransferBatch batch{direction, harness.session.LocalFolder, harness.session.RemoteFolder};
         for (const auto &[name, size] : files)
             batch.append(name, size);
         frmProg.setBatch(batch);
@@ -275,8 +274,7 @@ TEST_F(TransferEngineTest, CancelWhileAnUploadWaitsRemovesThePartialRemoteFile)
 
     harness.ftp.failCall(u"FtpDeleteFile"_s);
     FrmProg again{harness.context()};
-    TransferBatch batch;
-    batch.direction = TransferDirection::Upload;
+    TransferBatch batch{TransferDirection::Upload, harness.session.LocalFolder, harness.session.RemoteFolder};
     batch.append(u"a.bin"_s, 20 * 1024);
     again.setBatch(batch);
     harness.ftp.beforeBlock(6, [&again] { again.findChild<QPushButton *>(u"Command1"_s)->click(); });

@@ -57,8 +57,14 @@ TEST_F(TransferSelectionTest, EachDirectionTakesTheSelectedRowsInOrderAndRefresh
     selection.zLokUp_Click();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].direction, TransferDirection::Upload);
-    EXPECT_EQ(shown[0].names, (QStringList{u"f1.txt"_s, u"f3.txt"_s, u"f5.txt"_s}));
-    EXPECT_EQ(shown[0].sizes, (QList<qint64>{1000, 3000, 5000}));
+    QStringList names;
+    QList<qint64> sizes;
+    for (const TransferFile &file : shown[0].files) {
+        names.append(file.name);
+        sizes.append(file.size);
+    }
+    EXPECT_EQ(names, (QStringList{u"f1.txt"_s, u"f3.txt"_s, u"f5.txt"_s}));
+    EXPECT_EQ(sizes, (QList<qint64>{1000, 3000, 5000}));
     EXPECT_EQ(totalsShown, QStringList{u"9000"_s});
     EXPECT_EQ(listedLines(), (QStringList{u"1.) f1.txt"_s, u"2.) f3.txt"_s, u"3.) f5.txt"_s}));
     EXPECT_EQ(remoteRefreshes, 1);
