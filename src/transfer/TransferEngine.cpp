@@ -9,6 +9,7 @@
 #include "transfer/LocalFileStreams.h"
 #include "transfer/ProgressDisplay.h"
 
+#include <QDir>
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -63,6 +64,9 @@ RunOutcome TransferEngine::run(const TransferBatch &batch)
     remoteFolder_ = batch.remoteFolder;
     progress_.startRun(batch.total());
     display_.runStarted(progress_);
+    for (const QString &folder : batch.folders)
+        if (!makeFolder(folder))
+            return RunOutcome::Stopped;
     bool anyFailed = false;
     for (int index = 0; index < batch.count(); ++index) {
         const TransferFile &file = batch.files.at(index);
@@ -229,9 +233,28 @@ bool DownloadEngine::sizeHolds(const QString &remote, qint64 received, qint64 li
     return context_.ftp.FtpGetRemoteFileSize(context_.session.ConnectionHandle, remote, now) && now == received;
 }
 
+bool DownloadEngine::makeFolder(const QString &folder)
+{
+    const QString local = localPath(folder);
+    if (QDir().mkpath(local))
+        return true;
+    stopForLocalFile(QStringLiteral("Ne peut créer le dossier local "), local);
+    return false;
+}
+
 UploadEngine::UploadEngine(SessionContext context, ProgressDisplay &display)
     : TransferEngine(context, display, TransferDirection::Upload)
 {
+}
+
+// A folder that could not be made is usually there already; if it is not,
+// its first file fails to open and stops the run.
+bool UploadEngine::makeFolder(const QString &folder)
+{
+    const QString remote = remotePath(folder);
+    if (!context_.ftp.FtpCreateDirectory(context_.session.ConnectionHandle, remote))
+        context_.log.AppendLogLine(QStringLiteral(" > Dossier déjà présent sur le serveur : ") + remote);
+    return true;
 }
 
 TransferEngine::FileOutcome UploadEngine::transferFile(int index, const QString &name, qint64 listedSize)

@@ -42,6 +42,8 @@ protected:
     enum class FileOutcome { Done, Failed, StopRun, Cancelled };
 
     virtual FileOutcome transferFile(int index, const QString &name, qint64 listedSize) = 0;
+    // Makes a folder of the batch on the target side; false stops the run.
+    virtual bool makeFolder(const QString &folder) = 0;
 
     QString localPath(const QString &name) const { return localFolder_ + name; }
     QString remotePath(const QString &name) const { return remoteFolder_ + name; }
@@ -90,6 +92,7 @@ public:
 
 private:
     FileOutcome transferFile(int index, const QString &name, qint64 listedSize) override;
+    bool makeFolder(const QString &folder) override;
     bool sizeHolds(const QString &remote, qint64 received, qint64 listed, qint64 announced);
 };
 
@@ -101,6 +104,7 @@ public:
 
 private:
     FileOutcome transferFile(int index, const QString &name, qint64 listedSize) override;
+    bool makeFolder(const QString &folder) override;
     // The server keeps what an abandoned upload sent, under the target's
     // name: that incomplete file is deleted.
     FileOutcome abandonUpload(const QString &remote);
