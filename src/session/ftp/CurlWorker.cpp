@@ -193,11 +193,12 @@ CURLcode CurlWorker::drive()
         }
         if (channel_.mustStop())
             return CURLE_ABORTED_BY_CALLBACK;
-        // Over TLS, libcurl 7.88 can read the reply that opens the data
-        // connection and then watch only the control socket before it
-        // starts connecting: it would sit a whole poll long before every
-        // listing and download. Until data moves, it is looked at often.
-        const int pollMilliseconds = secure_ && !startedNoted_ ? 5 : 1000;
+        // libcurl 7.88 can read the reply that opens the data connection and
+        // then watch only the control socket before it starts connecting
+        // (every time over TLS, now and then in plain FTP): it would sit a
+        // whole poll long before the transfer. Until data moves, it is
+        // looked at often.
+        const int pollMilliseconds = startedNoted_ ? 1000 : 5;
         curl_multi_poll(multi_.get(), nullptr, 0, pollMilliseconds, nullptr);
     }
 }
