@@ -187,12 +187,27 @@ bool FakeFtpService::InternetFindNextFile(FtpHandle find, FindData &record)
 FtpHandle FakeFtpService::FtpOpenFile(FtpHandle connection, const QString &path, quint32 access, quint32 flags,
                                       quintptr context)
 {
-    const bool writing = access == ftp::GENERIC_WRITE;
-    if (fails(__func__, {n(connection), path, hex(access), n(flags), n(context)}) || !isConnection(connection)
-        || (writing ? !folders_.contains(parentOf(path)) : !files_.contains(path)))
+    if (fails(__func__, {n(connection), path, hex(access), n(flags), n(context)}))
+        return 0;
+    return openAt(connection, path, access == ftp::GENERIC_WRITE, 0);
+}
+
+FtpHandle FakeFtpService::FtpOpenFileAt(FtpHandle connection, const QString &path, quint32 access, quint32 flags,
+                                        qint64 offset)
+{
+    if (fails(__func__, {n(connection), path, hex(access), n(flags), QString::number(offset)}))
+        return 0;
+    return openAt(connection, path, access == ftp::GENERIC_WRITE, offset);
+}
+
+FtpHandle FakeFtpService::openAt(FtpHandle connection, const QString &path, bool writing, qint64 offset)
+{
+    if (!isConnection(connection) || (writing ? !folders_.contains(parentOf(path)) : !files_.contains(path))
+        || (offset > 0 && files_.value(path).content.size() < offset))
         return 0;
     const FtpHandle file = newHandle();
-    openFiles_.insert(file, {path, writing, 0, {}});
+    // Appending keeps what the server holds, as APPE does.
+    openFiles_.insert(file, {path, writing, writing ? 0 : offset, offset > 0 ? files_.value(path).content : QByteArray()});
     return file;
 }
 
@@ -236,6 +251,23 @@ bool FakeFtpService::FtpGetRemoteFileSize(FtpHandle connection, const QString &p
     if (fails(__func__, {n(connection), path}) || !isConnection(connection) || !files_.contains(path))
         return false;
     size = files_.value(path).content.size();
+    return true;
+}
+
+bool FakeFtpService::FtpGetFileTime(FtpHandle connection, const QString &path, QDateTime &modified)
+{
+    if (fails(__func__, {n(connection), path}) || !isConnection(connection) || !files_.contains(path))
+        return false;
+    modified = files_.value(path).modified;
+    return true;
+}
+
+bool FakeFtpService::FtpSetFileTime(FtpHandle connection, const QString &path, const QDateTime &modified)
+{
+    if (!offersFileTimes_ || fails(__func__, {n(connection), path, modified.toUTC().toString(Qt::ISODate)})
+        || !isConnection(connection) || !files_.contains(path))
+        return false;
+    files_[path].modified = modified.toUTC();
     return true;
 }
 

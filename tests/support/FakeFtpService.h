@@ -39,6 +39,8 @@ public:
     bool hasFolder(const QString &path) const { return folders_.contains(path); }
     bool hasFile(const QString &path) const { return files_.contains(path); }
     QByteArray fileContent(const QString &path) const { return files_.value(path).content; }
+    QDateTime fileTime(const QString &path) const { return files_.value(path).modified; }
+    void offerFileTimes(bool offered) { offersFileTimes_ = offered; }
     void setCurrentDirectory(const QString &directory) { currentDirectory_ = directory; }
     // Downloads of that file announce this size instead of the file's own.
     void announceSize(const QString &path, qint64 size) { announcedSizes_[path] = size; }
@@ -75,10 +77,15 @@ public:
     bool InternetFindNextFile(FtpHandle find, FindData &record) override;
     FtpHandle FtpOpenFile(FtpHandle connection, const QString &path, quint32 access, quint32 flags,
                           quintptr context) override;
+    FtpHandle FtpOpenFileAt(FtpHandle connection, const QString &path, quint32 access, quint32 flags,
+                            qint64 offset) override;
     bool InternetReadFile(FtpHandle file, char *buffer, quint32 bytesToRead, quint32 &bytesRead) override;
     bool InternetWriteFile(FtpHandle file, const char *buffer, quint32 bytesToWrite, quint32 &bytesWritten) override;
     bool FtpGetFileSize(FtpHandle file, qint64 &size) override;
     bool FtpGetRemoteFileSize(FtpHandle connection, const QString &path, qint64 &size) override;
+    bool FtpGetFileTime(FtpHandle connection, const QString &path, QDateTime &modified) override;
+    // Like a server without MFMT when told so: nothing recorded, false.
+    bool FtpSetFileTime(FtpHandle connection, const QString &path, const QDateTime &modified) override;
     bool FtpCreateDirectory(FtpHandle connection, const QString &path) override;
     bool FtpRemoveDirectory(FtpHandle connection, const QString &path) override;
     bool FtpDeleteFile(FtpHandle connection, const QString &path) override;
@@ -110,6 +117,7 @@ private:
     void tick();
     void storeUpload(const OpenFile &open);
     FtpHandle newHandle();
+    FtpHandle openAt(FtpHandle connection, const QString &path, bool writing, qint64 offset);
     bool isConnection(FtpHandle handle) const { return connections_.contains(handle); }
     std::vector<FindData> entriesOf(const QString &folder, const QString &pattern) const;
 
@@ -123,6 +131,7 @@ private:
     QHash<FtpHandle, OpenFile> openFiles_;
     FtpHandle nextHandle_ = 0x10;
     FtpError error_;
+    bool offersFileTimes_ = true;
     FakeClock *clock_ = nullptr;
     quint32 millisecondsPerBlock_ = 0;
     int blocks_ = 0;

@@ -21,6 +21,7 @@ class LocalFtpServer {
 public:
     struct Options {
         bool mlsd = true;                // false: MLSD gets 500, as on servers without it
+        bool mfmt = true;                // false: no MFMT, and FEAT does not offer it
         double idleTimeoutSeconds = 300; // the server closes a control connection idle that long
         int bytesPerSecond = 0;          // data connections send and take no faster; 0: no limit
         // Faults of a broken or hostile server:

@@ -33,6 +33,7 @@ def parse_arguments():
     parser.add_argument("--root", required=True, help="folder to serve")
     parser.add_argument("--port", type=int, default=0, help="port (0: any free one)")
     parser.add_argument("--no-mlsd", action="store_true", help="answer MLSD and MLST with 500")
+    parser.add_argument("--no-mfmt", action="store_true", help="offer no MFMT (FEAT does not list it)")
     parser.add_argument("--idle-timeout", type=float, default=300, help="seconds an idle session is kept")
     parser.add_argument("--throttle", type=int, default=0, help="bytes per second a data connection moves at most")
     parser.add_argument("--lifetime", type=float, default=15 * 60, help="seconds before it stops (0: never)")
@@ -81,6 +82,8 @@ def handler_class(arguments):
     if arguments.no_mlsd:
         for name in ("MLSD", "MLST"):
             commands.pop(name, None)
+    if arguments.no_mfmt:
+        commands.pop("MFMT", None)
     lost_reply = verbs(arguments.lost_reply)
     closing_421 = verbs(arguments.closing_421)
     silencing = verbs(arguments.silent)
