@@ -36,7 +36,7 @@ LocalFtpServer::~LocalFtpServer()
 
 bool LocalFtpServer::start(const Options &options)
 {
-    const QString script = QFileInfo(QString::fromUtf8(__FILE__)).absolutePath() + u"/ftp_server.py"_s;
+    const QString script = QStringLiteral(VENDREL_TEST_SUPPORT_DIR "/ftp_server.py");
     QStringList arguments{script, u"--root"_s, files_.path(), u"--log"_s, scratch_.filePath(u"commands.log"_s)};
     arguments << u"--idle-timeout"_s << QString::number(options.idleTimeoutSeconds);
     const auto add = [&arguments](const QString &option, const QString &value) {
@@ -45,6 +45,8 @@ bool LocalFtpServer::start(const Options &options)
     };
     if (!options.mlsd)
         arguments << u"--no-mlsd"_s;
+    if (!options.mfmt)
+        arguments << u"--no-mfmt"_s;
     if (options.noConnectBack)
         arguments << u"--no-connect-back"_s;
     add(u"--throttle"_s, options.bytesPerSecond > 0 ? QString::number(options.bytesPerSecond) : QString());
