@@ -45,8 +45,6 @@ bool LocalFtpServer::start(const Options &options)
     };
     if (!options.mlsd)
         arguments << u"--no-mlsd"_s;
-    if (!options.mfmt)
-        arguments << u"--no-mfmt"_s;
     if (options.noConnectBack)
         arguments << u"--no-connect-back"_s;
     add(u"--throttle"_s, options.bytesPerSecond > 0 ? QString::number(options.bytesPerSecond) : QString());
