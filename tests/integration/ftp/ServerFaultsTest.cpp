@@ -74,6 +74,7 @@ TEST_F(ServerFaultsTest, ACommandWhoseReplyWasLostIsNotResentAndItsOutcomeIsTheS
     EXPECT_EQ(log.count("<- RNTO /b.txt"), 1);
     EXPECT_TRUE(server.files().exists(u"new"_s));
     EXPECT_TRUE(server.files().exists(u"b.txt"_s));
+    EXPECT_GT(loginCount(), 3) << "each of the three replies was lost";
 }
 
 TEST_F(ServerFaultsTest, FailuresSayWhatHappenedInFrench)
