@@ -24,13 +24,11 @@ struct FtpCall {
     QString text() const { return name + u'(' + arguments.join(QStringLiteral(", ")) + u')'; }
 };
 
-// An in-memory server that records every call and can be told to fail one.
+// An in-memory server that records every call and can be told to fail any.
 // Reads and writes may move a fake clock, as a real transfer takes time, and
 // run a hook before a given block, as a user's click would come.
 class FakeFtpService final : public FtpService {
 public:
-    FakeFtpService();
-
     // The server's content. Paths are absolute; parent folders are created.
     void addFolder(const QString &path);
     void addFile(const QString &path, const QByteArray &content = {},
@@ -47,7 +45,6 @@ public:
 
     // After `after` good calls of that name, the next `times` calls fail (0 or false).
     void failCall(const QString &name, int times = 1, int after = 0) { failures_[name] = {after, times}; }
-
     // Every read or write moves the clock on first.
     void tickPerBlock(FakeClock &clock, quint32 milliseconds)
     {
@@ -91,7 +88,6 @@ public:
     bool FtpDeleteFile(FtpHandle connection, const QString &path) override;
     bool FtpRenameFile(FtpHandle connection, const QString &existing, const QString &renamed) override;
     bool InternetCloseHandle(FtpHandle handle) override;
-    // Like a real server, keeps what an aborted upload sent so far.
     bool AbortTransfer(FtpHandle file) override;
     FtpError lastError() const override { return error_; }
 
@@ -114,14 +110,15 @@ private:
 
     // Records the call of that function; true when the test made it fail.
     bool fails(const char *function, QStringList arguments);
-    void tick();
-    void storeUpload(const OpenFile &open);
-    FtpHandle newHandle();
+    // Moves the clock and runs the hook; the file open that way, if it is.
+    OpenFile *block(FtpHandle file, bool writing);
+    FtpHandle newHandle(QSet<FtpHandle> *kind = nullptr);
+    // An aborted or closed upload stores what it sent.
+    bool closeHandle(FtpHandle handle);
     FtpHandle openAt(FtpHandle connection, const QString &path, bool writing, qint64 offset);
-    bool isConnection(FtpHandle handle) const { return connections_.contains(handle); }
     std::vector<FindData> entriesOf(const QString &folder, const QString &pattern) const;
 
-    QSet<QString> folders_;
+    QSet<QString> folders_{QStringLiteral("/")};
     QMap<QString, File> files_;
     QString currentDirectory_ = QStringLiteral("/");
     QHash<QString, qint64> announcedSizes_;

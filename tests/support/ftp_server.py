@@ -13,13 +13,13 @@ disk. The fault options make it a broken or hostile server.
 """
 
 import argparse
-import io
 import logging
 import os
 import signal
 import stat
 import sys
 import threading
+import types
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import asynchat
@@ -53,14 +53,9 @@ def verbs(text):
     return {verb.strip().upper() for verb in text.split(",") if verb.strip()}
 
 
-class Producer(object):
+def producer(pieces):
     """What a data connection carries, a piece per call."""
-
-    def __init__(self, pieces):
-        self.pieces = pieces
-
-    def more(self):
-        return next(self.pieces, b"")
+    return types.SimpleNamespace(more=lambda: next(pieces, b""))
 
 
 def endless_entries(mlsd, per_piece):
@@ -137,14 +132,14 @@ def handler_class(arguments):
                     data = source.read() + b"x" * arguments.extra_bytes
             except OSError as err:
                 return self.respond("550 %s." % err.strerror)
-            self.push_dtp_data(Producer(iter([data])), isproducer=True, cmd="RETR")
+            self.push_dtp_data(producer(iter([data])), isproducer=True, cmd="RETR")
             return file
 
         def list_endlessly(self, path, mlsd, plain):
             if not arguments.endless_listing or os.path.basename(path.rstrip("/")) != "endless":
                 return plain(self, path)
             per_piece = 1 if arguments.endless_listing == "slow" else 1000
-            self.push_dtp_data(Producer(endless_entries(mlsd, per_piece)), isproducer=True,
+            self.push_dtp_data(producer(endless_entries(mlsd, per_piece)), isproducer=True,
                                cmd="MLSD" if mlsd else "LIST")
             return path
 
