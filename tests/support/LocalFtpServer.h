@@ -27,6 +27,7 @@ public:
         // Faults of a broken or hostile server:
         QString endlessListing{};   // "slow" (an entry a second) or "fast": listings of /endless never end
         int extraBytes = 0;         // downloads send this many bytes more than the file holds
+        int cutFirstDownload = 0;   // the first download sends this many bytes, then the session drops
         QString lostReply{};        // verbs ("DELE,MKD") carried out, then the connection drops unanswered
         bool noConnectBack = false; // active mode: PORT is accepted, the data connection never comes
         QString closing421{};       // verbs answered with 421 and a closed connection, not carried out

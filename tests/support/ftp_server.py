@@ -41,6 +41,8 @@ def parse_arguments():
     # Faults of a broken or hostile server.
     parser.add_argument("--endless-listing", choices=["slow", "fast"],
                         help="listings of a folder named 'endless' never end: an entry a second, or at full speed")
+    parser.add_argument("--cut-first-download", type=int, default=0,
+                        help="the first RETR sends this many bytes, then the session drops as a broken line would")
     parser.add_argument("--extra-bytes", type=int, default=0, help="RETR sends this many bytes more than the file")
     parser.add_argument("--lost-reply", default="", help="verbs carried out, then the connection drops unanswered")
     parser.add_argument("--closing-421", default="", help="verbs answered with 421 and a closed connection, undone")
@@ -56,6 +58,14 @@ def verbs(text):
 def producer(pieces):
     """What a data connection carries, a piece per call."""
     return types.SimpleNamespace(more=lambda: next(pieces, b""))
+
+
+def cutting_producer(data, session):
+    """Hands out the data, then drops the whole session without a reply."""
+    def pieces():
+        yield data
+        session.close()
+    return producer(pieces())
 
 
 def endless_entries(mlsd, per_piece):
@@ -83,6 +93,7 @@ def handler_class(arguments):
     closing_421 = verbs(arguments.closing_421)
     silencing = verbs(arguments.silent)
     sessions = [0]
+    cut_left = [arguments.cut_first_download]
 
     class Handler(FTPHandler):
         proto_cmds = commands
@@ -125,14 +136,16 @@ def handler_class(arguments):
             ftp_PORT = ftp_EPRT = accept_without_connecting_back
 
         def ftp_RETR(self, file):
-            if arguments.extra_bytes == 0:
+            cut, cut_left[0] = cut_left[0], 0
+            if arguments.extra_bytes == 0 and cut == 0:
                 return FTPHandler.ftp_RETR(self, file)
             try:
                 with open(file, "rb") as source:
                     data = source.read() + b"x" * arguments.extra_bytes
             except OSError as err:
                 return self.respond("550 %s." % err.strerror)
-            self.push_dtp_data(producer(iter([data])), isproducer=True, cmd="RETR")
+            pieces = cutting_producer(data[:cut], self) if cut else producer(iter([data]))
+            self.push_dtp_data(pieces, isproducer=True, cmd="RETR")
             return file
 
         def list_endlessly(self, path, mlsd, plain):

@@ -161,6 +161,16 @@ TEST_F(RemoteOperationsTest, ARenameAsksOnlyWhenTheExtensionChangesAndRelists)
     dialogs.answerNext(MessageAnswer::Yes);
     operations.ListView2_AfterLabelEdit(rowOf(u"b.txt"_s), u"b.zip"_s);
     EXPECT_TRUE(ftp.hasFile(u"/pub/b.zip"_s));
+
+    // Onto a listed name, it asks before the other file is replaced.
+    dialogs.messages.clear();
+    dialogs.answerNext(MessageAnswer::No);
+    operations.ListView2_AfterLabelEdit(rowOf(u"b.zip"_s), u"x.zip"_s);
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{RemoteTexts::replaceOnRenameQuestion(u"x.zip"_s)});
+    EXPECT_TRUE(ftp.hasFile(u"/pub/b.zip"_s));
+    dialogs.answerNext(MessageAnswer::Yes);
+    operations.ListView2_AfterLabelEdit(rowOf(u"b.zip"_s), u"x.zip"_s);
+    EXPECT_FALSE(ftp.hasFile(u"/pub/b.zip"_s));
 }
 
 TEST_F(RemoteOperationsTest, ARefusedOrEscapingRenameKeepsTheServersName)

@@ -69,6 +69,7 @@ TEST_F(TransferEngineTest, ReadsAreCountedPerFileSizeAndFilesArriveWhole)
     harness.ftp.addFile(u"/pub/b.bin"_s, b);
     harness.ftp.addFile(u"/pub/vide.txt"_s);
     local.createFile(u"b.bin"_s, QByteArray(5000, 'z'));
+    harness.dialogs.answerExistingFileNext({ExistingFileChoice::Replace, false});
 
     window(TransferDirection::Download, {{u"a.bin"_s, 2048}, {u"b.bin"_s, 1500}, {u"vide.txt"_s, 0}}).Command3_Click();
 
@@ -134,7 +135,8 @@ TEST_F(TransferEngineTest, ABrokenReadLeavesTheOldFileAndTheRunGoesOnWithoutSucc
     harness.ftp.addFile(u"/pub/a.bin"_s, QByteArray(3000, 'n'));
     harness.ftp.addFile(u"/pub/b.bin"_s, "b");
     local.createFile(u"a.bin"_s, "the good old file");
-    harness.ftp.failCall(u"InternetReadFile"_s, 1, 1);
+    harness.dialogs.answerExistingFileNext({ExistingFileChoice::Replace, false});
+    harness.ftp.failCall(u"InternetReadFile"_s, 2, 1); // taken up once, broken again
     window(TransferDirection::Download, {{u"a.bin"_s, 3000}, {u"b.bin"_s, 1}}).Command3_Click();
 
     EXPECT_EQ(local.read(u"a.bin"_s), "the good old file");
@@ -157,6 +159,7 @@ TEST_F(TransferEngineTest, ABinaryDownloadOfTheWrongSizeKeepsTheOldFileUnlessThe
     for (const char *name : {"cut.bin", "grown.bin", "changed.bin"})
         local.createFile(QString::fromLatin1(name), "the good old file");
     harness.ftp.failCall(u"FtpGetRemoteFileSize"_s, 2); // SIZE and MLST refused for the first two
+    harness.dialogs.answerExistingFileNext({ExistingFileChoice::Replace, true});
     window(TransferDirection::Download, {{u"cut.bin"_s, 10240}, {u"grown.bin"_s, 5000}, {u"changed.bin"_s, 10240}})
         .Command3_Click();
 
@@ -169,6 +172,7 @@ TEST_F(TransferEngineTest, ABinaryDownloadOfTheWrongSizeKeepsTheOldFileUnlessThe
 
     // In ASCII the sizes differ by the line ends: nothing is checked.
     harness.dialogs.messages.clear();
+    harness.dialogs.answerExistingFileNext({ExistingFileChoice::Replace, false});
     harness.ftp.calls.clear();
     harness.session.TransferType = ftp::FTP_TRANSFER_TYPE_ASCII;
     window(TransferDirection::Download, {{u"cut.bin"_s, 10240}}).Command3_Click();
@@ -213,7 +217,7 @@ TEST_F(TransferEngineTest, UploadFailuresTellTheUserAndNeverEndInSuccess)
     local.createFile(u"a.bin"_s, QByteArray(3000, 'a'));
     local.createFile(u"c.bin"_s, "c");
     harness.ftp.addFolder(u"/pub"_s);
-    harness.ftp.failCall(u"InternetWriteFile"_s, 1, 1);
+    harness.ftp.failCall(u"InternetWriteFile"_s, 2, 1); // taken up once, broken again
     window(TransferDirection::Upload, {{u"a.bin"_s, 3000}, {u"c.bin"_s, 1}, {u"absent.bin"_s, 1}}).Command3_Click();
 
     EXPECT_EQ(harness.ftp.fileContent(u"/pub/c.bin"_s), "c") << "the run goes on after a failed write";
@@ -221,6 +225,7 @@ TEST_F(TransferEngineTest, UploadFailuresTellTheUserAndNeverEndInSuccess)
     EXPECT_EQ(harness.dialogs.messageTexts(), (QStringList{u"Erreur lors du tranfert des données !"_s,
                                                            u"Ne peut lire le fichier local "_s + missing + u" !"_s}));
     EXPECT_FALSE(harness.ftp.hasFile(u"/pub/absent.bin"_s)) << "nothing is created for a missing local file";
+    EXPECT_FALSE(harness.ftp.hasFile(u"/pub/a.bin.vendrel-part"_s)) << "the failed upload's temporary is removed";
     EXPECT_EQ(frmProg.result(), 0);
 
     harness.ftp.failCall(u"FtpOpenFile"_s);
@@ -234,6 +239,7 @@ TEST_F(TransferEngineTest, CancelDuringADownloadKeepsTheOldFileAndClosesTheWindo
     harness.ftp.addFile(u"/pub/a.bin"_s, QByteArray(20 * 1024, 'n'));
     harness.ftp.addFile(u"/pub/b.bin"_s, "b");
     local.createFile(u"a.bin"_s, "old");
+    harness.dialogs.answerExistingFileNext({ExistingFileChoice::Replace, false});
     frmProg.show();
     window(TransferDirection::Download, {{u"a.bin"_s, 20 * 1024}, {u"b.bin"_s, 1}});
     harness.ftp.beforeBlock(3, [this] {
@@ -268,7 +274,7 @@ TEST_F(TransferEngineTest, CancelWhileAnUploadWaitsRemovesThePartialRemoteFile)
     EXPECT_EQ(harness.dialogs.messageTexts(), QStringList{u"Operation abandonnée."_s});
     EXPECT_FALSE(harness.ftp.hasFile(u"/pub/a.bin"_s));
     EXPECT_EQ(logLines().mid(logLines().size() - 2),
-              (QStringList{u" > Transfert annulé."_s, u" > Fichier incomplet supprimé : /pub/a.bin"_s}));
+              (QStringList{u" > Transfert annulé."_s, u" > Fichier incomplet supprimé : /pub/a.bin.vendrel-part"_s}));
     EXPECT_EQ(harness.ftp.callNames().count(u"InternetWriteFile"_s), 3);
     EXPECT_EQ(frmProg.result(), QDialog::Rejected);
 
@@ -279,7 +285,7 @@ TEST_F(TransferEngineTest, CancelWhileAnUploadWaitsRemovesThePartialRemoteFile)
     again.setBatch(batch);
     harness.ftp.beforeBlock(6, [&again] { again.findChild<QPushButton *>(u"Command1"_s)->click(); });
     again.Command3_Click();
-    EXPECT_EQ(logLines().last(), u" > Le fichier incomplet n'a pu être supprimé : /pub/a.bin"_s);
+    EXPECT_EQ(logLines().last(), u" > Le fichier incomplet n'a pu être supprimé : /pub/a.bin.vendrel-part"_s);
 }
 
 TEST_F(TransferEngineTest, ClosingTheWindowDuringAnUploadCancelsFirst)
@@ -298,6 +304,106 @@ TEST_F(TransferEngineTest, ClosingTheWindowDuringAnUploadCancelsFirst)
     EXPECT_FALSE(harness.ftp.hasFile(u"/pub/b.bin"_s)) << "the run stopped at the cancelled file";
     EXPECT_LT(harness.ftp.callNames().count(u"InternetWriteFile"_s), 20);
     EXPECT_TRUE(harness.dialogs.messages.isEmpty());
+}
+
+TEST_F(TransferEngineTest, ATargetThatExistsIsAskedAboutAndEachAnswerDoesWhatItSays)
+{
+    for (const char *name : {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt"}) {
+        harness.ftp.addFile(u"/pub/"_s + QLatin1String(name), "new " + QByteArray(name));
+        local.createFile(QLatin1String(name), "old");
+    }
+    for (const ExistingFileChoice choice : {ExistingFileChoice::Replace, ExistingFileChoice::Skip,
+                                            ExistingFileChoice::Rename, ExistingFileChoice::Cancel})
+        harness.dialogs.answerExistingFileNext({choice, false});
+    harness.dialogs.typeNext(u"c (2).txt"_s);
+    window(TransferDirection::Download, {{u"a.txt"_s, 9}, {u"b.txt"_s, 9}, {u"c.txt"_s, 9}, {u"d.txt"_s, 9},
+                                         {u"e.txt"_s, 9}})
+        .Command3_Click();
+
+    EXPECT_EQ(local.read(u"a.txt"_s), "new a.txt");
+    EXPECT_EQ(local.read(u"b.txt"_s), "old");
+    EXPECT_EQ(local.read(u"c.txt"_s), "old");
+    EXPECT_EQ(local.read(u"c (2).txt"_s), "new c.txt");
+    EXPECT_EQ(local.read(u"d.txt"_s), "old");
+    EXPECT_EQ(local.read(u"e.txt"_s), "old") << "the run stopped at Annuler";
+    ASSERT_EQ(harness.dialogs.existingFileQuestions.size(), 4);
+    const ExistingFileQuestion &asked = harness.dialogs.existingFileQuestions[0];
+    EXPECT_EQ(asked.name, u"a.txt"_s);
+    EXPECT_EQ(std::pair(asked.sourceSize, asked.targetSize), std::pair(qint64(9), qint64(3)));
+    EXPECT_TRUE(asked.resumable) << "the target is shorter";
+    EXPECT_EQ(harness.dialogs.inputDefaults, QStringList{u"c (2).txt"_s});
+    EXPECT_TRUE(logLines().contains(u" > Fichier ignoré : "_s + local.folder() + u"b.txt"_s));
+
+    // On the server: the new file replaces the old one only once complete,
+    // by a rename; "Appliquer à tous" asks once.
+    local.createFile(u"up1.txt"_s, "new 1");
+    local.createFile(u"up2.txt"_s, "new 2");
+    harness.ftp.addFile(u"/pub/up1.txt"_s, "old");
+    harness.ftp.addFile(u"/pub/up2.txt"_s, "old");
+    harness.dialogs.existingFileQuestions.clear();
+    harness.dialogs.answerExistingFileNext({ExistingFileChoice::Replace, true});
+    harness.ftp.calls.clear();
+    window(TransferDirection::Upload, {{u"up1.txt"_s, 5}, {u"up2.txt"_s, 5}}).Command3_Click();
+    EXPECT_EQ(harness.ftp.fileContent(u"/pub/up1.txt"_s), "new 1");
+    EXPECT_EQ(harness.ftp.fileContent(u"/pub/up2.txt"_s), "new 2");
+    EXPECT_EQ(harness.dialogs.existingFileQuestions.size(), 1);
+    EXPECT_TRUE(harness.ftp.callTexts().contains(u"FtpRenameFile(0x11, /pub/up1.txt.vendrel-part, /pub/up1.txt)"_s))
+        << harness.ftp.callTexts().join(u'\n').toStdString();
+    EXPECT_FALSE(harness.ftp.hasFile(u"/pub/up1.txt.vendrel-part"_s));
+}
+
+// Only the missing bytes cross, whether the user resumes or the connection
+// broke midway (taken up once from where it broke).
+TEST_F(TransferEngineTest, ResumedAndBrokenFilesSendOnlyTheRestAndArriveWhole)
+{
+    const QByteArray data = test::randomBytes(5000);
+    harness.ftp.addFile(u"/pub/resumed.bin"_s, data);
+    harness.ftp.addFile(u"/pub/broken.bin"_s, data);
+    local.createFile(u"resumed.bin"_s, data.first(2000));
+    harness.dialogs.answerExistingFileNext({ExistingFileChoice::Resume, false});
+    harness.ftp.failCall(u"InternetReadFile"_s, 1, 2 + 3); // the third read of broken.bin
+    window(TransferDirection::Download, {{u"resumed.bin"_s, 5000}, {u"broken.bin"_s, 5000}}).Command3_Click();
+
+    EXPECT_EQ(local.read(u"resumed.bin"_s), data);
+    EXPECT_EQ(local.read(u"broken.bin"_s), data);
+    const QStringList calls = harness.ftp.callTexts();
+    EXPECT_TRUE(calls.contains(u"FtpOpenFileAt(0x11, /pub/resumed.bin, 0x80000000, 2, 2000)"_s));
+    EXPECT_TRUE(calls.contains(u"FtpOpenFileAt(0x11, /pub/broken.bin, 0x80000000, 2, 2048)"_s));
+    EXPECT_EQ(frmProg.result(), QDialog::Accepted);
+
+    harness.ftp.calls.clear();
+    local.createFile(u"up.bin"_s, data);
+    local.createFile(u"cut.bin"_s, data);
+    harness.ftp.addFile(u"/pub/up.bin"_s, data.first(3000));
+    harness.dialogs.answerExistingFileNext({ExistingFileChoice::Resume, false});
+    harness.ftp.failCall(u"InternetWriteFile"_s, 1, 2 + 2); // the third write of cut.bin
+    window(TransferDirection::Upload, {{u"up.bin"_s, 5000}, {u"cut.bin"_s, 5000}}).Command3_Click();
+    EXPECT_EQ(harness.ftp.fileContent(u"/pub/up.bin"_s), data);
+    EXPECT_EQ(harness.ftp.fileContent(u"/pub/cut.bin"_s), data);
+    EXPECT_TRUE(harness.ftp.callTexts().contains(u"FtpOpenFileAt(0x11, /pub/up.bin, 0x40000000, 2, 3000)"_s));
+    EXPECT_TRUE(harness.ftp.callTexts().contains(u"FtpOpenFileAt(0x11, /pub/cut.bin.vendrel-part, 0x40000000, 2, 2048)"_s));
+}
+
+TEST_F(TransferEngineTest, FilesKeepTheirTimeBothWaysWhereTheServerAllows)
+{
+    const QDateTime serverTime(QDate(2019, 5, 6), QTime(7, 8, 9), Qt::UTC);
+    harness.ftp.addFile(u"/pub/a.txt"_s, "a", serverTime);
+    window(TransferDirection::Download, {{u"a.txt"_s, 1}}).Command3_Click();
+    EXPECT_EQ(QFileInfo(local.filePath(u"a.txt"_s)).lastModified().toUTC(), serverTime) << "from MDTM";
+
+    const QDateTime localTime(QDate(2021, 2, 3), QTime(4, 5, 6), Qt::UTC);
+    QFile upload(local.createFile(u"b.txt"_s, "b"));
+    ASSERT_TRUE(upload.open(QIODevice::ReadWrite) && upload.setFileTime(localTime, QFileDevice::FileModificationTime));
+    upload.close();
+    harness.ftp.addFolder(u"/pub"_s);
+    window(TransferDirection::Upload, {{u"b.txt"_s, 1}}).Command3_Click();
+    EXPECT_EQ(harness.ftp.fileTime(u"/pub/b.txt"_s), localTime);
+
+    harness.ftp.offerFileTimes(false);
+    harness.dialogs.messages.clear();
+    harness.dialogs.answerExistingFileNext({ExistingFileChoice::Replace, false});
+    window(TransferDirection::Upload, {{u"b.txt"_s, 1}}).Command3_Click();
+    EXPECT_EQ(harness.dialogs.messageTexts(), QStringList{u"Transfert des données terminé avec succès !"_s});
 }
 
 } // namespace
