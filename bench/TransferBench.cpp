@@ -56,6 +56,10 @@ public:
     std::optional<QString> input(const QString &, const QString &, const QString &) override { return {}; }
     std::optional<QString> pickFolder(const QString &) override { return {}; }
     GuardedAnswer askGuarded(const GuardedQuestion &) override { return {}; }
+    ExistingFileAnswer askExistingFile(const ExistingFileQuestion &) override
+    {
+        return {ExistingFileChoice::Replace, true};
+    }
 };
 
 double peakResidentMiB()

@@ -124,6 +124,7 @@ TEST_F(TransferEngineTest, ARemoteFileThatCannotBeOpenedStopsTheRunAndStartingAg
 
     harness.ftp.addFile(u"/pub/absent.bin"_s, "present");
     harness.ftp.calls.clear();
+    harness.dialogs.answerExistingFileNext({ExistingFileChoice::Replace, true});
     frmProg.Command3_Click();
     EXPECT_EQ(harness.ftp.calls.first().arguments.at(1), u"/pub/a.bin"_s);
     EXPECT_EQ(local.read(u"c.bin"_s), "third");
@@ -347,7 +348,7 @@ TEST_F(TransferEngineTest, ATargetThatExistsIsAskedAboutAndEachAnswerDoesWhatItS
     EXPECT_EQ(harness.ftp.fileContent(u"/pub/up1.txt"_s), "new 1");
     EXPECT_EQ(harness.ftp.fileContent(u"/pub/up2.txt"_s), "new 2");
     EXPECT_EQ(harness.dialogs.existingFileQuestions.size(), 1);
-    EXPECT_TRUE(harness.ftp.callTexts().contains(u"FtpRenameFile(0x11, /pub/up1.txt.vendrel-part, /pub/up1.txt)"_s))
+    EXPECT_TRUE(harness.ftp.callTexts().contains(u"FtpRenameFile(17, /pub/up1.txt.vendrel-part, /pub/up1.txt)"_s))
         << harness.ftp.callTexts().join(u'\n').toStdString();
     EXPECT_FALSE(harness.ftp.hasFile(u"/pub/up1.txt.vendrel-part"_s));
 }
@@ -367,8 +368,8 @@ TEST_F(TransferEngineTest, ResumedAndBrokenFilesSendOnlyTheRestAndArriveWhole)
     EXPECT_EQ(local.read(u"resumed.bin"_s), data);
     EXPECT_EQ(local.read(u"broken.bin"_s), data);
     const QStringList calls = harness.ftp.callTexts();
-    EXPECT_TRUE(calls.contains(u"FtpOpenFileAt(0x11, /pub/resumed.bin, 0x80000000, 2, 2000)"_s));
-    EXPECT_TRUE(calls.contains(u"FtpOpenFileAt(0x11, /pub/broken.bin, 0x80000000, 2, 2048)"_s));
+    EXPECT_TRUE(calls.contains(u"FtpOpenFileAt(17, /pub/resumed.bin, 0x80000000, 2, 2000)"_s));
+    EXPECT_TRUE(calls.contains(u"FtpOpenFileAt(17, /pub/broken.bin, 0x80000000, 2, 2048)"_s));
     EXPECT_EQ(frmProg.result(), QDialog::Accepted);
 
     harness.ftp.calls.clear();
@@ -380,8 +381,8 @@ TEST_F(TransferEngineTest, ResumedAndBrokenFilesSendOnlyTheRestAndArriveWhole)
     window(TransferDirection::Upload, {{u"up.bin"_s, 5000}, {u"cut.bin"_s, 5000}}).Command3_Click();
     EXPECT_EQ(harness.ftp.fileContent(u"/pub/up.bin"_s), data);
     EXPECT_EQ(harness.ftp.fileContent(u"/pub/cut.bin"_s), data);
-    EXPECT_TRUE(harness.ftp.callTexts().contains(u"FtpOpenFileAt(0x11, /pub/up.bin, 0x40000000, 2, 3000)"_s));
-    EXPECT_TRUE(harness.ftp.callTexts().contains(u"FtpOpenFileAt(0x11, /pub/cut.bin.vendrel-part, 0x40000000, 2, 2048)"_s));
+    EXPECT_TRUE(harness.ftp.callTexts().contains(u"FtpOpenFileAt(17, /pub/up.bin, 0x40000000, 2, 3000)"_s));
+    EXPECT_TRUE(harness.ftp.callTexts().contains(u"FtpOpenFileAt(17, /pub/cut.bin.vendrel-part, 0x40000000, 2, 2048)"_s));
 }
 
 TEST_F(TransferEngineTest, FilesKeepTheirTimeBothWaysWhereTheServerAllows)
