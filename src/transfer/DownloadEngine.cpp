@@ -24,15 +24,6 @@ bool commitKeepingWindowAlive(DownloadTarget &file)
     return flushed.get() && file.commit();
 }
 
-// A listing's time as the question compares it: an instant, or the server's
-// calendar fields read as this machine's.
-QDateTime comparableTime(const TransferFile &file)
-{
-    if (!file.modified.isValid() || file.modifiedKind == ShownTime::InLocalTime)
-        return file.modified;
-    return QDateTime(file.modified.date(), file.modified.time());
-}
-
 } // namespace
 
 DownloadEngine::DownloadEngine(SessionContext context, ProgressDisplay &display)
@@ -48,8 +39,8 @@ TransferEngine::FileOutcome DownloadEngine::transferFile(int index, const Transf
     if (const QFileInfo existing(local); existing.isFile()) {
         const QString folder = existing.absolutePath() + u'/';
         const ExistingFileDecision decision = decideAboutExisting(
-            {existing.fileName(), file.size, comparableTime(file), existing.size(), existing.lastModified(),
-             existing.size() < file.size},
+            {existing.fileName(), file.size, comparableTime(file.modified, file.modifiedKind == ShownTime::InLocalTime),
+             existing.size(), existing.lastModified(), existing.size() < file.size},
             [&folder](const QString &name) { return QFileInfo::exists(folder + name); });
         switch (decision.action) {
         case ExistingFileDecision::Write: break;

@@ -55,8 +55,9 @@ RemoteFolderIndex::Entries RemoteFolderIndex::list(const QString &folder)
 {
     Entries entries;
     FindData record;
-    const FtpHandle find = context_.ftp.FtpFindFirstFile(context_.session.ConnectionHandle, folder + u'*', record,
-                                                         ftp::INTERNET_FLAG_RELOAD | ftp::INTERNET_FLAG_NO_CACHE_WRITE, 0);
+    const FtpHandle find =
+        context_.ftp.FtpFindFirstFile(context_.session.ConnectionHandle, folder + u'*', record,
+                                      ftp::INTERNET_FLAG_RELOAD | ftp::INTERNET_FLAG_NO_CACHE_WRITE, 0);
     for (bool more = find != 0; more; more = context_.ftp.InternetFindNextFile(find, record))
         entries.insert(record.name, record);
     context_.ftp.InternetCloseHandle(find);

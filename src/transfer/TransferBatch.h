@@ -17,7 +17,7 @@ enum class TransferDirection { Download, Upload };
 struct TransferFile {
     QString name; // relative to the batch's folders; "a/b/c.txt" inside a folder being transferred
     qint64 size = 0;
-    QDateTime modified; // invalid when the source gave none
+    QDateTime modified;                              // invalid when the source gave none
     ShownTime modifiedKind = ShownTime::InLocalTime; // InLocalTime: an instant, exact enough to be kept
 };
 
@@ -31,8 +31,8 @@ struct TransferBatch {
     }
 
     TransferDirection direction = TransferDirection::Download;
-    QString localFolder;  // ends with '/'
-    QString remoteFolder; // begins and ends with '/'
+    QString localFolder;    // ends with '/'
+    QString remoteFolder;   // begins and ends with '/'
     QList<QString> folders; // relative, parents before children: made on the target side before any file
     QList<TransferFile> files;
 

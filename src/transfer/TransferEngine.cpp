@@ -84,6 +84,13 @@ void TransferEngine::announceFile(int index, const TransferFile &file, const QSt
     context_.status.showMessage(texts_.status);
 }
 
+QDateTime TransferEngine::comparableTime(const QDateTime &time, bool isInstant)
+{
+    if (!time.isValid() || isInstant)
+        return time;
+    return QDateTime(time.date(), time.time());
+}
+
 ExistingFileDecision TransferEngine::decideAboutExisting(const ExistingFileQuestion &question,
                                                          const NameTaken &nameTaken)
 {
@@ -110,8 +117,8 @@ FtpHandle TransferEngine::openRemote(const QString &path, quint32 access, qint64
 bool TransferEngine::reopenAfterBreak(const QString &path, quint32 access, qint64 offset)
 {
     dropRemoteFile();
-    context_.log.AppendLogLine(QStringLiteral(" > Transfert interrompu, reprise à partir de ")
-                               + QString::number(offset) + QStringLiteral(" octets..."));
+    context_.log.AppendLogLine(QStringLiteral(" > Transfert interrompu, reprise à partir de ") + QString::number(offset)
+                               + QStringLiteral(" octets..."));
     return openRemote(path, access, offset) != 0;
 }
 
@@ -183,6 +190,5 @@ TransferEngine::FileOutcome TransferEngine::finishFile()
     context_.log.AppendLogLine(QStringLiteral(" > OK"));
     return FileOutcome::Done;
 }
-
 
 } // namespace vendrel

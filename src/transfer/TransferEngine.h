@@ -54,6 +54,9 @@ protected:
     // The start of every file: the window's label, the log line from source
     // to target and the status message.
     void announceFile(int index, const TransferFile &file, const QString &source, const QString &target);
+    // A listing's time as the question compares it: an instant, or the
+    // server's calendar fields read as this machine's.
+    static QDateTime comparableTime(const QDateTime &time, bool isInstant);
     // What to do with a target that exists, as the user answers or answered
     // for the whole run.
     ExistingFileDecision decideAboutExisting(const ExistingFileQuestion &question, const NameTaken &nameTaken);

@@ -15,14 +15,6 @@ QString folderOf(const QString &path)
     return path.left(path.lastIndexOf(u'/') + 1);
 }
 
-// What a listing says of a server file's time, as the question compares it.
-QDateTime comparableTime(const FindData &entry)
-{
-    if (!entry.lastWriteTime.isValid() || entry.lastWriteKind == ServerTime::Utc)
-        return entry.lastWriteTime;
-    return QDateTime(entry.lastWriteTime.date(), entry.lastWriteTime.time());
-}
-
 } // namespace
 
 UploadEngine::UploadEngine(SessionContext context, ProgressDisplay &display)
@@ -45,7 +37,8 @@ TransferEngine::FileOutcome UploadEngine::transferFile(int index, const Transfer
     if (const std::optional<FindData> existing = serverFiles_.entry(target); existing && !existing->isFolder()) {
         const QString folder = folderOf(target);
         const ExistingFileDecision decision = decideAboutExisting(
-            {existing->name, source.size(), source.modified(), existing->size, comparableTime(*existing),
+            {existing->name, source.size(), source.modified(), existing->size,
+             comparableTime(existing->lastWriteTime, existing->lastWriteKind == ServerTime::Utc),
              existing->size < source.size()},
             [this, &folder](const QString &name) { return serverFiles_.entry(folder + name).has_value(); });
         switch (decision.action) {

@@ -200,7 +200,8 @@ FtpHandle FakeFtpService::openAt(FtpHandle connection, const QString &path, bool
         return 0;
     const FtpHandle file = newHandle();
     // Appending keeps what the server holds, as APPE does.
-    openFiles_.insert(file, {path, writing, writing ? 0 : offset, offset > 0 ? files_.value(path).content : QByteArray()});
+    openFiles_.insert(file,
+                      {path, writing, writing ? 0 : offset, offset > 0 ? files_.value(path).content : QByteArray()});
     return file;
 }
 

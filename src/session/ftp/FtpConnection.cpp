@@ -417,12 +417,8 @@ bool FtpConnection::fileSize(const QString &path, qint64 &size)
 bool FtpConnection::modificationTime(const QString &path, QDateTime &modified)
 {
     CallGuard call(*this, options_.callDeadline);
-    if (!call.admits(false))
-        return false;
-    const std::optional<QByteArray> wirePath = commandPathFor(path);
-    if (!wirePath)
-        return false;
-    const std::optional<ServerReply> reply = query("MDTM " + *wirePath);
+    const std::optional<QByteArray> wirePath = call.admits(false) ? commandPathFor(path) : std::nullopt;
+    const std::optional<ServerReply> reply = wirePath ? query("MDTM " + *wirePath) : std::nullopt;
     if (!reply)
         return false;
     // "213 20201231235959", maybe with a fraction of a second.
@@ -439,9 +435,7 @@ bool FtpConnection::modificationTime(const QString &path, QDateTime &modified)
 bool FtpConnection::setModificationTime(const QString &path, const QDateTime &modified)
 {
     CallGuard call(*this, options_.callDeadline);
-    if (!call.admits(false))
-        return false;
-    const std::optional<QByteArray> wirePath = commandPathFor(path);
+    const std::optional<QByteArray> wirePath = call.admits(false) ? commandPathFor(path) : std::nullopt;
     if (!wirePath)
         return false;
     if (!offersFeature("MFMT"))

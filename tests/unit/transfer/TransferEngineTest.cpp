@@ -342,7 +342,8 @@ TEST_F(TransferEngineTest, AnUploadBrokenMidwayGoesOnFromWhatTheServerHolds)
     harness.ftp.failCall(u"InternetWriteFile"_s, 1, 2);
     window(TransferDirection::Upload, {{u"cut.bin"_s, 5000}}).Command3_Click();
     EXPECT_EQ(harness.ftp.fileContent(u"/pub/cut.bin"_s), data);
-    EXPECT_TRUE(harness.ftp.callTexts().contains(u"FtpOpenFileAt(17, /pub/cut.bin.vendrel-part, 0x40000000, 2, 2048)"_s));
+    EXPECT_TRUE(
+        harness.ftp.callTexts().contains(u"FtpOpenFileAt(17, /pub/cut.bin.vendrel-part, 0x40000000, 2, 2048)"_s));
     EXPECT_EQ(sizesOf(u"InternetWriteFile"_s).size(), 2 + 1 + 3);
 }
 
