@@ -1,7 +1,6 @@
 #include "support/LocalFtpServer.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -36,7 +35,7 @@ LocalFtpServer::~LocalFtpServer()
 
 bool LocalFtpServer::start(const Options &options)
 {
-    const QString script = QFileInfo(QString::fromUtf8(__FILE__)).absolutePath() + u"/ftp_server.py"_s;
+    const QString script = QStringLiteral(VENDREL_TEST_SUPPORT_DIR "/ftp_server.py");
     QStringList arguments{script, u"--root"_s, files_.path(), u"--log"_s, scratch_.filePath(u"commands.log"_s)};
     arguments << u"--idle-timeout"_s << QString::number(options.idleTimeoutSeconds);
     const auto add = [&arguments](const QString &option, const QString &value) {
