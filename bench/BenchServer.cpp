@@ -102,6 +102,15 @@ bool openSession(FtpService &ftp, SessionState &session, quint16 port)
     return session.ConnectionHandle != 0;
 }
 
+bool BenchSession::open(quint16 port, const QString &localFolder)
+{
+    if (!openSession(ftp, session, port))
+        return false;
+    session.TransferType = ftp::FTP_TRANSFER_TYPE_BINARY;
+    session.LocalFolder = localFolder;
+    return true;
+}
+
 double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
