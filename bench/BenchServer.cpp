@@ -16,8 +16,10 @@ bool BenchServer::start(const QString &root, const QString &logFile)
 {
     QStringList arguments{QStringLiteral(VENDREL_SOURCE_DIR "/tests/support/ftp_server.py"), QStringLiteral("--root"),
                           root};
-    if (!logFile.isEmpty())
+    if (!logFile.isEmpty()) {
+        QFile::remove(logFile);
         arguments << QStringLiteral("--log") << logFile;
+    }
     process_.setStandardErrorFile(QProcess::nullDevice());
     process_.start(QStringLiteral("/usr/bin/python3"), arguments);
     if (!process_.waitForStarted(5000) || !process_.waitForReadyRead(30000)) {

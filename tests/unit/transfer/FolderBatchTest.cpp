@@ -3,6 +3,7 @@
 #include "support/TempFolder.h"
 
 #include <QFile>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -13,9 +14,9 @@ namespace {
 
 QStringList fileNames(const TransferBatch &batch)
 {
-    QStringList names;
-    for (const TransferFile &file : batch.files)
-        names.append(file.name);
+    QStringList names(batch.files.size());
+    std::transform(batch.files.cbegin(), batch.files.cend(), names.begin(),
+                   [](const TransferFile &file) { return file.name; });
     return names;
 }
 
