@@ -34,6 +34,12 @@ QString skippedLine(const SkippedEntry &entry)
     return QStringLiteral(" > Illisible, ignoré : ") + entry.path;
 }
 
+// "1 fichier", "0 fichier", "2 fichiers": French counts below two in the singular.
+QString counted(qint64 count, const QString &noun)
+{
+    return QString::number(count) + u' ' + noun + (count >= 2 ? QStringLiteral("s") : QString());
+}
+
 } // namespace
 
 void TransferSelection::zLokUp_Click()
@@ -117,7 +123,6 @@ void TransferSelection::transferFolder(TransferDirection direction, const QStrin
     context_.log.AppendLogLine((upload ? QStringLiteral(" > Collecte des informations sur le dossier: ")
                                        : QStringLiteral(" > Collecte d'informations sur le dossier : "))
                                + folder);
-    context_.status.showMessage(QStringLiteral("Collecte des informations..., attendez."));
     FolderCollection collected = collectTree(folder);
     if (reportCollection(collected))
         showBatch(std::move(collected.batch));
@@ -150,12 +155,13 @@ bool TransferSelection::reportCollection(const FolderCollection &collected)
         return false;
     }
     const TransferBatch &batch = collected.batch;
-    context_.log.AppendLogLine(QStringLiteral(" > %1 dossiers, %2 fichiers, %3 octets %4")
-                                   .arg(batch.folders.size())
-                                   .arg(batch.count())
-                                   .arg(batch.total())
-                                   .arg(batch.direction == TransferDirection::Upload ? QStringLiteral("à envoyer.")
-                                                                                     : QStringLiteral("à recevoir.")));
+    const QString summary = counted(batch.folders.size(), QStringLiteral("dossier")) + QStringLiteral(", ")
+                            + counted(batch.count(), QStringLiteral("fichier")) + QStringLiteral(", ")
+                            + counted(batch.total(), QStringLiteral("octet"))
+                            + (batch.direction == TransferDirection::Upload ? QStringLiteral(" à envoyer.")
+                                                                            : QStringLiteral(" à recevoir."));
+    context_.log.AppendLogLine(QStringLiteral(" > ") + summary);
+    context_.status.showMessage(summary);
     return true;
 }
 
