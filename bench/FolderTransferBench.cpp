@@ -35,8 +35,9 @@ QStringList makeTree(const QString &served, int files)
 {
     QStringList names;
     for (int i = 0; i < files; ++i) {
-        const QString name = QStringLiteral("arbre/d%1/f%2.bin").arg(i % Folders, 2, 10, QLatin1Char('0')).arg(i, 5, 10,
-                                                                                                             QLatin1Char('0'));
+        const QString name = QStringLiteral("arbre/d%1/f%2.bin")
+                                 .arg(i % Folders, 2, 10, QLatin1Char('0'))
+                                 .arg(i, 5, 10, QLatin1Char('0'));
         names.append(name);
         QFile file(served + name);
         const qint64 size = 1024 + (qint64(i) * 797) % 3073;

@@ -248,7 +248,10 @@ void MainWindow::buildSubsystems()
         ConnectTargets{[this] { remote_->clearPane(); },
                        [this](const QString &folder) { remote_->openInitialFolder(folder); },
                        [this](const QString &folder) { local_->openFolder(folder); }});
-    const TransferLists lists{*ListView1_, *localFiles_, *ListView2_, *remoteFiles_,
+    const TransferLists lists{*ListView1_,
+                              *localFiles_,
+                              *ListView2_,
+                              *remoteFiles_,
                               [this] {
                                   const QTreeWidgetItem *entry = Dir1_->currentItem();
                                   return entry != nullptr ? LocalFolderList::folderOf(entry) : QString();

@@ -164,8 +164,8 @@ FolderListing listServerFolder(FtpService &ftp, FtpHandle connection, const QStr
     const int error = ftp.lastError().code;
     for (bool more = find != 0; more; more = ftp.InternetFindNextFile(find, record)) {
         if (!record.name.isEmpty())
-            listing.entries.push_back({record.name, record.isFolder(), record.size, record.lastWriteTime,
-                                       shownTimeOf(record.lastWriteKind)});
+            listing.entries.push_back(
+                {record.name, record.isFolder(), record.size, record.lastWriteTime, shownTimeOf(record.lastWriteKind)});
     }
     ftp.InternetCloseHandle(find);
     // An empty folder is no failure.

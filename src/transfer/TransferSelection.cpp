@@ -27,7 +27,8 @@ namespace {
 QString skippedLine(const SkippedEntry &entry)
 {
     switch (entry.reason) {
-    case SkippedEntry::Reason::LinkToFolder: return QStringLiteral(" > Lien vers un dossier, non suivi : ") + entry.path;
+    case SkippedEntry::Reason::LinkToFolder:
+        return QStringLiteral(" > Lien vers un dossier, non suivi : ") + entry.path;
     case SkippedEntry::Reason::Special: return QStringLiteral(" > Fichier spécial, ignoré : ") + entry.path;
     case SkippedEntry::Reason::Unreadable: break;
     }
@@ -72,8 +73,9 @@ bool TransferSelection::connectedFor(TransferDirection direction)
 {
     if (context_.session.isConnected())
         return true;
-    context_.dialogs.message(direction == TransferDirection::Upload ? QStringLiteral("Pas de connexion sur le serveur !")
-                                                                    : QStringLiteral("Pas de connexion sur le serveur!"),
+    context_.dialogs.message(direction == TransferDirection::Upload
+                                 ? QStringLiteral("Pas de connexion sur le serveur !")
+                                 : QStringLiteral("Pas de connexion sur le serveur!"),
                              MessageButtons::Ok, MessageIcon::Information);
     return false;
 }
@@ -103,7 +105,6 @@ std::optional<TransferBatch> TransferSelection::collect(TransferDirection direct
     return batch;
 }
 
-// The root has no name to give the folder made on the other side.
 void TransferSelection::transferFolder(TransferDirection direction, const QString &folder,
                                        const CollectFolder &collectTree)
 {
@@ -114,6 +115,7 @@ void TransferSelection::transferFolder(TransferDirection direction, const QStrin
         context_.dialogs.message(QStringLiteral("Pas de dossier sélectionné !"), MessageButtons::Ok, MessageIcon::None);
         return;
     }
+    // The root has no name to give the folder made on the other side.
     if (folder == u"/") {
         context_.dialogs.message(upload ? QStringLiteral("Ce dossier ne peut être envoyé (Racine)!")
                                         : QStringLiteral("Ce dossier ne peut être reçu (Racine)!"),
@@ -148,7 +150,8 @@ bool TransferSelection::reportCollection(const FolderCollection &collected)
                                    + QStringLiteral(" ! Demande abandonnée !"));
         return false;
     case CollectionFailure::TooDeep:
-        context_.dialogs.message(QStringLiteral("Le dossier ") + where + QStringLiteral(" est à plus de %1 niveaux de sous-dossiers !").arg(MaxFolderDepth) + nothingMoved,
+        context_.dialogs.message(QStringLiteral("Plus de %1 niveaux de sous-dossiers, jusqu'à ").arg(MaxFolderDepth)
+                                     + where + QStringLiteral(" !") + nothingMoved,
                                  MessageButtons::Ok, MessageIcon::Exclamation);
         context_.log.AppendLogLine(QStringLiteral(" > Plus de %1 niveaux de sous-dossiers : ").arg(MaxFolderDepth)
                                    + where + QStringLiteral(" Demande abandonnée !"));

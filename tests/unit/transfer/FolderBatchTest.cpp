@@ -43,17 +43,16 @@ TEST(FolderBatchTest, ALocalTreeIsWalkedWithoutFollowingLinksToFolders)
     EXPECT_EQ(collected.batch.localFolder, local.folder());
     EXPECT_EQ(collected.batch.remoteFolder, u"/pub/"_s);
     EXPECT_EQ(collected.batch.folders, (QStringList{u"arbre/"_s, u"arbre/sous/"_s, u"arbre/vide/"_s}));
-    EXPECT_EQ(fileNames(collected.batch),
-              (QStringList{u"arbre/.htaccess"_s, u"arbre/a2.txt"_s, u"arbre/a10.txt"_s, u"arbre/B.txt"_s,
-                           u"arbre/lien.txt"_s, u"arbre/sous/c.txt"_s}));
+    EXPECT_EQ(fileNames(collected.batch), (QStringList{u"arbre/.htaccess"_s, u"arbre/a2.txt"_s, u"arbre/a10.txt"_s,
+                                                       u"arbre/B.txt"_s, u"arbre/lien.txt"_s, u"arbre/sous/c.txt"_s}));
     EXPECT_EQ(collected.batch.total(), 3 + 4 + 4 + 1);
     QMap<QString, SkippedEntry::Reason> skipped;
     for (const SkippedEntry &entry : collected.skipped)
         skipped.insert(entry.path.mid(local.folder().size()), entry.reason);
-    EXPECT_EQ(skipped, (QMap<QString, SkippedEntry::Reason>{{u"arbre/casse"_s, SkippedEntry::Reason::Unreadable},
-                                                            {u"arbre/tube"_s, SkippedEntry::Reason::Special},
-                                                            {u"arbre/sous/boucle"_s,
-                                                             SkippedEntry::Reason::LinkToFolder}}));
+    EXPECT_EQ(skipped,
+              (QMap<QString, SkippedEntry::Reason>{{u"arbre/casse"_s, SkippedEntry::Reason::Unreadable},
+                                                   {u"arbre/tube"_s, SkippedEntry::Reason::Special},
+                                                   {u"arbre/sous/boucle"_s, SkippedEntry::Reason::LinkToFolder}}));
 }
 
 TEST(FolderBatchTest, AServerTreeKeepsItsTimesAndStopsWholeAtAFailedOrEndlessListing)
