@@ -31,6 +31,10 @@ public:
     std::optional<QString> input(const QString &, const QString &, const QString &) override { return {}; }
     std::optional<QString> pickFolder(const QString &) override { return {}; }
     GuardedAnswer askGuarded(const GuardedQuestion &) override { return {}; }
+    ExistingFileAnswer askExistingFile(const ExistingFileQuestion &) override
+    {
+        return {ExistingFileChoice::Replace, true};
+    }
 };
 
 // A session logged in on the bench server, in binary, with a real log and

@@ -61,6 +61,10 @@ public:
     {
         return inner_.FtpOpenFile(a, b, c, d, e);
     }
+    FtpHandle FtpOpenFileAt(FtpHandle a, const QString &b, quint32 c, quint32 d, qint64 e) override
+    {
+        return inner_.FtpOpenFileAt(a, b, c, d, e);
+    }
     bool InternetReadFile(FtpHandle a, char *b, quint32 c, quint32 &d) override
     {
         return inner_.InternetReadFile(a, b, c, d);
@@ -73,6 +77,11 @@ public:
     bool FtpGetRemoteFileSize(FtpHandle a, const QString &b, qint64 &c) override
     {
         return inner_.FtpGetRemoteFileSize(a, b, c);
+    }
+    bool FtpGetFileTime(FtpHandle a, const QString &b, QDateTime &c) override { return inner_.FtpGetFileTime(a, b, c); }
+    bool FtpSetFileTime(FtpHandle a, const QString &b, const QDateTime &c) override
+    {
+        return inner_.FtpSetFileTime(a, b, c);
     }
     bool FtpCreateDirectory(FtpHandle a, const QString &b) override { return inner_.FtpCreateDirectory(a, b); }
     bool FtpRemoveDirectory(FtpHandle a, const QString &b) override { return inner_.FtpRemoveDirectory(a, b); }

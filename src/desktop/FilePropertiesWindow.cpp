@@ -1,6 +1,6 @@
 #include "desktop/FilePropertiesWindow.h"
 
-#include "platform/Clock.h"
+#include "desktop/FileFactsText.h"
 
 #include <QDialogButtonBox>
 #include <QFileIconProvider>
@@ -9,7 +9,6 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLocale>
 #include <QMimeDatabase>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -18,24 +17,6 @@
 namespace vendrel {
 
 namespace {
-
-QString dateTimeText(const QDateTime &time)
-{
-    if (!time.isValid())
-        return QStringLiteral("inconnue");
-    const QLocale locale;
-    return locale.toString(time.date(), QLocale::LongFormat) + QStringLiteral(" à ")
-           + timeOfDayText(time.time(), locale);
-}
-
-QString sizeText(qint64 bytes)
-{
-    const QLocale locale;
-    const QString exact = locale.toString(bytes) + QStringLiteral(" octets");
-    if (bytes < 1000)
-        return exact;
-    return locale.toString(static_cast<double>(bytes) / 1000.0, 'f', 2) + QStringLiteral(" Ko (") + exact + u')';
-}
 
 // rwxr-xr-x, as people who manage rights read them.
 QString rightsText(QFileDevice::Permissions permissions)
@@ -103,12 +84,12 @@ FilePropertiesWindow::FilePropertiesWindow(const QString &path, QWidget *parent)
     form->addRow(separator(this));
     row(QStringLiteral("Type :"), QStringLiteral("type"), QMimeDatabase().mimeTypeForFile(file).comment());
     row(QStringLiteral("Emplacement :"), QStringLiteral("folder"), file.absolutePath());
-    row(QStringLiteral("Taille :"), QStringLiteral("size"), sizeText(file.size()));
+    row(QStringLiteral("Taille :"), QStringLiteral("size"), fileSizeText(file.size()));
     form->addRow(separator(this));
     if (file.birthTime().isValid())
-        row(QStringLiteral("Créé le :"), QStringLiteral("created"), dateTimeText(file.birthTime()));
-    row(QStringLiteral("Modifié le :"), QStringLiteral("modified"), dateTimeText(file.lastModified()));
-    row(QStringLiteral("Dernier accès :"), QStringLiteral("read"), dateTimeText(file.lastRead()));
+        row(QStringLiteral("Créé le :"), QStringLiteral("created"), fileTimeText(file.birthTime()));
+    row(QStringLiteral("Modifié le :"), QStringLiteral("modified"), fileTimeText(file.lastModified()));
+    row(QStringLiteral("Dernier accès :"), QStringLiteral("read"), fileTimeText(file.lastRead()));
     form->addRow(separator(this));
     row(QStringLiteral("Propriétaire :"), QStringLiteral("owner"),
         file.owner() + QStringLiteral(" (groupe ") + file.group() + u')');

@@ -1,5 +1,7 @@
 #include "desktop/QtDialogs.h"
 
+#include "desktop/ExistingFileDialog.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QFileDialog>
@@ -71,6 +73,13 @@ GuardedAnswer QtDialogs::askGuarded(const GuardedQuestion &question)
     box.setCheckBox(option);
     box.exec();
     return {box.clickedButton() == accept, option->isChecked()};
+}
+
+ExistingFileAnswer QtDialogs::askExistingFile(const ExistingFileQuestion &question)
+{
+    ExistingFileDialog dialog(question, parent_());
+    dialog.exec();
+    return dialog.answer();
 }
 
 } // namespace vendrel

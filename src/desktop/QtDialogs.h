@@ -19,6 +19,7 @@ public:
     std::optional<QString> input(const QString &prompt, const QString &title, const QString &defaultText) override;
     std::optional<QString> pickFolder(const QString &title) override;
     GuardedAnswer askGuarded(const GuardedQuestion &question) override;
+    ExistingFileAnswer askExistingFile(const ExistingFileQuestion &question) override;
 
 private:
     std::function<QWidget *()> parent_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <optional>
 
@@ -22,6 +23,24 @@ struct GuardedAnswer {
     bool optionChecked = false;
 };
 
+// A file of a transfer about to be written over one of the same name. A time
+// that is not valid is not known.
+struct ExistingFileQuestion {
+    QString name;
+    qint64 sourceSize = 0;
+    QDateTime sourceTime;
+    qint64 targetSize = 0;
+    QDateTime targetTime;
+    bool resumable = false; // the target is shorter: it may be a broken copy
+};
+
+enum class ExistingFileChoice { Replace, ReplaceIfNewer, Resume, Rename, Skip, Cancel };
+
+struct ExistingFileAnswer {
+    ExistingFileChoice choice = ExistingFileChoice::Cancel;
+    bool applyToAll = false; // the same choice for the rest of the transfer
+};
+
 // Every modal question the application asks goes through here, so tests can
 // script the answers and read back the exact texts, icons and titles.
 class Dialogs {
@@ -37,6 +56,7 @@ public:
     // nullopt when the user cancels.
     virtual std::optional<QString> pickFolder(const QString &title) = 0;
     virtual GuardedAnswer askGuarded(const GuardedQuestion &question) = 0;
+    virtual ExistingFileAnswer askExistingFile(const ExistingFileQuestion &question) = 0;
 };
 
 inline const QString &applicationTitle()

@@ -17,6 +17,19 @@ inline QString extensionOf(const QString &name)
     return point < 0 ? name : name.mid(point + 1);
 }
 
+// A name that stays in its folder and can be shown and sent to a server: not
+// empty, not "." or "..", without '/', '\' or control characters.
+inline bool isSafeFileName(const QString &name)
+{
+    if (name.isEmpty() || name == u"." || name == u"..")
+        return false;
+    for (const QChar ch : name) {
+        if (ch.unicode() < 0x20 || ch.unicode() == 0x7F || ch == u'/' || ch == u'\\')
+            return false;
+    }
+    return true;
+}
+
 // A name as messages and log lines show it: between double quotes.
 inline QString quoted(const QString &text)
 {

@@ -71,8 +71,18 @@ void RemoteOperations::ListView2_AfterLabelEdit(int row, const QString &newName)
     } else {
         context_.log.AppendLogLine(QStringLiteral(" > Demande pour renommer le fichier: ") + quoted(oldPath));
     }
-    const bool renamed =
-        staysInsideFolder(newName) && context_.ftp.FtpRenameFile(context_.session.ConnectionHandle, oldPath, newPath);
+    const bool replacing = listsAnotherFile(row, newName);
+    if (replacing
+        && context_.dialogs.message(RemoteTexts::replaceOnRenameQuestion(newName), MessageButtons::YesNo,
+                                    MessageIcon::Question)
+               != MessageAnswer::Yes)
+        return;
+    const FtpHandle connection = context_.session.ConnectionHandle;
+    // A server that will not rename over a file gets the other one deleted first.
+    const bool renamed = staysInsideFolder(newName)
+                         && (context_.ftp.FtpRenameFile(connection, oldPath, newPath)
+                             || (replacing && context_.ftp.FtpDeleteFile(connection, newPath)
+                                 && context_.ftp.FtpRenameFile(connection, oldPath, newPath)));
     if (!renamed) {
         // The row keeps the server's name: showing the refused one would mislead.
         context_.dialogs.message(extensionChanges ? RemoteTexts::cannotRenameExtension : RemoteTexts::cannotRename,
@@ -83,6 +93,14 @@ void RemoteOperations::ListView2_AfterLabelEdit(int row, const QString &newName)
     pane_.files.renameRow(row, newName);
     context_.log.AppendLogLine(QStringLiteral(" > Fichier renommé en: ") + quoted(newPath));
     browser_.zRemRef_Click();
+}
+
+bool RemoteOperations::listsAnotherFile(int row, const QString &name) const
+{
+    for (int other = 0; other < pane_.files.rowCount(); ++other)
+        if (other != row && pane_.files.fileRow(other).name == name)
+            return true;
+    return false;
 }
 
 void RemoteOperations::zRemDF_Click()

@@ -36,6 +36,8 @@ public:
 
 private:
     bool checkConnected(const QString &notConnectedText);
+    // Whether the list shows a file of that name other than the row's.
+    bool listsAnotherFile(int row, const QString &name) const;
     // The node's texts from the root down, joined by '\': ..\pub\old
     static QString nodeTextPath(const QTreeWidgetItem *node);
 

@@ -13,6 +13,11 @@ inline const QString notConnectedForFolder = QStringLiteral("Pas de connexion su
 inline const QString noFileToRename = QStringLiteral("Pas de fichier à renommer !");
 inline const QString cannotRenameExtension = QStringLiteral("Ne peut renommer le fichier");
 inline const QString cannotRename = QStringLiteral("Ne peut accomplir la demande");
+// A rename onto a name the folder lists would replace that file.
+inline QString replaceOnRenameQuestion(const QString &name)
+{
+    return QStringLiteral("Le fichier ") + quoted(name) + QStringLiteral(" existe déjà sur le serveur. Le remplacer ?");
+}
 inline const QString rootFolder = QStringLiteral("Ce dossier ne peut être supprimé (Racine)!");
 inline const QString folderNotRemoved =
     QStringLiteral("Erreur! Etes vous sur que le dossier ne contienne pas de fichiers ?");

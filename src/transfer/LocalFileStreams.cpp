@@ -4,18 +4,45 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vendrel {
 
 DownloadTarget::DownloadTarget(const QString &path) : file_(path) {}
 
-bool DownloadTarget::open()
+bool DownloadTarget::open(qint64 keep)
 {
     gathered_.reserve(size_t(GatherBytes));
     if (!file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     fd_ = file_.handle();
+    return keep == 0 || copyFromTarget(keep);
+}
+
+// The kernel copies (or shares, on file systems that can) the bytes kept.
+bool DownloadTarget::copyFromTarget(qint64 keep)
+{
+    QFile kept(file_.fileName());
+    if (!kept.open(QIODevice::ReadOnly))
+        return false;
+    const int from = kept.handle();
+    std::vector<char> chunk;
+    while (written_ < keep) {
+        ssize_t count = ::copy_file_range(from, nullptr, fd_, nullptr, size_t(keep - written_), 0);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0) { // a file system that cannot: by hand
+            chunk.resize(size_t(GatherBytes));
+            count = ::read(from, chunk.data(), size_t(std::min<qint64>(GatherBytes, keep - written_)));
+            if (count > 0 && ::write(fd_, chunk.data(), size_t(count)) != count)
+                return false;
+        }
+        if (count <= 0)
+            return false;
+        written_ += count;
+    }
+    handedToDisk_ = written_;
     return true;
 }
 
@@ -39,7 +66,15 @@ bool DownloadTarget::flushToDisk()
 
 bool DownloadTarget::commit()
 {
-    return flushToDisk() && file_.commit();
+    if (!flushToDisk())
+        return false;
+    if (modified_.isValid() && modified_.toMSecsSinceEpoch() >= 0) {
+        const qint64 seconds = modified_.toSecsSinceEpoch();
+        const qint64 nanoseconds = (modified_.toMSecsSinceEpoch() - seconds * 1000) * 1'000'000;
+        const timespec times[2] = {{0, UTIME_OMIT}, {time_t(seconds), long(nanoseconds)}};
+        ::futimens(fd_, times);
+    }
+    return file_.commit();
 }
 
 bool DownloadTarget::writeGathered()
@@ -85,6 +120,13 @@ bool UploadSource::open()
         return false;
     ::posix_fadvise(file_.handle(), 0, 0, POSIX_FADV_SEQUENTIAL);
     return true;
+}
+
+bool UploadSource::seek(qint64 position)
+{
+    chunk_.clear();
+    offset_ = 0;
+    return file_.seek(position);
 }
 
 bool UploadSource::read(char *out, qsizetype length)

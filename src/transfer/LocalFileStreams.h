@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QFile>
 #include <QSaveFile>
 #include <QString>
@@ -20,7 +21,10 @@ public:
 
     explicit DownloadTarget(const QString &path);
 
-    bool open();
+    // Resuming keeps the target's first `keep` bytes: the new ones follow them.
+    bool open(qint64 keep = 0);
+    // The time the file gets when committed; none leaves it the time of writing.
+    void setModified(const QDateTime &modified) { modified_ = modified; }
     // False once the file could not be written.
     bool write(const char *data, qsizetype length);
     // Writes what is gathered and waits until all of it is on disk. Slow for
@@ -33,6 +37,7 @@ public:
 
 private:
     bool writeGathered();
+    bool copyFromTarget(qint64 keep);
     void handWindowsToDisk();
 
     QSaveFile file_;
@@ -41,6 +46,7 @@ private:
     qint64 written_ = 0;
     qint64 handedToDisk_ = 0;
     bool failed_ = false;
+    QDateTime modified_;
 };
 
 // An upload's local file, read in large chunks and handed out in blocks.
@@ -52,6 +58,9 @@ public:
 
     bool open();
     qint64 size() const { return file_.size(); }
+    QDateTime modified() const { return file_.fileTime(QFileDevice::FileModificationTime); }
+    // The next read starts at that byte of the file.
+    bool seek(qint64 position);
     // Fills out with exactly length bytes; false when the file ends first or
     // cannot be read.
     bool read(char *out, qsizetype length);

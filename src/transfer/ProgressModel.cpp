@@ -35,6 +35,11 @@ void ProgressModel::addBlock(qint64 bytes, quint32 tick)
     measured_ = true;
 }
 
+void ProgressModel::leaveOut(qint64 bytes)
+{
+    batchTotal_ = std::max(batchDone_, batchTotal_ - bytes);
+}
+
 void ProgressModel::finishFile()
 {
     finishedSeconds_ += static_cast<qint64>(std::nearbyint(elapsed_ / 1000.0)); // halves to even

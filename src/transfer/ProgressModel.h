@@ -26,6 +26,9 @@ public:
     // Counts a block's bytes and, once the file has moved any, measures the
     // file's elapsed time.
     void addBlock(qint64 bytes, quint32 tick);
+    // Bytes that will not move (a skipped file, what a resumed file already
+    // holds): taken off what is left, without counting as speed.
+    void leaveOut(qint64 bytes);
     // Moves the file's rounded duration into the finished seconds.
     void finishFile();
 

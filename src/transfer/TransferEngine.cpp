@@ -5,15 +5,8 @@
 #include "session/ActivityReport.h"
 #include "session/SessionState.h"
 #include "session/StatusLine.h"
-#include "session/ftp/EventPumpingWait.h"
-#include "transfer/LocalFileStreams.h"
 #include "transfer/ProgressDisplay.h"
 
-#include <QDir>
-#include <algorithm>
-#include <array>
-#include <chrono>
-#include <future>
 #include <utility>
 
 namespace vendrel {
@@ -27,16 +20,6 @@ struct DirectionTexts {
 };
 
 namespace {
-
-// Flushing the rest of the file to disk can take a while on a slow disk; the
-// window keeps repainting meanwhile. Only the flush leaves this thread.
-bool commitKeepingWindowAlive(DownloadTarget &file)
-{
-    auto flushed = std::async(std::launch::async, [&file] { return file.flushToDisk(); });
-    while (flushed.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
-        handlePendingEventsExceptInput();
-    return flushed.get() && file.commit();
-}
 
 const DirectionTexts &textsFor(TransferDirection direction)
 {
@@ -62,6 +45,7 @@ RunOutcome TransferEngine::run(const TransferBatch &batch)
 {
     localFolder_ = batch.localFolder;
     remoteFolder_ = batch.remoteFolder;
+    existingFiles_.emplace(context_.dialogs);
     progress_.startRun(batch.total());
     display_.runStarted(progress_);
     for (const QString &folder : batch.folders)
@@ -70,8 +54,9 @@ RunOutcome TransferEngine::run(const TransferBatch &batch)
     bool anyFailed = false;
     for (int index = 0; index < batch.count(); ++index) {
         const TransferFile &file = batch.files.at(index);
-        switch (transferFile(index, file.name, file.size)) {
-        case FileOutcome::Done: break;
+        switch (transferFile(index, file)) {
+        case FileOutcome::Done:
+        case FileOutcome::Skipped: break;
         case FileOutcome::Failed: anyFailed = true; break;
         case FileOutcome::StopRun: return RunOutcome::Stopped;
         case FileOutcome::Cancelled: return RunOutcome::Cancelled;
@@ -91,20 +76,43 @@ void TransferEngine::dropRemoteFile()
 }
 
 // The label reads "<verb> du fichier: name / 1234 Oct.".
-void TransferEngine::announceFile(int index, const QString &name, qint64 listedSize, const QString &source,
-                                  const QString &target)
+void TransferEngine::announceFile(int index, const TransferFile &file, const QString &source, const QString &target)
 {
-    display_.fileStarted(index, texts_.fileAction + name + QStringLiteral(" / ") + QString::number(listedSize)
+    display_.fileStarted(index, texts_.fileAction + file.name + QStringLiteral(" / ") + QString::number(file.size)
                                     + QStringLiteral(" Oct."));
     context_.log.AppendLogLine(texts_.logStart + source + QStringLiteral(", vers: ") + target);
     context_.status.showMessage(texts_.status);
 }
 
-FtpHandle TransferEngine::openRemote(const QString &path, quint32 access)
+ExistingFileDecision TransferEngine::decideAboutExisting(const ExistingFileQuestion &question,
+                                                         const NameTaken &nameTaken)
 {
-    TransferHandle =
-        context_.ftp.FtpOpenFile(context_.session.ConnectionHandle, path, access, context_.session.TransferType, 0);
+    return existingFiles_->decide(question, nameTaken);
+}
+
+TransferEngine::FileOutcome TransferEngine::skipFile(const TransferFile &file, const QString &target)
+{
+    progress_.leaveOut(file.size);
+    display_.blockDone(progress_);
+    context_.log.AppendLogLine(QStringLiteral(" > Fichier ignoré : ") + target);
+    return FileOutcome::Skipped;
+}
+
+FtpHandle TransferEngine::openRemote(const QString &path, quint32 access, qint64 offset)
+{
+    const FtpHandle connection = context_.session.ConnectionHandle;
+    const quint32 type = context_.session.TransferType;
+    TransferHandle = offset == 0 ? context_.ftp.FtpOpenFile(connection, path, access, type, 0)
+                                 : context_.ftp.FtpOpenFileAt(connection, path, access, type, offset);
     return TransferHandle;
+}
+
+bool TransferEngine::reopenAfterBreak(const QString &path, quint32 access, qint64 offset)
+{
+    dropRemoteFile();
+    context_.log.AppendLogLine(QStringLiteral(" > Transfert interrompu, reprise à partir de ")
+                               + QString::number(offset) + QStringLiteral(" octets..."));
+    return openRemote(path, access, offset) != 0;
 }
 
 bool TransferEngine::closeRemote()
@@ -115,9 +123,10 @@ bool TransferEngine::closeRemote()
     return stored;
 }
 
-void TransferEngine::startClock(qint64 listedSize)
+void TransferEngine::startClock(qint64 listedSize, qint64 offset)
 {
-    progress_.startFile(listedSize, context_.clock.tickCount());
+    progress_.leaveOut(offset);
+    progress_.startFile(listedSize - offset, context_.clock.tickCount());
 }
 
 bool TransferEngine::blockMoved(qint64 bytes)
@@ -175,132 +184,5 @@ TransferEngine::FileOutcome TransferEngine::finishFile()
     return FileOutcome::Done;
 }
 
-DownloadEngine::DownloadEngine(SessionContext context, ProgressDisplay &display)
-    : TransferEngine(context, display, TransferDirection::Download)
-{
-}
-
-TransferEngine::FileOutcome DownloadEngine::transferFile(int index, const QString &name, qint64 listedSize)
-{
-    const QString remote = remotePath(name);
-    const QString local = localPath(name);
-    announceFile(index, name, listedSize, remote, local);
-
-    // Uncommitted, it is removed with this object: no partial file ever
-    // takes the target's place.
-    DownloadTarget target(local);
-    if (!target.open())
-        return stopForLocalFile(QStringLiteral("Ne peut créer le fichier local "), local);
-    if (openRemote(remote, ftp::GENERIC_READ) == 0)
-        return stopRun(QStringLiteral("Ne peut ouvrir le fichier avec ce dossier !"), QStringLiteral("Problémes d'URL"),
-                       QStringLiteral(" > Ne peut ouvrir le fichier avec ce dossier!  Demande abandonnée !"));
-    startClock(listedSize);
-
-    std::array<char, BlockSize> block{};
-    quint32 count = 0;
-    qint64 received = 0;
-    do {
-        if (!context_.ftp.InternetReadFile(transferHandle(), block.data(), BlockSize, count)
-            || !target.write(block.data(), count))
-            return cancelled() ? abandonFile() : failTransfer();
-        received += count;
-        if (!blockMoved(count))
-            return abandonFile();
-    } while (count == BlockSize);
-
-    // Line ends make an ASCII copy's size differ: only a binary one can be checked.
-    const bool checkSize = context_.session.TransferType != ftp::FTP_TRANSFER_TYPE_ASCII;
-    qint64 announced = received;
-    if (checkSize && !context_.ftp.FtpGetFileSize(transferHandle(), announced))
-        announced = received;
-    closeRemote();
-    if (checkSize && !sizeHolds(remote, received, listedSize, announced))
-        return reportTransferError();
-    if (!commitKeepingWindowAlive(target))
-        return reportTransferError();
-    return finishFile();
-}
-
-// A server may end a download early and still say all went well. A size
-// that matches neither the listing nor the server's announcement is a
-// broken file, unless the server now gives the size received: the file
-// changed meanwhile.
-bool DownloadEngine::sizeHolds(const QString &remote, qint64 received, qint64 listed, qint64 announced)
-{
-    if (received == listed && received == announced)
-        return true;
-    qint64 now = -1;
-    return context_.ftp.FtpGetRemoteFileSize(context_.session.ConnectionHandle, remote, now) && now == received;
-}
-
-bool DownloadEngine::makeFolder(const QString &folder)
-{
-    const QString local = localPath(folder);
-    if (QDir().mkpath(local))
-        return true;
-    stopForLocalFile(QStringLiteral("Ne peut créer le dossier local "), local);
-    return false;
-}
-
-UploadEngine::UploadEngine(SessionContext context, ProgressDisplay &display)
-    : TransferEngine(context, display, TransferDirection::Upload)
-{
-}
-
-// A folder that could not be made is usually there already; if it is not,
-// its first file fails to open and stops the run.
-bool UploadEngine::makeFolder(const QString &folder)
-{
-    const QString remote = remotePath(folder);
-    if (!context_.ftp.FtpCreateDirectory(context_.session.ConnectionHandle, remote))
-        context_.log.AppendLogLine(QStringLiteral(" > Dossier déjà présent sur le serveur : ") + remote);
-    return true;
-}
-
-TransferEngine::FileOutcome UploadEngine::transferFile(int index, const QString &name, qint64 listedSize)
-{
-    const QString remote = remotePath(name);
-    const QString local = localPath(name);
-    announceFile(index, name, listedSize, local, remote);
-
-    // Opened before the remote file, so a missing local file leaves the
-    // server's file of that name as it was.
-    UploadSource source(local);
-    if (!source.open())
-        return stopForLocalFile(QStringLiteral("Ne peut lire le fichier local "), local);
-    if (openRemote(remote, ftp::GENERIC_WRITE) == 0)
-        return stopRun(QStringLiteral("Ne peut pas transférer le fichier sur le serveur !"), {},
-                       QStringLiteral(" > Ne peut pas transférer le fichier sur le serveur! Demande abandonnée !"));
-    startClock(listedSize);
-
-    const qint64 length = source.size();
-    qint64 sent = 0;
-    std::array<char, BlockSize> block{};
-    do {
-        const qint64 amount = std::min<qint64>(BlockSize, length - sent);
-        quint32 written = 0;
-        if (!source.read(block.data(), amount)
-            || !context_.ftp.InternetWriteFile(transferHandle(), block.data(), quint32(amount), written))
-            return cancelled() ? abandonUpload(remote) : failTransfer();
-        sent += amount;
-        if (!blockMoved(amount))
-            return abandonUpload(remote);
-    } while (sent < length);
-
-    // The server may still be taking the last blocks when the user cancels.
-    if (!closeRemote())
-        return cancelled() ? abandonUpload(remote) : reportTransferError();
-    return finishFile();
-}
-
-TransferEngine::FileOutcome UploadEngine::abandonUpload(const QString &remote)
-{
-    abandonFile();
-    const bool deleted = context_.ftp.FtpDeleteFile(context_.session.ConnectionHandle, remote);
-    context_.log.AppendLogLine((deleted ? QStringLiteral(" > Fichier incomplet supprimé : ")
-                                        : QStringLiteral(" > Le fichier incomplet n'a pu être supprimé : "))
-                               + remote);
-    return FileOutcome::Cancelled;
-}
 
 } // namespace vendrel

@@ -30,9 +30,10 @@ MessageAnswer FakeDialogs::message(const QString &text, MessageButtons buttons, 
                                          : next(answers_, cancelUnscripted, text, MessageAnswer::No);
 }
 
-std::optional<QString> FakeDialogs::input(const QString &prompt, const QString &, const QString &)
+std::optional<QString> FakeDialogs::input(const QString &prompt, const QString &, const QString &defaultText)
 {
     ++inputsAsked;
+    inputDefaults.append(defaultText);
     return next(inputs_, cancelUnscripted, prompt, std::optional<QString>());
 }
 
@@ -47,6 +48,12 @@ GuardedAnswer FakeDialogs::askGuarded(const GuardedQuestion &question)
 {
     guardedQuestions.append(question);
     return next(guardedAnswers_, cancelUnscripted, question.title, GuardedAnswer{});
+}
+
+ExistingFileAnswer FakeDialogs::askExistingFile(const ExistingFileQuestion &question)
+{
+    existingFileQuestions.append(question);
+    return next(existingFileAnswers_, cancelUnscripted, question.name, ExistingFileAnswer{});
 }
 
 QList<QString> FakeDialogs::messageTexts() const

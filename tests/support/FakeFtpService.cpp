@@ -10,12 +10,6 @@ namespace vendrel::test {
 
 namespace {
 
-QString parentOf(const QString &path)
-{
-    const qsizetype slash = path.lastIndexOf(u'/', path.endsWith(u'/') ? -2 : -1);
-    return slash <= 0 ? QStringLiteral("/") : path.left(slash);
-}
-
 QString withoutTrailingSlash(QString path)
 {
     while (path.size() > 1 && path.endsWith(u'/'))
@@ -23,9 +17,24 @@ QString withoutTrailingSlash(QString path)
     return path;
 }
 
+QString parentOf(const QString &path)
+{
+    const qsizetype slash = withoutTrailingSlash(path).lastIndexOf(u'/');
+    return slash <= 0 ? QStringLiteral("/") : path.left(slash);
+}
+
 QString n(quint64 value)
 {
     return QString::number(value);
+}
+
+template <typename Part>
+QStringList eachCall(const QList<FtpCall> &calls, Part part)
+{
+    QStringList parts;
+    for (const FtpCall &call : calls)
+        parts.append(std::invoke(part, call));
+    return parts;
 }
 
 } // namespace
@@ -35,17 +44,10 @@ QString hex(quint32 value)
     return QStringLiteral("0x") + QString::number(value, 16).toUpper().rightJustified(8, QLatin1Char('0'));
 }
 
-FakeFtpService::FakeFtpService()
-{
-    folders_.insert(QStringLiteral("/"));
-}
-
 void FakeFtpService::addFolder(const QString &path)
 {
-    const QString folder = withoutTrailingSlash(path);
-    if (folder != u"/")
-        addFolder(parentOf(folder));
-    folders_.insert(folder);
+    for (QString folder = withoutTrailingSlash(path); folder != u"/"; folder = parentOf(folder))
+        folders_.insert(folder);
 }
 
 void FakeFtpService::addFile(const QString &path, const QByteArray &content, const QDateTime &modified,
@@ -57,18 +59,12 @@ void FakeFtpService::addFile(const QString &path, const QByteArray &content, con
 
 QStringList FakeFtpService::callTexts() const
 {
-    QStringList texts;
-    for (const FtpCall &call : calls)
-        texts.append(call.text());
-    return texts;
+    return eachCall(calls, &FtpCall::text);
 }
 
 QStringList FakeFtpService::callNames() const
 {
-    QStringList names;
-    for (const FtpCall &call : calls)
-        names.append(call.name);
-    return names;
+    return eachCall(calls, &FtpCall::name);
 }
 
 bool FakeFtpService::fails(const char *function, QStringList arguments)
@@ -84,17 +80,21 @@ bool FakeFtpService::fails(const char *function, QStringList arguments)
     return true;
 }
 
-void FakeFtpService::tick()
+FakeFtpService::OpenFile *FakeFtpService::block(FtpHandle file, bool writing)
 {
     if (clock_ != nullptr)
         clock_->advance(millisecondsPerBlock_);
     if (++blocks_ == hookBlock_ && hook_)
         hook_();
+    const auto open = openFiles_.find(file);
+    return open == openFiles_.end() || open->writing != writing ? nullptr : &*open;
 }
 
-FtpHandle FakeFtpService::newHandle()
+FtpHandle FakeFtpService::newHandle(QSet<FtpHandle> *kind)
 {
     openHandles.insert(nextHandle_);
+    if (kind != nullptr)
+        kind->insert(nextHandle_);
     return nextHandle_++;
 }
 
@@ -108,17 +108,14 @@ FtpHandle FakeFtpService::InternetConnect(FtpHandle internet, const QString &ser
                                           const QString &userName, const QString &password, quint32 service,
                                           quint32 flags, quintptr context)
 {
-    if (fails(__func__, {n(internet), serverName, n(port), userName, password, n(service), hex(flags), n(context)})
-        || !openHandles.contains(internet))
-        return 0;
-    const FtpHandle connection = newHandle();
-    connections_.insert(connection);
-    return connection;
+    const bool failed =
+        fails(__func__, {n(internet), serverName, n(port), userName, password, n(service), hex(flags), n(context)});
+    return failed || !openHandles.contains(internet) ? 0 : newHandle(&connections_);
 }
 
 bool FakeFtpService::FtpGetCurrentDirectory(FtpHandle connection, QString &currentDirectory)
 {
-    if (fails(__func__, {n(connection)}) || !isConnection(connection))
+    if (fails(__func__, {n(connection)}) || !connections_.contains(connection))
         return false;
     currentDirectory = currentDirectory_;
     return true;
@@ -128,23 +125,19 @@ bool FakeFtpService::FtpGetCurrentDirectory(FtpHandle connection, QString &curre
 std::vector<FindData> FakeFtpService::entriesOf(const QString &folder, const QString &pattern) const
 {
     const WildcardPattern wildcard(pattern);
-    const QString prefix = folder.endsWith(u'/') ? folder : folder + u'/';
-    const auto nameIn = [&prefix](const QString &path) {
-        const QString name = path.mid(prefix.size());
-        return path.startsWith(prefix) && !name.isEmpty() && !name.contains(u'/') ? name : QString();
-    };
-    QStringList subFolders;
-    for (const QString &path : folders_)
-        subFolders.append(nameIn(path));
-    subFolders.removeAll(QString());
+    const auto inFolder = [&folder](const QString &path) { return path != u"/" && parentOf(path) == folder; };
+    const auto nameOf = [](const QString &path) { return path.mid(path.lastIndexOf(u'/') + 1); };
+    QStringList subFolders(folders_.cbegin(), folders_.cend());
     subFolders.sort();
     std::vector<FindData> entries;
-    for (const QString &name : subFolders)
-        entries.push_back({ftp::FILE_ATTRIBUTE_DIRECTORY, QDateTime(QDate(2006, 1, 1), QTime(0, 0), Qt::UTC), 0, name});
+    for (const QString &path : std::as_const(subFolders)) {
+        if (inFolder(path))
+            entries.push_back(
+                {ftp::FILE_ATTRIBUTE_DIRECTORY, QDateTime(QDate(2006, 1, 1), QTime(), Qt::UTC), 0, nameOf(path)});
+    }
     for (auto file = files_.cbegin(); file != files_.cend(); ++file) {
-        const QString name = nameIn(file.key());
-        if (!name.isEmpty() && wildcard.matches(name))
-            entries.push_back({0, file->modified, file->content.size(), name, file->modifiedKind});
+        if (inFolder(file.key()) && wildcard.matches(nameOf(file.key())))
+            entries.push_back({0, file->modified, file->content.size(), nameOf(file.key()), file->modifiedKind});
     }
     return entries;
 }
@@ -152,17 +145,18 @@ std::vector<FindData> FakeFtpService::entriesOf(const QString &folder, const QSt
 FtpHandle FakeFtpService::FtpFindFirstFile(FtpHandle connection, const QString &searchSpec, FindData &record,
                                            quint32 flags, quintptr context)
 {
-    if (fails(__func__, {n(connection), searchSpec, hex(flags), n(context)}) || !isConnection(connection))
+    if (fails(__func__, {n(connection), searchSpec, hex(flags), n(context)}) || !connections_.contains(connection))
         return 0;
     const qsizetype slash = searchSpec.lastIndexOf(u'/');
     const QString folder = withoutTrailingSlash(searchSpec.left(slash + 1));
-    if (!folders_.contains(folder)) {
+    std::vector<FindData> entries;
+    if (folders_.contains(folder))
+        entries = entriesOf(folder, searchSpec.mid(slash + 1));
+    else
         error_ = {ftp::ERROR_INTERNET_EXTENDED_ERROR, QStringLiteral("550 No such directory.")};
-        return 0;
-    }
-    std::vector<FindData> entries = entriesOf(folder, searchSpec.mid(slash + 1));
     if (entries.empty()) {
-        error_ = {ftp::ERROR_NO_MORE_FILES, QStringLiteral("no matching entry")};
+        if (error_.code == 0)
+            error_ = {ftp::ERROR_NO_MORE_FILES, QStringLiteral("no matching entry")};
         return 0;
     }
     std::reverse(entries.begin(), entries.end());
@@ -175,9 +169,8 @@ FtpHandle FakeFtpService::FtpFindFirstFile(FtpHandle connection, const QString &
 
 bool FakeFtpService::InternetFindNextFile(FtpHandle find, FindData &record)
 {
-    calls.append({QStringLiteral("InternetFindNextFile"), {n(find)}});
     auto entries = finds_.find(find);
-    if (entries == finds_.end() || entries->empty())
+    if (fails(__func__, {n(find)}) || entries == finds_.end() || entries->empty())
         return false;
     record = entries->back();
     entries->pop_back();
@@ -187,21 +180,35 @@ bool FakeFtpService::InternetFindNextFile(FtpHandle find, FindData &record)
 FtpHandle FakeFtpService::FtpOpenFile(FtpHandle connection, const QString &path, quint32 access, quint32 flags,
                                       quintptr context)
 {
-    const bool writing = access == ftp::GENERIC_WRITE;
-    if (fails(__func__, {n(connection), path, hex(access), n(flags), n(context)}) || !isConnection(connection)
-        || (writing ? !folders_.contains(parentOf(path)) : !files_.contains(path)))
+    if (fails(__func__, {n(connection), path, hex(access), n(flags), n(context)}))
+        return 0;
+    return openAt(connection, path, access == ftp::GENERIC_WRITE, 0);
+}
+
+FtpHandle FakeFtpService::FtpOpenFileAt(FtpHandle connection, const QString &path, quint32 access, quint32 flags,
+                                        qint64 offset)
+{
+    if (fails(__func__, {n(connection), path, hex(access), n(flags), QString::number(offset)}))
+        return 0;
+    return openAt(connection, path, access == ftp::GENERIC_WRITE, offset);
+}
+
+FtpHandle FakeFtpService::openAt(FtpHandle connection, const QString &path, bool writing, qint64 offset)
+{
+    if (!connections_.contains(connection) || (writing ? !folders_.contains(parentOf(path)) : !files_.contains(path))
+        || (offset > 0 && files_.value(path).content.size() < offset))
         return 0;
     const FtpHandle file = newHandle();
-    openFiles_.insert(file, {path, writing, 0, {}});
+    // Appending keeps what the server holds, as APPE does.
+    openFiles_.insert(file, {path, writing, writing ? 0 : offset, offset > 0 ? files_.value(path).content : QByteArray()});
     return file;
 }
 
 bool FakeFtpService::InternetReadFile(FtpHandle file, char *buffer, quint32 bytesToRead, quint32 &bytesRead)
 {
     bytesRead = 0;
-    tick();
-    auto open = openFiles_.find(file);
-    if (fails(__func__, {n(file), n(bytesToRead)}) || open == openFiles_.end() || open->writing)
+    OpenFile *open = block(file, false);
+    if (fails(__func__, {n(file), n(bytesToRead)}) || open == nullptr)
         return false;
     const QByteArray &content = files_[open->path].content;
     bytesRead = quint32(std::min<qint64>(content.size() - open->position, bytesToRead));
@@ -213,9 +220,8 @@ bool FakeFtpService::InternetReadFile(FtpHandle file, char *buffer, quint32 byte
 bool FakeFtpService::InternetWriteFile(FtpHandle file, const char *buffer, quint32 bytesToWrite, quint32 &bytesWritten)
 {
     bytesWritten = 0;
-    tick();
-    auto open = openFiles_.find(file);
-    if (fails(__func__, {n(file), n(bytesToWrite)}) || open == openFiles_.end() || !open->writing)
+    OpenFile *open = block(file, true);
+    if (fails(__func__, {n(file), n(bytesToWrite)}) || open == nullptr)
         return false;
     open->written.append(buffer, bytesToWrite);
     bytesWritten = bytesToWrite;
@@ -233,16 +239,33 @@ bool FakeFtpService::FtpGetFileSize(FtpHandle file, qint64 &size)
 
 bool FakeFtpService::FtpGetRemoteFileSize(FtpHandle connection, const QString &path, qint64 &size)
 {
-    if (fails(__func__, {n(connection), path}) || !isConnection(connection) || !files_.contains(path))
+    if (fails(__func__, {n(connection), path}) || !connections_.contains(connection) || !files_.contains(path))
         return false;
     size = files_.value(path).content.size();
+    return true;
+}
+
+bool FakeFtpService::FtpGetFileTime(FtpHandle connection, const QString &path, QDateTime &modified)
+{
+    if (fails(__func__, {n(connection), path}) || !connections_.contains(connection) || !files_.contains(path))
+        return false;
+    modified = files_.value(path).modified;
+    return true;
+}
+
+bool FakeFtpService::FtpSetFileTime(FtpHandle connection, const QString &path, const QDateTime &modified)
+{
+    if (!offersFileTimes_ || fails(__func__, {n(connection), path, modified.toUTC().toString(Qt::ISODate)})
+        || !connections_.contains(connection) || !files_.contains(path))
+        return false;
+    files_[path].modified = modified.toUTC();
     return true;
 }
 
 bool FakeFtpService::FtpCreateDirectory(FtpHandle connection, const QString &path)
 {
     const QString folder = withoutTrailingSlash(path);
-    if (fails(__func__, {n(connection), path}) || !isConnection(connection) || folders_.contains(folder)
+    if (fails(__func__, {n(connection), path}) || !connections_.contains(connection) || folders_.contains(folder)
         || files_.contains(folder) || !folders_.contains(parentOf(folder)))
         return false;
     folders_.insert(folder);
@@ -252,22 +275,19 @@ bool FakeFtpService::FtpCreateDirectory(FtpHandle connection, const QString &pat
 bool FakeFtpService::FtpRemoveDirectory(FtpHandle connection, const QString &path)
 {
     const QString folder = withoutTrailingSlash(path);
-    if (fails(__func__, {n(connection), path}) || !isConnection(connection) || !folders_.contains(folder)
-        || folder == u"/" || !entriesOf(folder, QStringLiteral("*")).empty())
-        return false;
-    folders_.remove(folder);
-    return true;
+    return !fails(__func__, {n(connection), path}) && connections_.contains(connection) && folder != u"/"
+           && entriesOf(folder, QStringLiteral("*")).empty() && folders_.remove(folder);
 }
 
 bool FakeFtpService::FtpDeleteFile(FtpHandle connection, const QString &path)
 {
-    return !fails(__func__, {n(connection), path}) && isConnection(connection) && files_.remove(path) > 0;
+    return !fails(__func__, {n(connection), path}) && connections_.contains(connection) && files_.remove(path) > 0;
 }
 
 bool FakeFtpService::FtpRenameFile(FtpHandle connection, const QString &existing, const QString &renamed)
 {
-    if (fails(__func__, {n(connection), existing, renamed}) || !isConnection(connection) || !files_.contains(existing)
-        || files_.contains(renamed) || folders_.contains(renamed))
+    if (fails(__func__, {n(connection), existing, renamed}) || !connections_.contains(connection)
+        || !files_.contains(existing) || files_.contains(renamed) || folders_.contains(renamed))
         return false;
     files_.insert(renamed, files_.take(existing));
     return true;
@@ -275,29 +295,25 @@ bool FakeFtpService::FtpRenameFile(FtpHandle connection, const QString &existing
 
 bool FakeFtpService::InternetCloseHandle(FtpHandle handle)
 {
-    calls.append({QStringLiteral("InternetCloseHandle"), {n(handle)}});
+    return !fails(__func__, {n(handle)}) && closeHandle(handle);
+}
+
+// Like a real server, keeps what an aborted upload sent so far.
+bool FakeFtpService::AbortTransfer(FtpHandle file)
+{
+    return !fails(__func__, {n(file)}) && openFiles_.contains(file) && closeHandle(file);
+}
+
+bool FakeFtpService::closeHandle(FtpHandle handle)
+{
     if (!openHandles.remove(handle))
         return false;
     connections_.remove(handle);
     finds_.remove(handle);
-    storeUpload(openFiles_.take(handle));
-    return true;
-}
-
-bool FakeFtpService::AbortTransfer(FtpHandle file)
-{
-    calls.append({QStringLiteral("AbortTransfer"), {n(file)}});
-    if (!openFiles_.contains(file))
-        return false;
-    openHandles.remove(file);
-    storeUpload(openFiles_.take(file));
-    return true;
-}
-
-void FakeFtpService::storeUpload(const OpenFile &open)
-{
+    const OpenFile open = openFiles_.take(handle);
     if (open.writing)
         files_.insert(open.path, {open.written, QDateTime(QDate(2026, 12, 5), QTime(14, 7), Qt::UTC)});
+    return true;
 }
 
 } // namespace vendrel::test

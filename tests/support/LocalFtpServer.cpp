@@ -44,11 +44,14 @@ bool LocalFtpServer::start(const Options &options)
     };
     if (!options.mlsd)
         arguments << u"--no-mlsd"_s;
+    if (!options.mfmt)
+        arguments << u"--no-mfmt"_s;
     if (options.noConnectBack)
         arguments << u"--no-connect-back"_s;
     add(u"--throttle"_s, options.bytesPerSecond > 0 ? QString::number(options.bytesPerSecond) : QString());
     add(u"--endless-listing"_s, options.endlessListing);
     add(u"--extra-bytes"_s, options.extraBytes > 0 ? QString::number(options.extraBytes) : QString());
+    add(u"--cut-first-download"_s, options.cutFirstDownload > 0 ? QString::number(options.cutFirstDownload) : QString());
     add(u"--lost-reply"_s, options.lostReply);
     add(u"--closing-421"_s, options.closing421);
     add(u"--silent"_s, options.silent);

@@ -21,15 +21,17 @@ class LocalFtpServer {
 public:
     struct Options {
         bool mlsd = true;                // false: MLSD gets 500, as on servers without it
+        bool mfmt = true;                // false: no MFMT, and FEAT does not offer it
         double idleTimeoutSeconds = 300; // the server closes a control connection idle that long
         int bytesPerSecond = 0;          // data connections send and take no faster; 0: no limit
         // Faults of a broken or hostile server:
-        QString endlessListing;     // "slow" (an entry a second) or "fast": listings of /endless never end
+        QString endlessListing{};   // "slow" (an entry a second) or "fast": listings of /endless never end
         int extraBytes = 0;         // downloads send this many bytes more than the file holds
-        QString lostReply;          // verbs ("DELE,MKD") carried out, then the connection drops unanswered
+        int cutFirstDownload = 0;   // the first download sends this many bytes, then the session drops
+        QString lostReply{};        // verbs ("DELE,MKD") carried out, then the connection drops unanswered
         bool noConnectBack = false; // active mode: PORT is accepted, the data connection never comes
-        QString closing421;         // verbs answered with 421 and a closed connection, not carried out
-        QString silent;             // verbs (or CONNECT) after which the first session never answers again
+        QString closing421{};       // verbs answered with 421 and a closed connection, not carried out
+        QString silent{};           // verbs (or CONNECT) after which the first session never answers again
     };
 
     static constexpr const char *user = "vendrel";

@@ -1,19 +1,10 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 #include <ostream>
 
-// Readable QStrings in test failure messages.
+// Readable QStrings in test failure messages, alone or in a list.
 inline void PrintTo(const QString &text, std::ostream *out)
 {
     *out << '"' << text.toStdString() << '"';
-}
-
-inline void PrintTo(const QStringList &texts, std::ostream *out)
-{
-    *out << '{';
-    for (qsizetype i = 0; i < texts.size(); ++i)
-        *out << (i == 0 ? "" : ", ") << '"' << texts.at(i).toStdString() << '"';
-    *out << '}';
 }

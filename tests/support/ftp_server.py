@@ -13,13 +13,13 @@ disk. The fault options make it a broken or hostile server.
 """
 
 import argparse
-import io
 import logging
 import os
 import signal
 import stat
 import sys
 import threading
+import types
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import asynchat
@@ -33,6 +33,7 @@ def parse_arguments():
     parser.add_argument("--root", required=True, help="folder to serve")
     parser.add_argument("--port", type=int, default=0, help="port (0: any free one)")
     parser.add_argument("--no-mlsd", action="store_true", help="answer MLSD and MLST with 500")
+    parser.add_argument("--no-mfmt", action="store_true", help="offer no MFMT (FEAT does not list it)")
     parser.add_argument("--idle-timeout", type=float, default=300, help="seconds an idle session is kept")
     parser.add_argument("--throttle", type=int, default=0, help="bytes per second a data connection moves at most")
     parser.add_argument("--lifetime", type=float, default=15 * 60, help="seconds before it stops (0: never)")
@@ -40,6 +41,8 @@ def parse_arguments():
     # Faults of a broken or hostile server.
     parser.add_argument("--endless-listing", choices=["slow", "fast"],
                         help="listings of a folder named 'endless' never end: an entry a second, or at full speed")
+    parser.add_argument("--cut-first-download", type=int, default=0,
+                        help="the first RETR sends this many bytes, then the session drops as a broken line would")
     parser.add_argument("--extra-bytes", type=int, default=0, help="RETR sends this many bytes more than the file")
     parser.add_argument("--lost-reply", default="", help="verbs carried out, then the connection drops unanswered")
     parser.add_argument("--closing-421", default="", help="verbs answered with 421 and a closed connection, undone")
@@ -52,14 +55,9 @@ def verbs(text):
     return {verb.strip().upper() for verb in text.split(",") if verb.strip()}
 
 
-class Producer(object):
+def producer(pieces):
     """What a data connection carries, a piece per call."""
-
-    def __init__(self, pieces):
-        self.pieces = pieces
-
-    def more(self):
-        return next(self.pieces, b"")
+    return types.SimpleNamespace(more=lambda: next(pieces, b""))
 
 
 def endless_entries(mlsd, per_piece):
@@ -81,10 +79,13 @@ def handler_class(arguments):
     if arguments.no_mlsd:
         for name in ("MLSD", "MLST"):
             commands.pop(name, None)
+    if arguments.no_mfmt:
+        commands.pop("MFMT", None)
     lost_reply = verbs(arguments.lost_reply)
     closing_421 = verbs(arguments.closing_421)
     silencing = verbs(arguments.silent)
     sessions = [0]
+    cut_left = [arguments.cut_first_download]
 
     class Handler(FTPHandler):
         proto_cmds = commands
@@ -120,6 +121,12 @@ def handler_class(arguments):
             FTPHandler.process_command(self, cmd, *args, **kwargs)
             self.close()
 
+        def respond(self, *args, **kwargs):
+            # A cut download ends with a dropped session instead of its 226.
+            if getattr(self, "cut_before_reply", False) and args[0].startswith("226"):
+                return self.close()
+            return FTPHandler.respond(self, *args, **kwargs)
+
         def accept_without_connecting_back(self, line):
             self.respond("200 Active data connection established.")
 
@@ -127,21 +134,23 @@ def handler_class(arguments):
             ftp_PORT = ftp_EPRT = accept_without_connecting_back
 
         def ftp_RETR(self, file):
-            if arguments.extra_bytes == 0:
+            cut, cut_left[0] = cut_left[0], 0
+            if arguments.extra_bytes == 0 and cut == 0:
                 return FTPHandler.ftp_RETR(self, file)
             try:
                 with open(file, "rb") as source:
                     data = source.read() + b"x" * arguments.extra_bytes
             except OSError as err:
                 return self.respond("550 %s." % err.strerror)
-            self.push_dtp_data(Producer(iter([data])), isproducer=True, cmd="RETR")
+            self.cut_before_reply = cut > 0
+            self.push_dtp_data(producer(iter([data[:cut] if cut else data])), isproducer=True, cmd="RETR")
             return file
 
         def list_endlessly(self, path, mlsd, plain):
             if not arguments.endless_listing or os.path.basename(path.rstrip("/")) != "endless":
                 return plain(self, path)
             per_piece = 1 if arguments.endless_listing == "slow" else 1000
-            self.push_dtp_data(Producer(endless_entries(mlsd, per_piece)), isproducer=True,
+            self.push_dtp_data(producer(endless_entries(mlsd, per_piece)), isproducer=True,
                                cmd="MLSD" if mlsd else "LIST")
             return path
 

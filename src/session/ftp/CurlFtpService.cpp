@@ -108,6 +108,12 @@ bool CurlFtpService::InternetFindNextFile(FtpHandle find, FindData &record)
 FtpHandle CurlFtpService::FtpOpenFile(FtpHandle connection, const QString &path, quint32 access, quint32 flags,
                                       quintptr)
 {
+    return FtpOpenFileAt(connection, path, access, flags, 0);
+}
+
+FtpHandle CurlFtpService::FtpOpenFileAt(FtpHandle connection, const QString &path, quint32 access, quint32 flags,
+                                        qint64 offset)
+{
     const std::shared_ptr<FtpConnection> open = connectionOf(connection);
     if (!open)
         return 0;
@@ -115,7 +121,9 @@ FtpHandle CurlFtpService::FtpOpenFile(FtpHandle connection, const QString &path,
         return failed(ftp::ERROR_INVALID_PARAMETER, QStringLiteral("access is GENERIC_READ or GENERIC_WRITE"));
     const bool ascii = (flags & 3) == ftp::FTP_TRANSFER_TYPE_ASCII;
     const auto direction = access == ftp::GENERIC_READ ? FtpConnection::Access::Read : FtpConnection::Access::Write;
-    if (!open->openFile(path, direction, ascii))
+    if (offset < 0)
+        return failed(ftp::ERROR_INVALID_PARAMETER, QStringLiteral("a negative offset"));
+    if (!open->openFile(path, direction, ascii, offset))
         return failedOn(*open);
     const FtpHandle file = handles_.add(FileHandleObject{open}, connection);
     if (file == 0) {
@@ -163,6 +171,18 @@ bool CurlFtpService::FtpGetRemoteFileSize(FtpHandle connection, const QString &p
 {
     const std::shared_ptr<FtpConnection> open = connectionOf(connection);
     return open && (open->fileSize(path, size) ? succeeded() : failedOn(*open));
+}
+
+bool CurlFtpService::FtpGetFileTime(FtpHandle connection, const QString &path, QDateTime &modified)
+{
+    const std::shared_ptr<FtpConnection> open = connectionOf(connection);
+    return open && (open->modificationTime(path, modified) ? succeeded() : failedOn(*open));
+}
+
+bool CurlFtpService::FtpSetFileTime(FtpHandle connection, const QString &path, const QDateTime &modified)
+{
+    const std::shared_ptr<FtpConnection> open = connectionOf(connection);
+    return open && (open->setModificationTime(path, modified) ? succeeded() : failedOn(*open));
 }
 
 bool CurlFtpService::FtpCreateDirectory(FtpHandle connection, const QString &path)

@@ -34,11 +34,15 @@ public:
 
     FtpHandle FtpOpenFile(FtpHandle connection, const QString &path, quint32 access, quint32 flags,
                           quintptr context) override;
+    FtpHandle FtpOpenFileAt(FtpHandle connection, const QString &path, quint32 access, quint32 flags,
+                            qint64 offset) override;
     bool InternetReadFile(FtpHandle file, char *buffer, quint32 bytesToRead, quint32 &bytesRead) override;
     bool InternetWriteFile(FtpHandle file, const char *buffer, quint32 bytesToWrite, quint32 &bytesWritten) override;
     bool FtpGetFileSize(FtpHandle file, qint64 &size) override;
     bool FtpGetRemoteFileSize(FtpHandle connection, const QString &path, qint64 &size) override;
 
+    bool FtpGetFileTime(FtpHandle connection, const QString &path, QDateTime &modified) override;
+    bool FtpSetFileTime(FtpHandle connection, const QString &path, const QDateTime &modified) override;
     bool FtpCreateDirectory(FtpHandle connection, const QString &path) override;
     bool FtpRemoveDirectory(FtpHandle connection, const QString &path) override;
     bool FtpDeleteFile(FtpHandle connection, const QString &path) override;

@@ -29,6 +29,7 @@ struct CurlRequest {
     QByteArray listCommand;                   // "MLSD", or empty for LIST
     ListingCollector *listing = nullptr;
     bool ascii = false;
+    qint64 offset = 0; // a download skips this many bytes; an upload with one appends
     bool freshConnection = false;          // do not reuse the control connection
     bool changesServer = false;            // sending it twice could do twice what it does (DELE, STOR)
     std::chrono::milliseconds deadline{0}; // the whole request fails past it; 0: none (transfers)
@@ -40,6 +41,7 @@ struct CurlRequest {
 struct ServerReply {
     int code = 0;
     QByteArray text;
+    QByteArray lines; // the lines before the final one, of a reply over several (FEAT)
     QByteArray command;
 };
 

@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <mutex>
+#include <utility>
 
 namespace vendrel {
 
@@ -140,6 +141,7 @@ CurlOutcome CurlWorker::perform(const CurlRequest &request)
     commandSent_ = false;
     pausedFor_ = WorkerChannel::WaitingFor::Nothing;
     replies_.clear();
+    replyLines_.clear();
     lastCommand_.clear();
     errorText_[0] = '\0';
     tls_.forget();
@@ -166,13 +168,17 @@ void CurlWorker::prepare(const CurlRequest &request, curl_slist *commands, curl_
     curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST,
                      request.listCommand.isEmpty() ? nullptr : request.listCommand.constData());
     curl_easy_setopt(easy, CURLOPT_TRANSFERTEXT, long(request.ascii));
+    const bool download = request.kind == CurlRequest::Kind::Download;
+    curl_easy_setopt(easy, CURLOPT_RESUME_FROM_LARGE, curl_off_t(download ? request.offset : 0));
+    curl_easy_setopt(easy, CURLOPT_APPEND, long(request.kind == CurlRequest::Kind::Upload && request.offset > 0));
     curl_easy_setopt(easy, CURLOPT_QUOTE, commands);
     curl_easy_setopt(easy, CURLOPT_PREQUOTE, commandsBeforeTransfer);
     curl_easy_setopt(easy, CURLOPT_FRESH_CONNECT, long(request.freshConnection));
     curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, long(request.deadline.count()));
     // libcurl stops a download at the size SIZE gave and drops the rest
-    // unseen: every byte is taken, and the caller compares.
-    curl_easy_setopt(easy, CURLOPT_IGNORE_CONTENT_LENGTH, long(request.kind == CurlRequest::Kind::Download));
+    // unseen: every byte is taken, and the caller compares. It sends no REST
+    // while it ignores the length, so a resumed download stops at that size.
+    curl_easy_setopt(easy, CURLOPT_IGNORE_CONTENT_LENGTH, long(download && request.offset == 0));
 }
 
 CURLcode CurlWorker::drive()
@@ -193,11 +199,12 @@ CURLcode CurlWorker::drive()
         }
         if (channel_.mustStop())
             return CURLE_ABORTED_BY_CALLBACK;
-        // Over TLS, libcurl 7.88 can read the reply that opens the data
-        // connection and then watch only the control socket before it
-        // starts connecting: it would sit a whole poll long before every
-        // listing and download. Until data moves, it is looked at often.
-        const int pollMilliseconds = secure_ && !startedNoted_ ? 5 : 1000;
+        // libcurl 7.88 can read the reply that opens the data connection and
+        // then watch only the control socket before it starts connecting
+        // (every time over TLS, now and then in plain FTP): it would sit a
+        // whole poll long before the transfer. Until data moves, it is
+        // looked at often.
+        const int pollMilliseconds = startedNoted_ ? 1000 : 5;
         curl_multi_poll(multi_.get(), nullptr, 0, pollMilliseconds, nullptr);
     }
 }
@@ -288,11 +295,14 @@ void CurlWorker::recordReply(QByteArrayView line)
 {
     while (line.endsWith('\n') || line.endsWith('\r'))
         line.chop(1);
-    if (!isFinalReplyLine(line))
+    if (!isFinalReplyLine(line)) {
+        replyLines_ += line.toByteArray() + '\n';
         return;
+    }
     if (replies_.size() == keptReplies)
         replies_.removeFirst();
-    replies_.append({(line[0] - '0') * 100 + (line[1] - '0') * 10 + (line[2] - '0'), line.toByteArray(), lastCommand_});
+    replies_.append({(line[0] - '0') * 100 + (line[1] - '0') * 10 + (line[2] - '0'), line.toByteArray(),
+                     std::exchange(replyLines_, {}), lastCommand_});
 }
 
 void CurlWorker::noteCommand(QByteArrayView line)

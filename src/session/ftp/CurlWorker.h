@@ -88,6 +88,7 @@ private:
     bool commandSent_ = false;
     WorkerChannel::WaitingFor pausedFor_ = WorkerChannel::WaitingFor::Nothing;
     QList<ServerReply> replies_;
+    QByteArray replyLines_; // of the reply being read, before its final line
     QByteArray lastCommand_; // the verb of the last command sent
     QByteArray lastUrl_;
     QByteArray lastPinnedCertificate_;

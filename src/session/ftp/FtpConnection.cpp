@@ -414,6 +414,71 @@ bool FtpConnection::fileSize(const QString &path, qint64 &size)
     return true;
 }
 
+bool FtpConnection::modificationTime(const QString &path, QDateTime &modified)
+{
+    CallGuard call(*this, options_.callDeadline);
+    if (!call.admits(false))
+        return false;
+    const std::optional<QByteArray> wirePath = commandPathFor(path);
+    if (!wirePath)
+        return false;
+    const std::optional<ServerReply> reply = query("MDTM " + *wirePath);
+    if (!reply)
+        return false;
+    // "213 20201231235959", maybe with a fraction of a second.
+    // Read apart from any local zone, where that hour may not exist.
+    const QDateTime time(QDate::fromString(QString::fromLatin1(reply->text.mid(4, 8)), QStringLiteral("yyyyMMdd")),
+                         QTime::fromString(QString::fromLatin1(reply->text.mid(12, 6)), QStringLiteral("HHmmss")),
+                         Qt::UTC);
+    if (reply->code != 213 || !time.isValid())
+        return fail(ftp::ERROR_INTERNET_EXTENDED_ERROR, replyText(*reply));
+    modified = time;
+    return true;
+}
+
+bool FtpConnection::setModificationTime(const QString &path, const QDateTime &modified)
+{
+    CallGuard call(*this, options_.callDeadline);
+    if (!call.admits(false))
+        return false;
+    const std::optional<QByteArray> wirePath = commandPathFor(path);
+    if (!wirePath)
+        return false;
+    if (!offersFeature("MFMT"))
+        return fail(ftp::ERROR_INTERNET_EXTENDED_ERROR, QStringLiteral("Le serveur n'offre pas MFMT."));
+    const QByteArray stamp = modified.toUTC().toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1();
+    return runCommands({{"MFMT " + stamp + ' ' + *wirePath, 2}}, {});
+}
+
+bool FtpConnection::offersFeature(const QByteArray &feature)
+{
+    if (!features_) {
+        const std::optional<ServerReply> reply = query("FEAT");
+        if (!reply)
+            return false;
+        features_ = reply->code == 211 ? reply->lines.toUpper() : QByteArray();
+    }
+    for (const QByteArray &line : features_->split('\n'))
+        if (line.trimmed().split(' ').constFirst() == feature)
+            return true;
+    return false;
+}
+
+std::optional<ServerReply> FtpConnection::query(const QByteArray &command)
+{
+    CurlRequest request;
+    request.url = baseUrl_;
+    request.commands.append(command);
+    if (!launch(request, false))
+        return std::nullopt;
+    const QByteArray verb = command.split(' ').constFirst();
+    for (const ServerReply &reply : worker_.channel().outcome().replies)
+        if (reply.command == verb)
+            return reply;
+    fail(ftp::ERROR_INTERNET_CONNECTION_ABORTED, QStringLiteral("no reply to ") + QString::fromLatin1(verb));
+    return std::nullopt;
+}
+
 bool FtpConnection::announcedSize(qint64 &size)
 {
     if (openFile_ != Access::Read || !worker_.channel().isFinished())
@@ -427,7 +492,7 @@ bool FtpConnection::announcedSize(qint64 &size)
     return false;
 }
 
-bool FtpConnection::openFile(const QString &path, Access access, bool ascii)
+bool FtpConnection::openFile(const QString &path, Access access, bool ascii, qint64 offset)
 {
     CallGuard call(*this);
     if (!call.admits(false))
@@ -441,9 +506,11 @@ bool FtpConnection::openFile(const QString &path, Access access, bool ascii)
     request.kind = access == Access::Read ? CurlRequest::Kind::Download : CurlRequest::Kind::Upload;
     request.url = *url;
     request.ascii = ascii;
+    request.offset = offset;
     request.changesServer = access == Access::Write;
     // Sizes in ASCII differ by the line ends: only a binary size says whether all arrived.
-    if (access == Access::Read && !ascii) {
+    // libcurl asks SIZE itself before a REST.
+    if (access == Access::Read && !ascii && offset == 0) {
         const std::optional<QByteArray> wirePath = commandPathFor(path);
         if (!wirePath)
             return false;

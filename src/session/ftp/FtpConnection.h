@@ -59,7 +59,8 @@ public:
 
     // Reading returns once the file's data has begun to arrive, so a file
     // the server refuses fails here.
-    bool openFile(const QString &path, Access access, bool ascii);
+    // From an offset, a download skips that many bytes and an upload appends.
+    bool openFile(const QString &path, Access access, bool ascii, qint64 offset = 0);
     bool read(char *buffer, quint32 bytesToRead, quint32 &bytesRead);
     // The size the server gave for the file being downloaded (SIZE, or its
     // 150 reply), once the download has ended; false when it gave none.
@@ -68,6 +69,10 @@ public:
     // listing entry); false when it does not say.
     bool fileSize(const QString &path, qint64 &size);
     bool write(const char *buffer, quint32 bytesToWrite);
+    // MDTM, in UTC.
+    bool modificationTime(const QString &path, QDateTime &modified);
+    // MFMT, when FEAT offers it; otherwise nothing is sent.
+    bool setModificationTime(const QString &path, const QDateTime &modified);
     // Completes an upload (true when the server stored the whole file) or
     // drops the rest of a download.
     bool closeFile();
@@ -99,6 +104,9 @@ private:
     std::optional<ServerCertificate> unvouchedCertificate();
     bool endFile(bool abandon);
     bool runPathCommand(const char *verb, const QString &path, bool presentAfter);
+    // Sends one command that changes nothing and returns its final reply.
+    std::optional<ServerReply> query(const QByteArray &command);
+    bool offersFeature(const QByteArray &feature);
     bool runCommands(const QList<ExpectedReply> &commands, const QList<ExpectedState> &after);
     bool serverShows(const QList<ExpectedState> &states);
     // The entry of a path in its folder's listing; false when the listing failed.
@@ -124,6 +132,7 @@ private:
     WirePaths wirePaths_;
     QString entryPath_ = QStringLiteral("/");
     std::optional<bool> mlsdWorks_; // unknown until the first listing
+    std::optional<QByteArray> features_; // FEAT's lines, asked once
     bool connectionKept_ = false;   // the last request left a logged-in control connection
     std::optional<Access> openFile_;
     bool callUnderWay_ = false;

@@ -111,6 +111,11 @@ public:
     // access is GENERIC_READ or GENERIC_WRITE; flags the transfer type.
     virtual FtpHandle FtpOpenFile(FtpHandle connection, const QString &path, quint32 access, quint32 flags,
                                   quintptr context) = 0;
+    // Goes on with a file from offset: reading skips its first offset bytes
+    // (REST); writing appends to the server's file, which then holds offset
+    // bytes (APPE). An offset of 0 is FtpOpenFile.
+    virtual FtpHandle FtpOpenFileAt(FtpHandle connection, const QString &path, quint32 access, quint32 flags,
+                                    qint64 offset) = 0;
     // Fills the buffer fully until the end of the file, then less, then 0
     // bytes with true. A broken transfer returns false with bytesRead 0.
     virtual bool InternetReadFile(FtpHandle file, char *buffer, quint32 bytesToRead, quint32 &bytesRead) = 0;
@@ -121,6 +126,12 @@ public:
     // The size of a remote file as the server states it now; false when it
     // does not say.
     virtual bool FtpGetRemoteFileSize(FtpHandle connection, const QString &path, qint64 &size) = 0;
+
+    // A file's modification time as the server states it (MDTM), in UTC.
+    virtual bool FtpGetFileTime(FtpHandle connection, const QString &path, QDateTime &modified) = 0;
+    // Sets a file's modification time (MFMT); false, with nothing sent, when
+    // the server does not offer it.
+    virtual bool FtpSetFileTime(FtpHandle connection, const QString &path, const QDateTime &modified) = 0;
 
     virtual bool FtpCreateDirectory(FtpHandle connection, const QString &path) = 0;
     virtual bool FtpRemoveDirectory(FtpHandle connection, const QString &path) = 0;

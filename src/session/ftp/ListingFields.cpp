@@ -1,5 +1,7 @@
 #include "session/ftp/ListingFields.h"
 
+#include "platform/Paths.h"
+
 #include <algorithm>
 #include <charconv>
 #include <limits>
@@ -87,26 +89,10 @@ QDateTime serverTime(const QDate &date, const QTime &time)
     return QDateTime(date, time, Qt::UTC);
 }
 
-namespace {
-
-// Names that would leave the folder, or cannot be shown or sent back, never come out.
-bool isAcceptableName(const QString &name)
-{
-    if (name.isEmpty() || name == u"." || name == u"..")
-        return false;
-    for (const QChar ch : name) {
-        if (ch.unicode() < 0x20 || ch.unicode() == 0x7F || ch == u'/' || ch == u'\\')
-            return false;
-    }
-    return true;
-}
-
-} // namespace
-
 std::optional<ListingEntry> makeEntry(QByteArrayView nameBytes, bool folder, qint64 size, const WriteTime &time)
 {
     ServerName name = decodeServerName(nameBytes);
-    if (!isAcceptableName(name.text))
+    if (!isSafeFileName(name.text))
         return std::nullopt;
     ListingEntry entry;
     entry.record.attributes = folder ? ftp::FILE_ATTRIBUTE_DIRECTORY : 0;

@@ -27,8 +27,7 @@ using ConnectTest = CurlFtpFixture;
 
 TEST_F(ConnectTest, LogsInOnceAndRefusesWhatCannotConnectOrIsNoHandle)
 {
-    ASSERT_TRUE(server.start());
-    const FtpHandle connection = connect();
+    const FtpHandle connection = startAndConnect();
     ASSERT_NE(connection, 0u) << ftp.lastError().description.toStdString();
     EXPECT_EQ(loginCount(), 1);
     QString folder;
@@ -51,26 +50,20 @@ TEST_F(ConnectTest, LogsInOnceAndRefusesWhatCannotConnectOrIsNoHandle)
 
 TEST_F(ConnectTest, AServerThatNeverAnswersTimesOutWhileTheWindowsKeepRepainting)
 {
-    LocalFtpServer::Options options;
-    options.silent = u"CONNECT"_s; // not even a greeting
-    ASSERT_TRUE(server.start(options));
     int eventTurns = 0;
     QTimer ticker;
     QObject::connect(&ticker, &QTimer::timeout, [&] { ++eventTurns; });
     ticker.start(20);
-    EXPECT_EQ(connect(), 0u);
+    EXPECT_EQ(startAndConnect({.silent = u"CONNECT"_s}), 0u); // not even a greeting
     EXPECT_EQ(ftp.lastError().code, ftp::ERROR_INTERNET_TIMEOUT);
     EXPECT_GT(eventTurns, 20); // about 2 s of 20 ms ticks went through the wait
 }
 
 TEST_F(ConnectTest, AConnectionTheServerDroppedWhileIdleIsLoggedInAgainForEveryKindOfCall)
 {
-    LocalFtpServer::Options options;
-    options.idleTimeoutSeconds = 0.5;
-    ASSERT_TRUE(server.start(options));
-    server.files().createFile(u"a.txt"_s, "a");
-    const FtpHandle connection = connect();
+    const FtpHandle connection = startAndConnect({.idleTimeoutSeconds = 0.5});
     ASSERT_NE(connection, 0u);
+    server.files().createFile(u"a.txt"_s, "a");
     const auto idle = [] { std::this_thread::sleep_for(std::chrono::milliseconds(1500)); };
     idle();
     EXPECT_EQ(names(connection, u"/*.*"_s), QStringList{u"a.txt"_s});
@@ -85,12 +78,9 @@ TEST_F(ConnectTest, AConnectionTheServerDroppedWhileIdleIsLoggedInAgainForEveryK
 // and the next call logs in afresh.
 TEST_F(ConnectTest, AControlConnectionThatWentSilentTimesOutOnceAndTheNextCallLogsInAgain)
 {
-    LocalFtpServer::Options options;
-    options.silent = u"MLSD"_s;
-    ASSERT_TRUE(server.start(options));
-    server.files().createFile(u"a.txt"_s, "a");
-    const FtpHandle connection = connect();
+    const FtpHandle connection = startAndConnect({.silent = u"MLSD"_s});
     ASSERT_NE(connection, 0u);
+    server.files().createFile(u"a.txt"_s, "a");
     EXPECT_TRUE(list(connection, u"/*.*"_s).empty());
     EXPECT_EQ(ftp.lastError().code, ftp::ERROR_INTERNET_TIMEOUT);
     EXPECT_EQ(loginCount(), 1);
@@ -100,10 +90,7 @@ TEST_F(ConnectTest, AControlConnectionThatWentSilentTimesOutOnceAndTheNextCallLo
 
 TEST_F(ConnectTest, DuringAWaitACallFromAnEventIsRefusedAndClosingTheConnectionEndsTheWait)
 {
-    LocalFtpServer::Options options;
-    options.silent = u"MLSD"_s;
-    ASSERT_TRUE(server.start(options));
-    const FtpHandle connection = connect();
+    const FtpHandle connection = startAndConnect({.silent = u"MLSD"_s});
     ASSERT_NE(connection, 0u);
     bool nestedCall = true;
     int nestedError = 0;
@@ -127,10 +114,7 @@ TEST_F(ConnectTest, DuringAWaitACallFromAnEventIsRefusedAndClosingTheConnectionE
 
 TEST_F(ConnectTest, ClosingAConnectionWhoseServerWentSilentDoesNotWaitForIt)
 {
-    LocalFtpServer::Options options;
-    options.silent = u"NOOP,QUIT"_s;
-    ASSERT_TRUE(server.start(options));
-    const FtpHandle connection = connect();
+    const FtpHandle connection = startAndConnect({.silent = u"NOOP,QUIT"_s});
     ASSERT_NE(connection, 0u);
     QElapsedTimer clock;
     clock.start();
@@ -143,9 +127,8 @@ class ListingFormats : public CurlFtpFixture, public ::testing::WithParamInterfa
 TEST_P(ListingFormats, GiveFilesAndFoldersWithSizesAndTimes)
 {
     const bool mlsd = GetParam();
-    LocalFtpServer::Options options;
-    options.mlsd = mlsd;
-    ASSERT_TRUE(server.start(options));
+    const FtpHandle connection = startAndConnect({.mlsd = mlsd});
+    ASSERT_NE(connection, 0u);
     TempFolder &files = server.files();
     setModified(files.createFile(u"pub/x.zip"_s, randomBytes(1536)), utc(2006, 12, 5, 21, 7));
     const QDateTime recent = QDateTime::currentDateTimeUtc().addDays(-3);
@@ -153,9 +136,6 @@ TEST_P(ListingFormats, GiveFilesAndFoldersWithSizesAndTimes)
     files.createDir(u"pub/b c"_s);
     QFile huge(files.createFile(u"pub/huge.iso"_s));
     ASSERT_TRUE(huge.resize(5'000'000'000)); // sparse: no disk used
-
-    const FtpHandle connection = connect();
-    ASSERT_NE(connection, 0u);
     std::map<QString, FindData> entries;
     for (const FindData &entry : list(connection, u"/pub/*.*"_s))
         entries[entry.name] = entry;
@@ -183,13 +163,12 @@ INSTANTIATE_TEST_SUITE_P(MlsdAndList, ListingFormats, ::testing::Bool(),
 
 TEST_F(CurlFtpFixture, ThePatternIsAppliedHereAndAFolderThatFailsLeavesTheConnectionUsable)
 {
-    ASSERT_TRUE(server.start());
+    const FtpHandle connection = startAndConnect();
+    ASSERT_NE(connection, 0u);
     server.files().createFile(u"pub/notes.TXT"_s);
     server.files().createFile(u"pub/image.gif"_s);
     server.files().createFile(u"pub/readme"_s);
     server.files().createDir(u"empty"_s);
-    const FtpHandle connection = connect();
-    ASSERT_NE(connection, 0u);
     EXPECT_EQ(names(connection, u"/pub/*.txt;*.gif"_s), (QStringList{u"image.gif"_s, u"notes.TXT"_s}));
     EXPECT_FALSE(server.commandLog().contains("*.txt"));
     FindData record;

@@ -7,6 +7,12 @@ using namespace Qt::StringLiterals;
 
 namespace vendrel::test {
 
+FtpHandle CurlFtpFixture::startAndConnect(const LocalFtpServer::Options &options)
+{
+    EXPECT_TRUE(server.start(options)) << server.failureReason().toStdString();
+    return connect();
+}
+
 FtpHandle CurlFtpFixture::connect(const QString &user, const QString &password, quint32 flags)
 {
     return ftp.InternetConnect(internet, u"127.0.0.1"_s, server.port(), user, password, ftp::INTERNET_SERVICE_FTP,

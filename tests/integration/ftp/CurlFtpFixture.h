@@ -20,6 +20,8 @@ protected:
         return options;
     }
 
+    // Starts the server and logs in; 0 when either failed.
+    FtpHandle startAndConnect(const LocalFtpServer::Options &options = {});
     FtpHandle connect(const QString &user = QString::fromUtf8(LocalFtpServer::user),
                       const QString &password = QString::fromUtf8(LocalFtpServer::password),
                       quint32 flags = ftp::INTERNET_FLAG_PASSIVE);

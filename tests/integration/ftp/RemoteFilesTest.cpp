@@ -13,11 +13,10 @@ using RemoteFilesTest = CurlFtpFixture;
 
 TEST_F(RemoteFilesTest, FolderAndFileCommandsSucceedOrSayWhyNot)
 {
-    ASSERT_TRUE(server.start());
+    const FtpHandle connection = startAndConnect();
+    ASSERT_NE(connection, 0u);
     server.files().createFile(u"full/inside.txt"_s, "x");
     server.files().createFile(u"old.txt"_s, "contenu");
-    const FtpHandle connection = connect();
-    ASSERT_NE(connection, 0u);
 
     // What succeeds is in NamesWithAccentsBlanksAndUrlCharactersGoEverywhere.
     EXPECT_FALSE(ftp.FtpCreateDirectory(connection, u"/full"_s));
@@ -36,8 +35,7 @@ TEST_F(RemoteFilesTest, FolderAndFileCommandsSucceedOrSayWhyNot)
 
 TEST_F(RemoteFilesTest, NamesWithAccentsBlanksAndUrlCharactersGoEverywhere)
 {
-    ASSERT_TRUE(server.start());
-    const FtpHandle connection = connect();
+    const FtpHandle connection = startAndConnect();
     ASSERT_NE(connection, 0u);
     const QString folder = u"/dossier été #1 100%"_s;
     const QString file = folder + u"/sûr? oui & non.txt"_s;
@@ -60,16 +58,14 @@ TEST_F(RemoteFilesTest, NamesWithAccentsBlanksAndUrlCharactersGoEverywhere)
 // and every call made with it reaches the very file.
 TEST_F(RemoteFilesTest, NamesThatAreNotUtf8ComeBackAsTheSameBytes)
 {
-    ASSERT_TRUE(server.start());
+    const FtpHandle connection = startAndConnect();
+    ASSERT_NE(connection, 0u);
     const QByteArray folderBytes = QFile::encodeName(server.files().path()) + "/r\xe9sum\xe9";
     ASSERT_EQ(::mkdir(folderBytes.constData(), 0700), 0);
     const int descriptor = ::open(QByteArray(folderBytes + "/caf\xe9.txt").constData(), O_CREAT | O_WRONLY, 0600);
     ASSERT_GE(descriptor, 0);
     ASSERT_EQ(::write(descriptor, "cp1252", 6), 6);
     ::close(descriptor);
-
-    const FtpHandle connection = connect();
-    ASSERT_NE(connection, 0u);
     EXPECT_EQ(names(connection, u"/*.*"_s), QStringList{u"résumé"_s});
     EXPECT_EQ(names(connection, u"/résumé/*.*"_s), QStringList{u"café.txt"_s});
     EXPECT_EQ(download(connection, u"/résumé/café.txt"_s), QByteArray("cp1252"));
@@ -81,10 +77,9 @@ TEST_F(RemoteFilesTest, NamesThatAreNotUtf8ComeBackAsTheSameBytes)
 
 TEST_F(RemoteFilesTest, PathsWithLineBreaksOrNulAreRefusedBeforeTheServerSeesThem)
 {
-    ASSERT_TRUE(server.start());
-    server.files().createFile(u"victim.txt"_s, "x");
-    const FtpHandle connection = connect();
+    const FtpHandle connection = startAndConnect();
     ASSERT_NE(connection, 0u);
+    server.files().createFile(u"victim.txt"_s, "x");
     const QString injected = u"/a.txt\r\nDELE /victim.txt"_s;
     EXPECT_FALSE(ftp.FtpDeleteFile(connection, injected));
     EXPECT_EQ(ftp.lastError().code, ftp::ERROR_INVALID_PARAMETER);

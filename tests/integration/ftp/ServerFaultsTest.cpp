@@ -28,9 +28,7 @@ using ServerFaultsTest = CurlFtpFixture;
 // deadline or the user ends it, and the connection serves the next call.
 TEST_F(ServerFaultsTest, AListingThatNeverEndsFailsAtItsDeadlineOrWhenTheUserCancels)
 {
-    LocalFtpServer::Options options;
-    options.endlessListing = u"slow"_s;
-    ASSERT_TRUE(server.start(options));
+    ASSERT_TRUE(server.start({.endlessListing = u"slow"_s}));
     server.files().createDir(u"endless"_s);
 
     CurlFtpOptions limits = shortTimeouts();
@@ -61,13 +59,10 @@ TEST_F(ServerFaultsTest, AListingThatNeverEndsFailsAtItsDeadlineOrWhenTheUserCan
 // it is not sent again, and the server's listing says it happened.
 TEST_F(ServerFaultsTest, ACommandWhoseReplyWasLostIsNotResentAndItsOutcomeIsTheServersState)
 {
-    LocalFtpServer::Options options;
-    options.lostReply = u"DELE,MKD,RNTO"_s;
-    ASSERT_TRUE(server.start(options));
+    const FtpHandle connection = startAndConnect({.lostReply = u"DELE,MKD,RNTO"_s});
+    ASSERT_NE(connection, 0u);
     server.files().createFile(u"old.txt"_s, "x");
     server.files().createFile(u"a.txt"_s, "a");
-    const FtpHandle connection = connect();
-    ASSERT_NE(connection, 0u);
 
     EXPECT_TRUE(ftp.FtpDeleteFile(connection, u"/old.txt"_s)) << ftp.lastError().description.toStdString();
     EXPECT_TRUE(ftp.FtpCreateDirectory(connection, u"/new"_s)) << ftp.lastError().description.toStdString();
@@ -79,19 +74,15 @@ TEST_F(ServerFaultsTest, ACommandWhoseReplyWasLostIsNotResentAndItsOutcomeIsTheS
     EXPECT_EQ(log.count("<- RNTO /b.txt"), 1);
     EXPECT_TRUE(server.files().exists(u"new"_s));
     EXPECT_TRUE(server.files().exists(u"b.txt"_s));
+    EXPECT_GT(loginCount(), 3) << "each of the three replies was lost";
 }
 
 TEST_F(ServerFaultsTest, FailuresSayWhatHappenedInFrench)
 {
-    LocalFtpServer::Options options;
-    options.closing421 = u"RMD"_s;
-    options.noConnectBack = true;
-    ASSERT_TRUE(server.start(options));
+    const FtpHandle connection = startAndConnect({.noConnectBack = true, .closing421 = u"RMD"_s});
+    ASSERT_NE(connection, 0u);
     server.files().createDir(u"d"_s);
     server.files().createFile(u"a.txt"_s, "a");
-
-    const FtpHandle connection = connect();
-    ASSERT_NE(connection, 0u);
     EXPECT_FALSE(ftp.FtpRemoveDirectory(connection, u"/d"_s));
     EXPECT_EQ(ftp.lastError().code, ftp::ERROR_INTERNET_CONNECTION_ABORTED) << "a 421 is no timeout";
     EXPECT_EQ(ftp.lastError().description, u"Le serveur a fermé la connexion."_s);
@@ -106,12 +97,9 @@ TEST_F(ServerFaultsTest, FailuresSayWhatHappenedInFrench)
 
 TEST_F(ServerFaultsTest, ADownloadTellsTheSizeTheServerAnnouncedAndTheSizeItGivesNow)
 {
-    LocalFtpServer::Options options;
-    options.extraBytes = 100;
-    ASSERT_TRUE(server.start(options));
-    server.files().createFile(u"f.bin"_s, randomBytes(10'240));
-    const FtpHandle connection = connect();
+    const FtpHandle connection = startAndConnect({.extraBytes = 100});
     ASSERT_NE(connection, 0u);
+    server.files().createFile(u"f.bin"_s, randomBytes(10'240));
 
     const FtpHandle file =
         ftp.FtpOpenFile(connection, u"/f.bin"_s, ftp::GENERIC_READ, ftp::FTP_TRANSFER_TYPE_BINARY, 0);

@@ -11,7 +11,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRandomGenerator>
 #include <gtest/gtest.h>
 #include <iostream>
 #include <memory>
@@ -158,8 +157,7 @@ TEST_P(FtpsTransferTest, FilesAndFoldersAreHandledOverTlsByteForByte)
         connect(GetParam() == VsftpdServer::Tls::Implicit ? ftp::FTP_FLAG_IMPLICIT_TLS : ftp::INTERNET_FLAG_SECURE);
     ASSERT_NE(connection, 0u) << ftp->lastError().description.toStdString();
 
-    QByteArray sent(3 * 1024 * 1024 + 7, Qt::Uninitialized);
-    QRandomGenerator(14).fillRange(reinterpret_cast<quint32 *>(sent.data()), sent.size() / 4);
+    const QByteArray sent = randomBytes(3 * 1024 * 1024 + 7);
     const FtpHandle upload =
         ftp->FtpOpenFile(connection, u"/up.bin"_s, ftp::GENERIC_WRITE, ftp::FTP_TRANSFER_TYPE_BINARY, 0);
     quint32 written = 0;

@@ -32,17 +32,6 @@ std::optional<QByteArray> run(const QString &program, const QStringList &argumen
     return process.readAllStandardOutput();
 }
 
-} // namespace
-
-const QByteArray &VsftpdServer::password()
-{
-    static const QByteArray drawn = QByteArray::number(QRandomGenerator::system()->generate64(), 36)
-                                    + QByteArray::number(QRandomGenerator::system()->generate64(), 36);
-    return drawn;
-}
-
-namespace {
-
 bool ensureUser()
 {
     if (getpwnam(VsftpdServer::user) == nullptr
@@ -86,6 +75,13 @@ QByteArray configuration(VsftpdServer::Tls tls, quint16 port, const QString &fol
 }
 
 } // namespace
+
+const QByteArray &VsftpdServer::password()
+{
+    static const QByteArray drawn = QByteArray::number(QRandomGenerator::system()->generate64(), 36)
+                                    + QByteArray::number(QRandomGenerator::system()->generate64(), 36);
+    return drawn;
+}
 
 std::optional<QString> VsftpdServer::missingPrerequisite()
 {

@@ -27,11 +27,8 @@ TEST_F(RemoteServerTest, NamesHoldingABareCarriageReturnAreLeftOutAndAListingWit
 {
     for (const bool mlsd : {true, false}) {
         SCOPED_TRACE(mlsd ? "MLSD" : "LIST");
-        test::LocalFtpServer::Options options;
-        options.mlsd = mlsd;
-        options.endlessListing = u"fast"_s;
         test::LocalFtpServer hostile;
-        ASSERT_TRUE(hostile.start(options));
+        ASSERT_TRUE(hostile.start({.mlsd = mlsd, .endlessListing = u"fast"_s}));
         hostile.files().createDir(u"endless"_s);
         for (const QString &name : {u"a\rb"_s, u"good.txt"_s, u"c.txt\r"_s})
             hostile.files().createFile(name);

@@ -36,26 +36,28 @@ struct TransferServerTest : test::LocalServerTest {
     void inAMoment(std::function<void()> during) { QTimer::singleShot(300, &frmProg, std::move(during)); }
     // A moment after the server begins to take the given upload: opening it
     // may take longer than a moment on a busy machine.
-    void cancelOnceStoring(int upload)
+    void onceStoring(int upload, std::function<void()> during)
     {
         auto *poll = new QTimer(&frmProg);
-        QObject::connect(poll, &QTimer::timeout, poll, [this, poll, upload] {
+        QObject::connect(poll, &QTimer::timeout, poll, [this, poll, upload, during] {
             if (server.commandLog().count("<- STOR") < upload)
                 return;
             poll->stop();
             poll->deleteLater();
-            inAMoment([this] { cancel(); });
+            inAMoment(during);
         });
         poll->start(20);
     }
     test::TempFolder &served() { return server.files(); }
     void run(TransferDirection direction, const QStringList &names)
     {
+        // With the times a listing gives, as MLSD does on the server side.
         TransferBatch batch{direction, harness.session.LocalFolder, harness.session.RemoteFolder};
-        for (const QString &name : names)
-            batch.append(name, QFileInfo(direction == TransferDirection::Upload ? local.filePath(name)
-                                                                                : served().filePath(u"pub/"_s + name))
-                                   .size());
+        for (const QString &name : names) {
+            const QFileInfo source(direction == TransferDirection::Upload ? local.filePath(name)
+                                                                          : served().filePath(u"pub/"_s + name));
+            batch.files.append({name, source.size(), source.lastModified(), ShownTime::InLocalTime});
+        }
         frmProg.setBatch(batch);
         frmProg.Command3_Click();
     }
@@ -90,6 +92,7 @@ TEST_F(TransferServerTest, FilesOfEverySizeGoBothWaysByteExact)
         served().createFile(u"pub/"_s + names.last(), contents.last());
     }
     local.createFile(names.last(), QByteArray(5 * 1024 * 1024, 'L')); // longer: nothing of it stays
+    harness.dialogs.answerExistingFileNext({ExistingFileChoice::Replace, false});
     run(TransferDirection::Download, names);
     for (int i = 0; i < names.size(); ++i)
         EXPECT_EQ(local.read(names[i]), contents[i]) << names[i].toStdString();
@@ -109,6 +112,7 @@ TEST_F(TransferServerTest, AServerKilledMidDownloadLeavesTheOldFileAndAUsableWin
     inAMoment([this] { server.kill(); });
     served().createFile(u"pub/lent.bin"_s, QByteArray(1024 * 1024, 'x'));
     local.createFile(u"lent.bin"_s, "the previous copy");
+    harness.dialogs.answerExistingFileNext({ExistingFileChoice::Replace, false});
     run(TransferDirection::Download, {u"lent.bin"_s});
     EXPECT_EQ(local.read(u"lent.bin"_s), "the previous copy");
     EXPECT_EQ(localFiles(), QStringList{u"lent.bin"_s});
@@ -123,6 +127,7 @@ TEST_F(TransferServerTest, ACancelledDownloadStopsWhileTheServerSendsAndTheSessi
     inAMoment([this] { cancel(); });
     served().createFile(u"pub/lent.bin"_s, QByteArray(1024 * 1024, 'x'));
     local.createFile(u"lent.bin"_s, "the previous copy");
+    harness.dialogs.answerExistingFileNext({ExistingFileChoice::Replace, false});
     run(TransferDirection::Download, {u"lent.bin"_s});
     EXPECT_EQ(harness.dialogs.messageTexts(), QStringList{u"Operation abandonnée."_s});
     EXPECT_EQ(local.read(u"lent.bin"_s), "the previous copy");
@@ -144,12 +149,108 @@ TEST_F(TransferServerTest, ACancelledUploadLeavesNoPartialFileAndTheSessionLists
         QFile file(local.createFile(u"gros.bin"_s));
         ASSERT_TRUE(file.resize(size));
         harness.dialogs.messages.clear();
-        cancelOnceStoring(++upload);
+        onceStoring(++upload, [this] { cancel(); });
         run(TransferDirection::Upload, {u"gros.bin"_s});
         EXPECT_EQ(harness.dialogs.messageTexts(), QStringList{u"Operation abandonnée."_s});
         EXPECT_EQ(remoteNames(), QStringList{u"autre.txt"_s});
     }
     EXPECT_FALSE(server.commandLog().contains("completed=1")) << "the server was still taking data";
+}
+
+void setTime(const QString &path, const QDateTime &time)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite) && file.setFileTime(time, QFileDevice::FileModificationTime));
+}
+
+// Each answer to "Le fichier existe déjà" both ways: a resumed file sends
+// only its missing bytes, a renamed one goes beside, "Ignorer" and
+// "Remplacer si plus récent" leave the newer file; times follow the file.
+TEST_F(TransferServerTest, ExistingFilesAreResumedRenamedSkippedOrReplacedWhenOlderBothWays)
+{
+    start();
+    const QByteArray data = test::randomBytes(300 * 1024);
+    const QDateTime older(QDate(2020, 1, 1), QTime(12, 0), Qt::UTC), newer(QDate(2024, 6, 1), QTime(12, 0), Qt::UTC);
+    struct Side {
+        test::TempFolder &folder;
+        QString prefix;
+        QString path(const QString &name) const { return folder.filePath(prefix + name); }
+    };
+    const Side serverSide{served(), u"pub/"_s}, localSide{local, {}};
+    const auto place = [&](const Side &source, const Side &target) {
+        source.folder.createFile(source.prefix + u"resume.bin"_s, data);
+        target.folder.createFile(target.prefix + u"resume.bin"_s, data.first(100 * 1024));
+        for (const QString &name : {u"rename.txt"_s, u"skip.txt"_s, u"newer.txt"_s, u"older.txt"_s}) {
+            source.folder.createFile(source.prefix + name, "source");
+            target.folder.createFile(target.prefix + name, "target");
+        }
+        setTime(source.path(u"newer.txt"_s), newer);
+        setTime(target.path(u"newer.txt"_s), older);
+        setTime(source.path(u"older.txt"_s), older);
+        setTime(target.path(u"older.txt"_s), newer);
+        for (const ExistingFileChoice choice : {ExistingFileChoice::Resume, ExistingFileChoice::Rename,
+                                                ExistingFileChoice::Skip, ExistingFileChoice::ReplaceIfNewer})
+            harness.dialogs.answerExistingFileNext({choice, choice == ExistingFileChoice::ReplaceIfNewer});
+        harness.dialogs.typeNext(u"rename (2).txt"_s);
+    };
+    const auto check = [&](const Side &target) {
+        const auto read = [&](const QString &name) { return target.folder.read(target.prefix + name); };
+        EXPECT_EQ(read(u"resume.bin"_s), data);
+        EXPECT_EQ(read(u"rename.txt"_s), "target");
+        EXPECT_EQ(read(u"rename (2).txt"_s), "source");
+        EXPECT_EQ(read(u"skip.txt"_s), "target");
+        EXPECT_EQ(read(u"newer.txt"_s), "source");
+        EXPECT_EQ(QFileInfo(target.path(u"newer.txt"_s)).lastModified().toUTC(), newer);
+        EXPECT_EQ(read(u"older.txt"_s), "target");
+    };
+    const QStringList names{u"resume.bin"_s, u"rename.txt"_s, u"skip.txt"_s, u"newer.txt"_s, u"older.txt"_s};
+
+    place(serverSide, localSide);
+    run(TransferDirection::Download, names);
+    check(localSide);
+    EXPECT_TRUE(server.commandLog().contains("<- REST 102400"));
+    EXPECT_TRUE(server.commandLog().contains("resume.bin completed=1 bytes=204800"));
+
+    QDir(served().filePath(u"pub"_s)).removeRecursively();
+    QDir(local.path()).removeRecursively();
+    QDir().mkpath(local.path());
+    served().createDir(u"pub"_s);
+    place(localSide, serverSide);
+    run(TransferDirection::Upload, names);
+    check(serverSide);
+    EXPECT_TRUE(server.commandLog().contains("<- APPE resume.bin"));
+    EXPECT_EQ(harness.dialogs.existingFileQuestions.size(), 8) << "ReplaceIfNewer for all asks no more";
+    EXPECT_EQ(harness.dialogs.inputDefaults, QStringList(2, u"rename (2).txt"_s));
+}
+
+// Cut well past what the queue between the threads holds, so the file is
+// open and being read when the line drops.
+TEST_F(TransferServerTest, ADownloadCutMidwayIsTakenUpOnANewConnectionWithOnlyTheRest)
+{
+    test::LocalFtpServer::Options options;
+    options.cutFirstDownload = 2 * 1024 * 1024;
+    start(options);
+    const QByteArray data = test::randomBytes(3 * 1024 * 1024);
+    served().createFile(u"pub/cut.bin"_s, data);
+    run(TransferDirection::Download, {u"cut.bin"_s});
+    EXPECT_EQ(local.read(u"cut.bin"_s), data);
+    // From what had arrived, which the line's buffers make less than the cut.
+    EXPECT_TRUE(server.commandLog().contains("<- REST "));
+    EXPECT_FALSE(server.commandLog().contains("bytes=3145728")) << "not the whole file again";
+    EXPECT_EQ(harness.dialogs.messageTexts(), QStringList{u"Transfert des données terminé avec succès."_s});
+}
+
+TEST_F(TransferServerTest, AnUploadCutByAKilledServerLeavesTheServersFileAsItWas)
+{
+    startSlow();
+    served().createFile(u"pub/garde.bin"_s, "the server's copy");
+    QFile file(local.createFile(u"garde.bin"_s));
+    ASSERT_TRUE(file.resize(1024 * 1024));
+    harness.dialogs.answerExistingFileNext({ExistingFileChoice::Replace, false});
+    onceStoring(1, [this] { server.kill(); });
+    run(TransferDirection::Upload, {u"garde.bin"_s});
+    EXPECT_EQ(served().read(u"pub/garde.bin"_s), "the server's copy");
+    EXPECT_EQ(harness.dialogs.messageTexts(), QStringList{u"Erreur lors du tranfert des données !"_s});
 }
 
 } // namespace

@@ -1,17 +1,24 @@
-// The local pane and the shell's own windows driven with the mouse and the
-// keyboard, shown offscreen.
+// The local pane, the shell's own windows and the certificate question driven
+// with the mouse and the keyboard, shown offscreen.
 #include "desktop/FilePropertiesWindow.h"
 #include "desktop/FindFilesWindow.h"
+#include "desktop/QtDialogs.h"
 #include "desktop/Shell.h"
 #include "local/LocalFileOperations.h"
 #include "support/FakeShell.h"
 #include "support/PaneHarness.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -115,6 +122,38 @@ TEST(DesktopShell, OnABareDesktopItsOwnWindowsShowPropertiesAndFindFiles)
     find->folderField().setText(temp.filePath(u"absent"_s));
     find->startSearch();
     EXPECT_EQ(find->results().topLevelItemCount(), 0);
+}
+
+// The certificate questions: Enter must not trust, only a deliberate click.
+GuardedAnswer answer(const std::function<void(QMessageBox &)> &user)
+{
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        user(*box);
+    });
+    QtDialogs dialogs([]() -> QWidget * { return nullptr; });
+    return dialogs.askGuarded({u"Certificat changé !"_s, u"Empreinte SHA-256 : AB:CD"_s, u"Faire confiance"_s,
+                               u"Toujours faire confiance à ce certificat pour cet hôte"_s});
+}
+
+TEST(GuardedQuestionTest, EnterCancelsAndOnlyTheTrustButtonTrusts)
+{
+    const GuardedAnswer entered = answer([](QMessageBox &box) {
+        box.checkBox()->setChecked(true);
+        QTest::keyClick(&box, Qt::Key_Return);
+    });
+    EXPECT_FALSE(entered.accepted);
+
+    const GuardedAnswer trusted = answer([](QMessageBox &box) {
+        box.checkBox()->setChecked(true);
+        for (QAbstractButton *button : box.buttons()) {
+            if (button->text() == u"Faire confiance"_s)
+                button->click();
+        }
+    });
+    EXPECT_TRUE(trusted.accepted);
+    EXPECT_TRUE(trusted.optionChecked);
 }
 
 } // namespace

@@ -67,10 +67,11 @@ protected:
     }
     void fillAllFields()
     {
-        type(u"txtSiteName"_s, u"Mon site"_s);
-        type(u"txtServer"_s, u"ftp.exemple.fr"_s);
-        type(u"txtPass"_s, u"secret"_s);
-        type(u"TextDosInit"_s, u"/tmp"_s);
+        for (const auto &[name, text] : {std::pair{u"txtSiteName"_s, u"Mon site"_s},
+                                         {u"txtServer"_s, u"ftp.exemple.fr"_s},
+                                         {u"txtPass"_s, u"secret"_s},
+                                         {u"TextDosInit"_s, u"/tmp"_s}})
+            type(name, text);
     }
     QStringList profilesShown()
     {
@@ -101,11 +102,12 @@ TEST_F(FrmConnectTest, ConnectIsOfferedOnceEveryFieldIsFilledAndAnonymousNeedsNo
     open();
     EXPECT_EQ(profilesShown(), (QStringList{u"Mon site.ftp"_s, u"zeta.FTP"_s}));
     EXPECT_EQ(edit(u"txtPass"_s)->echoMode(), QLineEdit::Password);
-    type(u"txtSiteName"_s, u"Mon site"_s);
-    type(u"txtServer"_s, u"ftp.exemple.fr"_s);
+    fillAllFields();
+    edit(u"txtPass"_s)->clear();
+    EXPECT_TRUE(canConnect()) << "\"Anonyme\" is checked: no password needed";
+    edit(u"TextDosInit"_s)->clear();
     EXPECT_FALSE(canConnect());
     type(u"TextDosInit"_s, u"/tmp"_s);
-    EXPECT_TRUE(canConnect()) << "\"Anonyme\" is checked: no password needed";
 
     click(u"Check1"_s);
     type(u"txtUser"_s, u"rene"_s);
@@ -177,12 +179,10 @@ TEST_F(FrmConnectTest, SaveRefusesEmptyFieldsBadLabelsAndWhatItCannotWrite)
     edit(u"TextDosInit"_s)->clear();
     click(u"Command1"_s);
     type(u"TextDosInit"_s, u"/tmp"_s);
-    edit(u"txtSiteName"_s)->clear();
-    click(u"Command1"_s);
-    type(u"txtSiteName"_s, u"../dehors"_s);
-    click(u"Command1"_s);
-    edit(u"txtSiteName"_s)->setText(u"Bloqué"_s);
-    click(u"Command1"_s);
+    for (const QString &label : {QString(), u"../dehors"_s, u"Bloqué"_s}) {
+        edit(u"txtSiteName"_s)->setText(label);
+        click(u"Command1"_s);
+    }
     EXPECT_EQ(dialogs.messages.size(), 4);
     for (const test::ShownMessage &shown : dialogs.messages)
         EXPECT_EQ(shown.icon, MessageIcon::Exclamation);

@@ -1,4 +1,6 @@
 #include "session/ftp/ListingParser.h"
+#include "session/ftp/LineSplitter.h"
+#include "session/ftp/ListingCollector.h"
 #include "support/QtPrinters.h"
 
 #include <QFile>
@@ -11,14 +13,9 @@ namespace {
 
 const QDateTime now(QDate(2026, 3, 10), QTime(14, 0), Qt::UTC);
 
-std::optional<ListingEntry> mlsd(QByteArrayView line)
+std::optional<ListingEntry> parse(QByteArrayView line, ListingFormat format = ListingFormat::List)
 {
-    return parseListingLine(line, ListingFormat::Mlsd, now);
-}
-
-std::optional<ListingEntry> list(QByteArrayView line)
-{
-    return parseListingLine(line, ListingFormat::List, now);
+    return parseListingLine(line, format, now);
 }
 
 // A case of the corpus: listing lines and what they must give.
@@ -105,13 +102,9 @@ TEST(ListingParser, CorpusOfServerLines)
     }
 }
 
-TEST(ListingParser, NamesThatAreNotUtf8ShowThroughWindows1252AndKeepTheirBytes)
+// The corpus shows such names through Windows-1252, the server tests use their bytes.
+TEST(ListingParser, ANameThatIsNotUtf8NeverShowsASlash)
 {
-    const auto accented = list("-rw-r--r-- 1 o g 1 Dec  5  2006 caf\xe9 \x80.txt");
-    ASSERT_TRUE(accented);
-    EXPECT_EQ(accented->record.name, u"café €.txt"_s);
-    EXPECT_EQ(accented->rawName, QByteArray("caf\xe9 \x80.txt"));
-
     const ServerName overlong = decodeServerName("a\xc0\xaf"
                                                  "b"); // '/' spelt in two bytes is not UTF-8
     EXPECT_EQ(overlong.rawBytes, QByteArray("a\xc0\xaf"
@@ -122,21 +115,83 @@ TEST(ListingParser, NamesThatAreNotUtf8ShowThroughWindows1252AndKeepTheirBytes)
 // Hostile lines that fit on a line are in the corpus.
 TEST(ListingParser, HostileLinesGiveNothingAndNeverCrash)
 {
-    for (const QByteArrayView line : {QByteArrayView(""), QByteArrayView("      ")}) {
-        EXPECT_FALSE(list(line));
-        EXPECT_FALSE(mlsd(line));
-    }
     const QByteArray longName(100 * 1024, 'n');
-    EXPECT_FALSE(mlsd("type=file; " + longName));
-    EXPECT_FALSE(list("-rw-r--r-- 1 o g 1 Dec  5  2006 " + longName));
-
+    EXPECT_FALSE(parse("type=file; " + longName, ListingFormat::Mlsd));
+    EXPECT_FALSE(parse("-rw-r--r-- 1 o g 1 Dec  5  2006 " + longName));
     QByteArray binary(4096, '\0');
     for (int i = 0; i < binary.size(); ++i)
         binary[i] = char((i * 7919) % 256);
-    for (qsizetype length = 0; length < binary.size(); length += 97) {
-        (void)list(binary.first(length));
-        (void)mlsd(binary.first(length));
+    for (const ListingFormat format : {ListingFormat::List, ListingFormat::Mlsd}) {
+        EXPECT_FALSE(parse("", format));
+        EXPECT_FALSE(parse("      ", format));
+        for (qsizetype length = 0; length < binary.size(); length += 97)
+            (void)parse(binary.first(length), format);
     }
+}
+
+QList<QByteArray> splitInPieces(const QByteArray &stream, qsizetype pieceSize, qsizetype maxLine = 16)
+{
+    LineSplitter splitter(maxLine);
+    QList<QByteArray> lines;
+    const auto keep = [&](QByteArrayView line) { lines.append(line.toByteArray()); };
+    for (qsizetype at = 0; at < stream.size(); at += pieceSize)
+        splitter.feed(QByteArrayView(stream).sliced(at, std::min(pieceSize, stream.size() - at)), keep);
+    splitter.finish(keep);
+    return lines;
+}
+
+TEST(LineSplitter, GivesTheSameLinesHoweverTheStreamIsCut)
+{
+    const QByteArray stream = "one\r\ntwo\n\r\nthree\r\n" + QByteArray(40, 'x') + "\r\nfour\nlast";
+    const QList<QByteArray> expected{"one", "two", "", "three", "four", "last"}; // the long line is dropped
+    for (const qsizetype pieceSize : {1, 2, 3, 5, 17, 1000})
+        EXPECT_EQ(splitInPieces(stream, pieceSize), expected) << "pieces of " << pieceSize;
+}
+
+TEST(LineSplitter, KeepsALineAtTheCapAndItsCarriageReturnApart)
+{
+    EXPECT_EQ(splitInPieces(QByteArray(16, 'a') + "\r\n", 1), QList<QByteArray>{QByteArray(16, 'a')});
+    EXPECT_EQ(splitInPieces(QByteArray(17, 'a') + "\nb", 4), QList<QByteArray>{"b"});
+    EXPECT_EQ(splitInPieces("a\rb\n", 1), QList<QByteArray>{"a\rb"});
+}
+
+TEST(ListingCollector, ParsesAsTheListingArrivesAndKeepsMatchingFilesAndEveryFolder)
+{
+    ListingCollector collector(ListingFormat::List, u"*.txt;*.GIF"_s, now);
+    const QByteArray listing = "total 3\r\n"
+                               "-rw-r--r-- 1 o g 10 Dec  5  2006 notes.TXT\r\n"
+                               "-rw-r--r-- 1 o g 20 Dec  5  2006 image.gif\r\n"
+                               "-rw-r--r-- 1 o g 30 Dec  5  2006 archive.zip\r\n"
+                               "drwxr-xr-x 2 o g 40 Dec  5  2006 folder.txt\r\n"
+                               "drwxr-xr-x 2 o g 40 Dec  5  2006 any folder\r\n"
+                               "-rw-r--r-- 1 o g 50 Dec  5  2006 no line end.txt";
+    for (qsizetype at = 0; at < listing.size(); at += 7)
+        collector.feed(QByteArrayView(listing).sliced(at, std::min<qsizetype>(7, listing.size() - at)));
+    const std::vector<ListingEntry> entries = collector.finish();
+    QStringList names;
+    for (const ListingEntry &entry : entries)
+        names.append(entry.record.name);
+    // Folders come whatever the pattern, so a filtered folder can still be left.
+    EXPECT_EQ(names,
+              (QStringList{u"notes.TXT"_s, u"image.gif"_s, u"folder.txt"_s, u"any folder"_s, u"no line end.txt"_s}));
+    EXPECT_TRUE(entries[3].record.isFolder());
+}
+
+TEST(ListingCollector, GivesUpPastItsLimitsAndTakesNothingMore)
+{
+    ListingCollector byEntries(ListingFormat::Mlsd, u"*"_s, now, {2, 1000});
+    EXPECT_TRUE(byEntries.feed("type=file; a\ntype=file; b\n"));
+    EXPECT_TRUE(byEntries.overflow().isEmpty());
+    EXPECT_FALSE(byEntries.feed("type=file; c\n"));
+    EXPECT_EQ(byEntries.overflow(), u"the listing was stopped past 2 entries"_s);
+    EXPECT_FALSE(byEntries.feed("type=file; d\n"));
+    EXPECT_TRUE(byEntries.finish().empty());
+
+    // Lines that give no entry count too: garbage cannot go on for ever.
+    ListingCollector byBytes(ListingFormat::List, u"*"_s, now, {2, 10});
+    EXPECT_TRUE(byBytes.feed("garbage\n"));
+    EXPECT_FALSE(byBytes.feed("more\n"));
+    EXPECT_EQ(byBytes.overflow(), u"the listing was stopped past 10 bytes"_s);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "listing/FileListModel.h"
 #include "listing/FileListView.h"
+#include "listing/RowFormat.h"
+#include "support/PinnedTimeZone.h"
 #include "transfer/TransferBatch.h"
 
 #include <QAbstractItemModelTester>
@@ -29,8 +31,8 @@ QStringList names(const FileListModel &model)
     return result;
 }
 
-// The server's Ko are of 1024 bytes, the local ones of 1000, each as its pane always showed them.
-TEST(FileListModel, EachPaneShowsItsKoAndWholeSizesPastFourGibibytes)
+// The server's Ko are of 1024 bytes; the local pane's of 1000 are its own test.
+TEST(FileListModel, TheServerPaneShowsKoOf1024AndWholeSizesPastFourGibibytes)
 {
     FileListModel remote(FileListKind::Remote);
     QAbstractItemModelTester tester(&remote, QAbstractItemModelTester::FailureReportingMode::Fatal);
@@ -39,14 +41,6 @@ TEST(FileListModel, EachPaneShowsItsKoAndWholeSizesPastFourGibibytes)
     EXPECT_EQ(remote.cellText(2, FileListModel::SizeBytes), u"5000000000"_s);
     EXPECT_EQ(remote.cellText(2, FileListModel::SizeKo), u"4 882 812,5Ko"_s);
     EXPECT_EQ(remote.cellText(0, FileListModel::DateTime), u"2.1.2020 8:00"_s);
-
-    FileListModel local(FileListKind::Local);
-    local.appendRows(threeFiles());
-    EXPECT_EQ(local.cellText(0, FileListModel::SizeKo), u"1,02 Ko"_s);
-    EXPECT_EQ(local.cellText(0, FileListModel::SizeBytes), u" 1024"_s);
-    EXPECT_EQ(local.cellText(1, FileListModel::DateTime), u"06/05/2024"_s) << "midnight: the date alone";
-    local.clear();
-    EXPECT_EQ(local.rowCount(), 0);
 }
 
 TEST(FileListModel, SortsSizesAsNumbersDatesByTimeAndKeepsTheSelectionOnItsRows)
@@ -122,6 +116,33 @@ TEST(FileListView, TheNameEditorHandsOverANewNameOnlyOnEnter)
     }
     EXPECT_EQ(edited, (QList<std::pair<int, QString>>{{1, u"nouveau.zip"_s}}));
     EXPECT_EQ(model.cellText(1, FileListModel::Name), u"A.zip"_s);
+}
+
+TEST(RowFormat, SizesRoundToTwoDecimalsWithGroupsAndNoZerosOfTheirOwn)
+{
+    const QLocale french(QLocale::French, QLocale::France);
+    const std::pair<double, QString> cases[] = {
+        {0, u","_s},
+        {1.0, u"1,"_s},
+        {0.25, u",25"_s},
+        {1.536, u"1,54"_s},
+        {999.999, u"1 000,"_s},
+        {1234567.891, u"1 234 567,89"_s},
+        {12345678901.0, u"12 345 678 901,"_s},
+    };
+    for (const auto &[size, shown] : cases)
+        EXPECT_EQ(formatSizePattern(size, french), shown) << size;
+    EXPECT_EQ(formatSizePattern(1.5, QLocale(QLocale::English, QLocale::UnitedStates)), u"1.5"_s);
+    EXPECT_EQ(IconForExtension(u"photo.tar.JPEG"_s), IconForExtension(u"a.jpeg"_s)) << "the last extension, any case";
+}
+
+// Each kind of server time through a pane is the server pane's test.
+TEST(RowFormat, InstantsInSummerTimeShowInTheUsersZone)
+{
+    const test::PinnedTimeZone paris(test::PinnedTimeZone::paris);
+    EXPECT_EQ(FormatListingDateTime(QDateTime(QDate(2024, 7, 31), QTime(23, 30), Qt::UTC), ShownTime::InLocalTime),
+              u"1.8.2024 1:30"_s);
+    EXPECT_EQ(FormatListingDateTime(QDateTime(), ShownTime::InLocalTime), QString());
 }
 
 } // namespace

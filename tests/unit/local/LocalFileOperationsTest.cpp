@@ -1,4 +1,5 @@
 #include "local/LocalFileOperations.h"
+#include "app/LogFileCommands.h"
 #include "local/LocalTexts.h"
 #include "support/FakeShell.h"
 #include "support/PaneHarness.h"
@@ -15,7 +16,12 @@ namespace vendrel {
 namespace {
 
 struct LocalFileOperationsTest : test::LocalPaneHarness, ::testing::Test {
-    LocalFileOperationsTest() { temp.createDir(u"program/Logon"_s); }
+    LocalFileOperationsTest()
+    {
+        temp.createDir(u"program/Logon"_s);
+        log.AppendLogLine(u" > Connecté à « ftp.exemple.fr »"_s);
+        log.AppendUntimedLine(u"1.) /pub/été.txt"_s);
+    }
 
     void open(const QStringList &names)
     {
@@ -35,8 +41,11 @@ struct LocalFileOperationsTest : test::LocalPaneHarness, ::testing::Test {
     }
     QStringList filesOnDisk() const { return QDir(temp.path()).entryList(QDir::Files | QDir::Hidden); }
 
+    const QString programFolder = temp.filePath(u"program"_s);
     test::FakeShell shell;
-    LocalFileOperations operations{context(), browser, shell, temp.filePath(u"program"_s)};
+    LocalFileOperations operations{context(), browser, shell, programFolder};
+    LogFileCommands commands{log, dialogs, programFolder,
+                             [this](const QString &folder) { browser.openFolder(folder); }};
 };
 
 TEST_F(LocalFileOperationsTest, ARenameAsksOnlyWhenTheExtensionChangesCaseIncluded)
@@ -79,7 +88,7 @@ TEST_F(LocalFileOperationsTest, ARenameThatCannotHappenSaysSoAndLosesNothing)
 
 TEST_F(LocalFileOperationsTest, RootsAndTheProgramFoldersAreNeverDeleted)
 {
-    for (const QString &folder : {u"/"_s, temp.filePath(u"program"_s), temp.filePath(u"program/Logon"_s)}) {
+    for (const QString &folder : {u"/"_s, programFolder, temp.filePath(u"program/Logon"_s)}) {
         browser.openFolder(folder);
         operations.zLokDF_Click();
         EXPECT_EQ(dialogs.messages.last().buttons, MessageButtons::Ok) << "nothing asked";
@@ -169,6 +178,48 @@ TEST_F(LocalFileOperationsTest, OpenPropertiesAndFindGoToTheShellForTheCurrentFi
     operations.zOpenFile_Click();
     EXPECT_EQ(rowNames(), QStringList{u"b.txt"_s});
     EXPECT_EQ(shell.openedDocuments.size(), 3);
+}
+
+TEST_F(LocalFileOperationsTest, TheLogIsSavedBesideTheProgramInWindows1252WithCrLfAndTxtAlwaysAdded)
+{
+    dialogs.typeNext(u"session.txt"_s);
+    commands.zSave_Click();
+    EXPECT_EQ(temp.read(u"program/session.txt.txt"_s),
+              QByteArray("14:07:33 > Connect\xe9 \xe0 \xab ftp.exemple.fr \xbb\r\n1.) /pub/\xe9t\xe9.txt\r\n"));
+    EXPECT_EQ(dialogs.messageTexts(),
+              QStringList{u"Fichier enregistré : \r\n"_s + programFolder + u"/session.txt.txt"_s});
+
+    log.clear();
+    log.AppendUntimedLine(u"court"_s);
+    dialogs.typeNext(u"session.txt"_s);
+    commands.zSave_Click();
+    EXPECT_EQ(temp.read(u"program/session.txt.txt"_s), QByteArray("court\r\n")) << "nothing of the longer log";
+}
+
+TEST_F(LocalFileOperationsTest, NothingIsWrittenWithoutALogOrANameOrWhereItCannotBe)
+{
+    dialogs.typeNext(std::nullopt);
+    commands.zSave_Click();
+    dialogs.typeNext(QString());
+    commands.zSave_Click();
+    const QString before = log.text();
+    dialogs.typeNext(u"absent/journal"_s);
+    commands.zSave_Click();
+    EXPECT_EQ(log.text(), before);
+    log.clear();
+    commands.zSave_Click(); // asks no name for an empty log
+    EXPECT_EQ(dialogs.inputsAsked, 3);
+    EXPECT_EQ(dialogs.messages.size(), 4);
+    EXPECT_EQ(QDir(programFolder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{u"Logon"_s});
+}
+
+TEST_F(LocalFileOperationsTest, OpenLogFileSwitchesTheLocalPaneToTheProgramFolder)
+{
+    temp.createFile(u"program/journal.txt"_s);
+    browser.openFolder(temp.path());
+    commands.zOpen_Click();
+    EXPECT_EQ(session.LocalFolder, programFolder + u'/');
+    EXPECT_EQ(rowNames(), QStringList{u"journal.txt"_s});
 }
 
 } // namespace

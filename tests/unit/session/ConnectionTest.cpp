@@ -4,6 +4,7 @@
 #include "support/SessionHarness.h"
 #include "support/TempFolder.h"
 
+#include <QTextCursor>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -174,6 +175,19 @@ TEST_F(ConnectionTest, ReconnectingClosesTheFirstSessionAndDisconnectingTwiceIsH
     EXPECT_EQ(log.text().count(u"14:07:33 > Déconnexion du Serveur.\r\n"_s), 2);
     EXPECT_FALSE(session.isConnected());
     EXPECT_TRUE(ftp.openHandles.isEmpty());
+}
+
+TEST_F(ConnectionTest, ALogLineGoesAtTheEndAndKeepsWhatTheUserSelected)
+{
+    log.AppendUntimedLine(u"one"_s);
+    log.AppendUntimedLine(u"two"_s);
+    QTextCursor selection = txtInfo.textCursor();
+    selection.setPosition(0);
+    selection.setPosition(3, QTextCursor::KeepAnchor); // "one"
+    txtInfo.setTextCursor(selection);
+    log.AppendUntimedLine(u"new"_s);
+    EXPECT_EQ(log.text(), u"one\r\ntwo\r\nnew\r\n"_s);
+    EXPECT_EQ(txtInfo.textCursor().selectedText(), u"one"_s);
 }
 
 } // namespace

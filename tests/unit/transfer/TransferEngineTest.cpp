@@ -69,6 +69,7 @@ TEST_F(TransferEngineTest, ReadsAreCountedPerFileSizeAndFilesArriveWhole)
     harness.ftp.addFile(u"/pub/b.bin"_s, b);
     harness.ftp.addFile(u"/pub/vide.txt"_s);
     local.createFile(u"b.bin"_s, QByteArray(5000, 'z'));
+    harness.dialogs.answerExistingFileNext({ExistingFileChoice::Replace, false});
 
     window(TransferDirection::Download, {{u"a.bin"_s, 2048}, {u"b.bin"_s, 1500}, {u"vide.txt"_s, 0}}).Command3_Click();
 
@@ -123,6 +124,7 @@ TEST_F(TransferEngineTest, ARemoteFileThatCannotBeOpenedStopsTheRunAndStartingAg
 
     harness.ftp.addFile(u"/pub/absent.bin"_s, "present");
     harness.ftp.calls.clear();
+    harness.dialogs.answerExistingFileNext({ExistingFileChoice::Replace, true});
     frmProg.Command3_Click();
     EXPECT_EQ(harness.ftp.calls.first().arguments.at(1), u"/pub/a.bin"_s);
     EXPECT_EQ(local.read(u"c.bin"_s), "third");
@@ -134,7 +136,8 @@ TEST_F(TransferEngineTest, ABrokenReadLeavesTheOldFileAndTheRunGoesOnWithoutSucc
     harness.ftp.addFile(u"/pub/a.bin"_s, QByteArray(3000, 'n'));
     harness.ftp.addFile(u"/pub/b.bin"_s, "b");
     local.createFile(u"a.bin"_s, "the good old file");
-    harness.ftp.failCall(u"InternetReadFile"_s, 1, 1);
+    harness.dialogs.answerExistingFileNext({ExistingFileChoice::Replace, false});
+    harness.ftp.failCall(u"InternetReadFile"_s, 2, 1); // taken up once, broken again
     window(TransferDirection::Download, {{u"a.bin"_s, 3000}, {u"b.bin"_s, 1}}).Command3_Click();
 
     EXPECT_EQ(local.read(u"a.bin"_s), "the good old file");
@@ -157,6 +160,7 @@ TEST_F(TransferEngineTest, ABinaryDownloadOfTheWrongSizeKeepsTheOldFileUnlessThe
     for (const char *name : {"cut.bin", "grown.bin", "changed.bin"})
         local.createFile(QString::fromLatin1(name), "the good old file");
     harness.ftp.failCall(u"FtpGetRemoteFileSize"_s, 2); // SIZE and MLST refused for the first two
+    harness.dialogs.answerExistingFileNext({ExistingFileChoice::Replace, true});
     window(TransferDirection::Download, {{u"cut.bin"_s, 10240}, {u"grown.bin"_s, 5000}, {u"changed.bin"_s, 10240}})
         .Command3_Click();
 
@@ -169,6 +173,7 @@ TEST_F(TransferEngineTest, ABinaryDownloadOfTheWrongSizeKeepsTheOldFileUnlessThe
 
     // In ASCII the sizes differ by the line ends: nothing is checked.
     harness.dialogs.messages.clear();
+    harness.dialogs.answerExistingFileNext({ExistingFileChoice::Replace, false});
     harness.ftp.calls.clear();
     harness.session.TransferType = ftp::FTP_TRANSFER_TYPE_ASCII;
     window(TransferDirection::Download, {{u"cut.bin"_s, 10240}}).Command3_Click();
@@ -195,6 +200,7 @@ TEST_F(TransferEngineTest, UploadWritesFullBlocksThenTheRestAndOneEmptyWriteForA
     local.createFile(u"c.bin"_s, c);
     local.createFile(u"vide.txt"_s);
     harness.ftp.addFolder(u"/pub"_s);
+    harness.ftp.offerFileTimes(false); // a server without MFMT: nothing fails
     window(TransferDirection::Upload, {{u"a.bin"_s, 1024}, {u"b.bin"_s, 2048}, {u"c.bin"_s, 1000}, {u"vide.txt"_s, 0}})
         .Command3_Click();
 
@@ -213,7 +219,7 @@ TEST_F(TransferEngineTest, UploadFailuresTellTheUserAndNeverEndInSuccess)
     local.createFile(u"a.bin"_s, QByteArray(3000, 'a'));
     local.createFile(u"c.bin"_s, "c");
     harness.ftp.addFolder(u"/pub"_s);
-    harness.ftp.failCall(u"InternetWriteFile"_s, 1, 1);
+    harness.ftp.failCall(u"InternetWriteFile"_s, 2, 1); // taken up once, broken again
     window(TransferDirection::Upload, {{u"a.bin"_s, 3000}, {u"c.bin"_s, 1}, {u"absent.bin"_s, 1}}).Command3_Click();
 
     EXPECT_EQ(harness.ftp.fileContent(u"/pub/c.bin"_s), "c") << "the run goes on after a failed write";
@@ -221,6 +227,7 @@ TEST_F(TransferEngineTest, UploadFailuresTellTheUserAndNeverEndInSuccess)
     EXPECT_EQ(harness.dialogs.messageTexts(), (QStringList{u"Erreur lors du tranfert des données !"_s,
                                                            u"Ne peut lire le fichier local "_s + missing + u" !"_s}));
     EXPECT_FALSE(harness.ftp.hasFile(u"/pub/absent.bin"_s)) << "nothing is created for a missing local file";
+    EXPECT_FALSE(harness.ftp.hasFile(u"/pub/a.bin.vendrel-part"_s)) << "the failed upload's temporary is removed";
     EXPECT_EQ(frmProg.result(), 0);
 
     harness.ftp.failCall(u"FtpOpenFile"_s);
@@ -234,6 +241,7 @@ TEST_F(TransferEngineTest, CancelDuringADownloadKeepsTheOldFileAndClosesTheWindo
     harness.ftp.addFile(u"/pub/a.bin"_s, QByteArray(20 * 1024, 'n'));
     harness.ftp.addFile(u"/pub/b.bin"_s, "b");
     local.createFile(u"a.bin"_s, "old");
+    harness.dialogs.answerExistingFileNext({ExistingFileChoice::Replace, false});
     frmProg.show();
     window(TransferDirection::Download, {{u"a.bin"_s, 20 * 1024}, {u"b.bin"_s, 1}});
     harness.ftp.beforeBlock(3, [this] {
@@ -268,7 +276,7 @@ TEST_F(TransferEngineTest, CancelWhileAnUploadWaitsRemovesThePartialRemoteFile)
     EXPECT_EQ(harness.dialogs.messageTexts(), QStringList{u"Operation abandonnée."_s});
     EXPECT_FALSE(harness.ftp.hasFile(u"/pub/a.bin"_s));
     EXPECT_EQ(logLines().mid(logLines().size() - 2),
-              (QStringList{u" > Transfert annulé."_s, u" > Fichier incomplet supprimé : /pub/a.bin"_s}));
+              (QStringList{u" > Transfert annulé."_s, u" > Fichier incomplet supprimé : /pub/a.bin.vendrel-part"_s}));
     EXPECT_EQ(harness.ftp.callNames().count(u"InternetWriteFile"_s), 3);
     EXPECT_EQ(frmProg.result(), QDialog::Rejected);
 
@@ -279,7 +287,7 @@ TEST_F(TransferEngineTest, CancelWhileAnUploadWaitsRemovesThePartialRemoteFile)
     again.setBatch(batch);
     harness.ftp.beforeBlock(6, [&again] { again.findChild<QPushButton *>(u"Command1"_s)->click(); });
     again.Command3_Click();
-    EXPECT_EQ(logLines().last(), u" > Le fichier incomplet n'a pu être supprimé : /pub/a.bin"_s);
+    EXPECT_EQ(logLines().last(), u" > Le fichier incomplet n'a pu être supprimé : /pub/a.bin.vendrel-part"_s);
 }
 
 TEST_F(TransferEngineTest, ClosingTheWindowDuringAnUploadCancelsFirst)
@@ -298,6 +306,44 @@ TEST_F(TransferEngineTest, ClosingTheWindowDuringAnUploadCancelsFirst)
     EXPECT_FALSE(harness.ftp.hasFile(u"/pub/b.bin"_s)) << "the run stopped at the cancelled file";
     EXPECT_LT(harness.ftp.callNames().count(u"InternetWriteFile"_s), 20);
     EXPECT_TRUE(harness.dialogs.messages.isEmpty());
+}
+
+// "Annuler" stops the run; on a server that will not rename over a file, the
+// old one is deleted just before the complete new one takes its name.
+TEST_F(TransferEngineTest, CancelStopsTheRunAndAReplacedServerFileGivesWayOnlyOnceTheNewOneIsComplete)
+{
+    for (const char *name : {"a.txt", "b.txt"}) {
+        harness.ftp.addFile(u"/pub/"_s + QLatin1String(name), "new");
+        local.createFile(QLatin1String(name), "old");
+    }
+    harness.dialogs.answerExistingFileNext({ExistingFileChoice::Replace, false});
+    harness.dialogs.answerExistingFileNext({ExistingFileChoice::Cancel, false});
+    window(TransferDirection::Download, {{u"a.txt"_s, 3}, {u"b.txt"_s, 3}}).Command3_Click();
+    EXPECT_EQ(local.read(u"a.txt"_s), "new");
+    EXPECT_EQ(local.read(u"b.txt"_s), "old");
+    EXPECT_EQ(frmProg.result(), QDialog::Rejected);
+
+    harness.ftp.addFile(u"/pub/a.txt"_s, "server's");
+    harness.dialogs.answerExistingFileNext({ExistingFileChoice::Replace, true});
+    harness.ftp.calls.clear();
+    window(TransferDirection::Upload, {{u"a.txt"_s, 3}}).Command3_Click();
+    EXPECT_EQ(harness.ftp.fileContent(u"/pub/a.txt"_s), "new");
+    const QStringList calls = harness.ftp.callNames();
+    EXPECT_LT(calls.lastIndexOf(u"InternetCloseHandle"_s), calls.indexOf(u"FtpDeleteFile"_s));
+    EXPECT_FALSE(harness.ftp.hasFile(u"/pub/a.txt.vendrel-part"_s));
+}
+
+// Taken up once from what the server holds, with only the rest sent.
+TEST_F(TransferEngineTest, AnUploadBrokenMidwayGoesOnFromWhatTheServerHolds)
+{
+    const QByteArray data = test::randomBytes(5000);
+    local.createFile(u"cut.bin"_s, data);
+    harness.ftp.addFolder(u"/pub"_s);
+    harness.ftp.failCall(u"InternetWriteFile"_s, 1, 2);
+    window(TransferDirection::Upload, {{u"cut.bin"_s, 5000}}).Command3_Click();
+    EXPECT_EQ(harness.ftp.fileContent(u"/pub/cut.bin"_s), data);
+    EXPECT_TRUE(harness.ftp.callTexts().contains(u"FtpOpenFileAt(17, /pub/cut.bin.vendrel-part, 0x40000000, 2, 2048)"_s));
+    EXPECT_EQ(sizesOf(u"InternetWriteFile"_s).size(), 2 + 1 + 3);
 }
 
 } // namespace
