@@ -16,8 +16,10 @@ bool BenchServer::start(const QString &root, const QString &logFile)
 {
     QStringList arguments{QStringLiteral(VENDREL_SOURCE_DIR "/tests/support/ftp_server.py"), QStringLiteral("--root"),
                           root};
-    if (!logFile.isEmpty())
+    if (!logFile.isEmpty()) {
+        QFile::remove(logFile);
         arguments << QStringLiteral("--log") << logFile;
+    }
     process_.setStandardErrorFile(QProcess::nullDevice());
     process_.start(QStringLiteral("/usr/bin/python3"), arguments);
     if (!process_.waitForStarted(5000) || !process_.waitForReadyRead(30000)) {
@@ -100,6 +102,15 @@ bool openSession(FtpService &ftp, SessionState &session, quint16 port)
         ftp.InternetConnect(session.InternetHandle, QStringLiteral("127.0.0.1"), port, QStringLiteral("vendrel"),
                             QStringLiteral("secret"), ftp::INTERNET_SERVICE_FTP, ftp::INTERNET_FLAG_PASSIVE, 0);
     return session.ConnectionHandle != 0;
+}
+
+bool BenchSession::open(quint16 port, const QString &localFolder)
+{
+    if (!openSession(ftp, session, port))
+        return false;
+    session.TransferType = ftp::FTP_TRANSFER_TYPE_BINARY;
+    session.LocalFolder = localFolder;
+    return true;
 }
 
 double median(std::vector<double> values)

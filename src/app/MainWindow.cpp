@@ -97,6 +97,22 @@ QIcon folderNodeIcon()
     return icon;
 }
 
+// A right click on an entry of the tree makes it the current entry, without
+// opening it, and offers the action there.
+void offerOnRightClick(QTreeWidget &tree, QAction &action)
+{
+    tree.setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(&tree, &QWidget::customContextMenuRequested, &tree, [&tree, &action](const QPoint &at) {
+        QTreeWidgetItem *entry = tree.itemAt(at);
+        if (entry == nullptr)
+            return;
+        tree.setCurrentItem(entry);
+        QMenu menu;
+        menu.addAction(&action);
+        menu.exec(tree.viewport()->mapToGlobal(at));
+    });
+}
+
 // Toolbar keys that run a menu item's handler.
 const QList<std::pair<QString, QString>> &toolbarCommands()
 {
@@ -232,9 +248,17 @@ void MainWindow::buildSubsystems()
         ConnectTargets{[this] { remote_->clearPane(); },
                        [this](const QString &folder) { remote_->openInitialFolder(folder); },
                        [this](const QString &folder) { local_->openFolder(folder); }});
+    const TransferLists lists{*ListView1_,
+                              *localFiles_,
+                              *ListView2_,
+                              *remoteFiles_,
+                              [this] {
+                                  const QTreeWidgetItem *entry = Dir1_->currentItem();
+                                  return entry != nullptr ? LocalFolderList::folderOf(entry) : QString();
+                              },
+                              [this] { return RemoteTree::keyOf(TView1_->currentItem()); }};
     transfers_ = std::make_unique<TransferSelection>(
-        context, TransferLists{*ListView1_, *localFiles_, *ListView2_, *remoteFiles_},
-        [this] { local_->ListLocalFolder(); }, [this] { remote_->zRemRef_Click(); }, this);
+        context, lists, [this] { local_->ListLocalFolder(); }, [this] { remote_->zRemRef_Click(); }, this);
 }
 
 void MainWindow::wireCommands()
@@ -282,6 +306,8 @@ void MainWindow::wireCommands()
         {"zOpen", [this] { logFiles_->zOpen_Click(); }},
         {"zLokUp", [this] { transfers_->zLokUp_Click(); }},
         {"zRemDown", [this] { transfers_->zRemDown_Click(); }},
+        {"zLokED", [this] { transfers_->zLokED_Click(); }},
+        {"zRemRD", [this] { transfers_->zRemRD_Click(); }},
         {"zRemRef", [this] { remote_->zRemRef_Click(); }},
         {"zAll2", [this] { remote_->zAll2_Click(); }},
         {"zDefine2", [this] { remote_->zDefine2_Click(); }},
@@ -307,6 +333,8 @@ void MainWindow::wireCommands()
     connect(&menus_->menu(QStringLiteral("zSoubor")), &QMenu::aboutToShow, this,
             [this] { dialup_->zSoubor_Click(menus_->action(QStringLiteral("Mnu_DeconnectInternet"))); });
     wireRemotePane();
+    offerOnRightClick(*TView1_, menus_->action(QStringLiteral("zRemRD")));
+    offerOnRightClick(*Dir1_, menus_->action(QStringLiteral("zLokED")));
 }
 
 void MainWindow::wireRemotePane()

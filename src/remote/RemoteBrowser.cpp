@@ -3,6 +3,7 @@
 #include "listing/FileListModel.h"
 #include "listing/FileListView.h"
 #include "listing/RowFormat.h"
+#include "listing/ServerRowTime.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Paths.h"
@@ -59,16 +60,6 @@ private:
     std::vector<FileRow> pending_;
     QElapsedTimer sinceFlush_;
 };
-
-ShownTime shownTimeOf(ServerTime kind)
-{
-    switch (kind) {
-    case ServerTime::Utc: return ShownTime::InLocalTime;
-    case ServerTime::DateOnly: return ShownTime::DateOnly;
-    case ServerTime::AsWritten: break;
-    }
-    return ShownTime::AsWritten;
-}
 
 } // namespace
 

@@ -1,7 +1,6 @@
 #include "support/LocalFtpServer.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 

@@ -40,8 +40,10 @@ struct TransferSelectionTest : ::testing::Test {
     FileListView ListView2{remoteFiles, u"Fichiers du serveur"_s};
     int localRefreshes = 0;
     int remoteRefreshes = 0;
+    QString chosenRemoteFolder;
     TransferSelection selection{harness.context(),
-                                {ListView1, localFiles, ListView2, remoteFiles},
+                                {ListView1, localFiles, ListView2, remoteFiles, [] { return QString(); },
+                                 [this] { return chosenRemoteFolder; }},
                                 [this] { ++localRefreshes; },
                                 [this] { ++remoteRefreshes; },
                                 nullptr};
@@ -95,6 +97,25 @@ TEST_F(TransferSelectionTest, NoConnectionOrNoSelectedRowOpensNothing)
     EXPECT_TRUE(shown.empty());
     EXPECT_TRUE(harness.log.isEmpty());
     EXPECT_EQ(localRefreshes + remoteRefreshes, 0);
+}
+
+// The root has no name to make on the other side; a tree that cannot be
+// listed whole is not transferred at all.
+TEST_F(TransferSelectionTest, AFolderThatCannotBeCollectedWholeOpensNothing)
+{
+    harness.ftp.addFile(u"/pub/arbre/a.txt"_s, "a");
+    harness.ftp.addFolder(u"/pub/arbre/sous"_s);
+    for (const QString &folder : {QString(), u"/"_s, u"/pub/arbre/"_s}) {
+        chosenRemoteFolder = folder;
+        harness.ftp.failCall(u"FtpFindFirstFile"_s, 1, 1);
+        selection.zRemRD_Click();
+    }
+    EXPECT_EQ(harness.dialogs.messageTexts(),
+              (QStringList{u"Pas de dossier sélectionné !"_s, u"Ce dossier ne peut être reçu (Racine)!"_s,
+                           u"Erreur rencontrée lors de la lecture du dossier \"/pub/arbre/sous/\" !\r\n"
+                           "Aucun fichier n'a été transféré."_s}));
+    EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(localRefreshes, 0);
 }
 
 } // namespace
