@@ -18,6 +18,8 @@ namespace {
 // window keeps repainting meanwhile. Only the flush leaves this thread.
 bool commitKeepingWindowAlive(DownloadTarget &file)
 {
+    if (!file.isLarge())
+        return file.commit();
     auto flushed = std::async(std::launch::async, [&file] { return file.flushToDisk(); });
     while (flushed.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
         handlePendingEventsExceptInput();

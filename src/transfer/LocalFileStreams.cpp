@@ -66,7 +66,7 @@ bool DownloadTarget::flushToDisk()
 
 bool DownloadTarget::commit()
 {
-    if (!flushToDisk())
+    if (!writeGathered())
         return false;
     if (modified_.isValid() && modified_.toMSecsSinceEpoch() >= 0) {
         const qint64 seconds = modified_.toSecsSinceEpoch();

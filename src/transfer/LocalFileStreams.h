@@ -31,9 +31,11 @@ public:
     // a large file on a slow disk; it touches no Qt object, so it may run on
     // another thread.
     bool flushToDisk();
-    // Flushes and replaces the target; on the thread that opened the file.
-    // Quick after flushToDisk().
+    // Writes the rest and replaces the target once it is on disk; on the
+    // thread that opened the file. Quick after flushToDisk().
     bool commit();
+    // Whether flushing may take long enough to keep a window waiting.
+    bool isLarge() const { return written_ + qint64(gathered_.size()) >= WritebackWindowBytes; }
 
 private:
     bool writeGathered();

@@ -204,7 +204,7 @@ CURLcode CurlWorker::drive()
         // (every time over TLS, now and then in plain FTP): it would sit a
         // whole poll long before the transfer. Until data moves, it is
         // looked at often.
-        const int pollMilliseconds = startedNoted_ ? 1000 : 5;
+        const int pollMilliseconds = startedNoted_ ? 1000 : 1;
         curl_multi_poll(multi_.get(), nullptr, 0, pollMilliseconds, nullptr);
     }
 }
