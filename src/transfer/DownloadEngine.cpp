@@ -48,7 +48,7 @@ TransferEngine::FileOutcome DownloadEngine::transferFile(int index, const Transf
         case ExistingFileDecision::Write: break;
         case ExistingFileDecision::Resume: offset = existing.size(); break;
         case ExistingFileDecision::WriteAs: local = folder + decision.name; break;
-        case ExistingFileDecision::Skip: return skipFile(file, local);
+        case ExistingFileDecision::Skip: return skipFile(index, file, local);
         case ExistingFileDecision::CancelRun: return abandonFile();
         }
     }

@@ -97,11 +97,13 @@ ExistingFileDecision TransferEngine::decideAboutExisting(const ExistingFileQuest
     return existingFiles_->decide(question, nameTaken);
 }
 
-TransferEngine::FileOutcome TransferEngine::skipFile(const TransferFile &file, const QString &target)
+TransferEngine::FileOutcome TransferEngine::skipFile(int index, const TransferFile &file, const QString &target)
 {
+    const QString skipped = QStringLiteral("Fichier ignoré : ");
+    display_.fileStarted(index, skipped + file.name);
     progress_.leaveOut(file.size);
     display_.blockDone(progress_);
-    context_.log.AppendLogLine(QStringLiteral(" > Fichier ignoré : ") + target);
+    context_.log.AppendLogLine(QStringLiteral(" > ") + skipped + target);
     return FileOutcome::Skipped;
 }
 

@@ -60,7 +60,7 @@ protected:
     // What to do with a target that exists, as the user answers or answered
     // for the whole run.
     ExistingFileDecision decideAboutExisting(const ExistingFileQuestion &question, const NameTaken &nameTaken);
-    FileOutcome skipFile(const TransferFile &file, const QString &target);
+    FileOutcome skipFile(int index, const TransferFile &file, const QString &target);
     FtpHandle openRemote(const QString &path, quint32 access, qint64 offset = 0);
     // Closes the open remote file; for an upload, whether the server stored it all.
     bool closeRemote();

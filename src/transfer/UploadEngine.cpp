@@ -45,7 +45,7 @@ TransferEngine::FileOutcome UploadEngine::transferFile(int index, const Transfer
         case ExistingFileDecision::Write: replacing = true; break;
         case ExistingFileDecision::Resume: offset = existing->size; break;
         case ExistingFileDecision::WriteAs: target = folder + decision.name; break;
-        case ExistingFileDecision::Skip: return skipFile(file, target);
+        case ExistingFileDecision::Skip: return skipFile(index, file, target);
         case ExistingFileDecision::CancelRun: return abandonFile();
         }
     }
