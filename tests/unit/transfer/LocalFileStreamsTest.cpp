@@ -48,28 +48,6 @@ struct LocalFileStreamsTest : ::testing::Test {
     test::TempFolder folder;
 };
 
-TEST_F(LocalFileStreamsTest, ADownloadReplacesTheTargetByteExactOnlyWhenCommitted)
-{
-    // Several write-behind windows and a tail that fills no gathering.
-    const QByteArray content = randomBytes(3 * DownloadTarget::WritebackWindowBytes + 12345);
-    const QString path = folder.createFile(u"cible.bin"_s, "ancien contenu");
-    {
-        DownloadTarget abandoned(path);
-        ASSERT_TRUE(abandoned.open());
-        ASSERT_TRUE(writeInPieces(abandoned, content.first(DownloadTarget::GatherBytes + 1), 1024));
-    }
-    EXPECT_EQ(folder.read(u"cible.bin"_s), "ancien contenu");
-    EXPECT_EQ(entries(), QStringList{u"cible.bin"_s}) << "no temporary file stays";
-
-    DownloadTarget target(path);
-    ASSERT_TRUE(target.open());
-    ASSERT_TRUE(writeInPieces(target, content, 1000));
-    EXPECT_EQ(folder.read(u"cible.bin"_s), "ancien contenu") << "the target waits for the whole file";
-    ASSERT_TRUE(target.commit());
-    EXPECT_EQ(folder.read(u"cible.bin"_s), content);
-    EXPECT_EQ(entries(), QStringList{u"cible.bin"_s});
-}
-
 TEST_F(LocalFileStreamsTest, ADiskThatFillsUpFailsTheDownloadAndKeepsTheOldFile)
 {
     const QString path = folder.createFile(u"cible.bin"_s, "ancien contenu");
