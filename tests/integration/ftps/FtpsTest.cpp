@@ -149,7 +149,7 @@ TEST_F(FtpsTest, TlsAgainstAPlainServerSendsNoLoginAndTheConnectProcedureLogsThe
 
 class FtpsTransferTest : public FtpsTest, public ::testing::WithParamInterface<VsftpdServer::Tls> {};
 
-TEST_P(FtpsTransferTest, FilesAndFoldersAreHandledOverTlsByteForByte)
+TEST_P(FtpsTransferTest, FilesGoBothWaysOverTlsByteForByte)
 {
     ASSERT_NO_FATAL_FAILURE(start(GetParam()));
     dialogs.answerGuardedNext(trustOnce);
@@ -163,18 +163,8 @@ TEST_P(FtpsTransferTest, FilesAndFoldersAreHandledOverTlsByteForByte)
     quint32 written = 0;
     ASSERT_TRUE(ftp->InternetWriteFile(upload, sent.constData(), quint32(sent.size()), written));
     ASSERT_TRUE(ftp->InternetCloseHandle(upload)) << ftp->lastError().description.toStdString();
-    EXPECT_TRUE(ftp->FtpRenameFile(connection, u"/up.bin"_s, u"/down.bin"_s));
-    EXPECT_TRUE(ftp->FtpCreateDirectory(connection, u"/dossier"_s));
-
-    QStringList listed;
-    FindData entry;
-    const FtpHandle find = ftp->FtpFindFirstFile(connection, u"/*.*"_s, entry, 0, 0);
-    for (bool more = find != 0; more; more = ftp->InternetFindNextFile(find, entry))
-        listed.append(entry.name + u' ' + QString::number(entry.size));
-    ftp->InternetCloseHandle(find);
-    EXPECT_TRUE(listed.contains(u"down.bin "_s + QString::number(sent.size()))) << listed.join(u", "_s).toStdString();
     const FtpHandle download =
-        ftp->FtpOpenFile(connection, u"/down.bin"_s, ftp::GENERIC_READ, ftp::FTP_TRANSFER_TYPE_BINARY, 0);
+        ftp->FtpOpenFile(connection, u"/up.bin"_s, ftp::GENERIC_READ, ftp::FTP_TRANSFER_TYPE_BINARY, 0);
     QByteArray received;
     QByteArray block(64 * 1024, Qt::Uninitialized);
     for (quint32 count = 1; count > 0; received.append(block.constData(), count))
@@ -185,12 +175,11 @@ TEST_P(FtpsTransferTest, FilesAndFoldersAreHandledOverTlsByteForByte)
     // A transfer dropped midway takes the control connection with it: the
     // next call logs in again on the certificate trusted, asking nothing.
     const FtpHandle dropped =
-        ftp->FtpOpenFile(connection, u"/down.bin"_s, ftp::GENERIC_READ, ftp::FTP_TRANSFER_TYPE_BINARY, 0);
+        ftp->FtpOpenFile(connection, u"/up.bin"_s, ftp::GENERIC_READ, ftp::FTP_TRANSFER_TYPE_BINARY, 0);
     quint32 count = 0;
     ASSERT_TRUE(ftp->InternetReadFile(dropped, block.data(), 1024, count));
     EXPECT_TRUE(ftp->AbortTransfer(dropped));
-    EXPECT_TRUE(ftp->FtpDeleteFile(connection, u"/down.bin"_s));
-    EXPECT_TRUE(ftp->FtpRemoveDirectory(connection, u"/dossier"_s));
+    EXPECT_TRUE(ftp->FtpDeleteFile(connection, u"/up.bin"_s));
     EXPECT_TRUE(QDir(server->root()).isEmpty());
     EXPECT_EQ(dialogs.guardedQuestions.size(), 1);
 }

@@ -214,7 +214,8 @@ TEST_F(FrmConnectTest, DeleteAsksRemovesOnlyOnYesAndReportsAFileAlreadyGone)
     EXPECT_TRUE(profilesShown().isEmpty());
 }
 
-// The transfer mode brings its usual port, goes to the profile file and to the connection.
+// The transfer mode brings its usual port, goes to the profile file and, with
+// the fields and options, to the connection.
 TEST_F(FrmConnectTest, TheTransferModeBringsItsPortAndIsSavedLoadedAndHandedOver)
 {
     folder.createFile(u"Ancien.ftp"_s, monSite); // written before modes were kept: plain FTP
@@ -235,19 +236,8 @@ TEST_F(FrmConnectTest, TheTransferModeBringsItsPortAndIsSavedLoadedAndHandedOver
     EXPECT_TRUE(button(u"Option6"_s)->isChecked());
     clickNode(u"Mon site.ftp"_s);
     EXPECT_TRUE(button(u"OptionFtpsExplicit"_s)->isChecked());
-    click(u"Command3"_s);
-    ASSERT_EQ(connects.size(), 1);
-    EXPECT_EQ(connects.first().security, FtpSecurity::ExplicitTls);
-    click(u"OptionFtpsImplicit"_s);
-    click(u"Command2"_s); // "Nouveau": the usual port of the mode shown
-    EXPECT_EQ(edit(u"txtPort"_s)->text(), u"990"_s);
-}
-
-TEST_F(FrmConnectTest, ConnectHandsOverTheFieldsAndOptions)
-{
-    open();
-    fillAllFields();
     type(u"txtPort"_s, u"2121"_s);
+    type(u"txtPass"_s, u"secret"_s);
     click(u"Option2"_s);
     click(u"Option4"_s);
     click(u"Command3"_s);
@@ -255,10 +245,12 @@ TEST_F(FrmConnectTest, ConnectHandsOverTheFieldsAndOptions)
     const ConnectParameters &sent = connects[0];
     EXPECT_EQ((QStringList{sent.siteName, sent.server, sent.user, sent.password, sent.port, sent.initialLocalFolder}),
               (QStringList{u"Mon site"_s, u"ftp.exemple.fr"_s, u"anonyme"_s, u"secret"_s, u"2121"_s, u"/tmp"_s}));
-    EXPECT_FALSE(sent.binary);
-    EXPECT_FALSE(sent.passive);
+    EXPECT_EQ(sent.security, FtpSecurity::ExplicitTls);
+    EXPECT_FALSE(sent.binary || sent.passive);
     EXPECT_TRUE(sent.anonymous);
-    EXPECT_TRUE(dialog->isVisible()); // StayOpen
+    click(u"OptionFtpsImplicit"_s);
+    click(u"Command2"_s); // "Nouveau": the usual port of the mode shown
+    EXPECT_EQ(edit(u"txtPort"_s)->text(), u"990"_s);
 }
 
 } // namespace
