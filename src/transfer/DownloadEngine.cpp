@@ -42,7 +42,7 @@ TransferEngine::FileOutcome DownloadEngine::transferFile(int index, const Transf
         const QString folder = existing.absolutePath() + u'/';
         const ExistingFileDecision decision = decideAboutExisting(
             {existing.fileName(), file.size, comparableTime(file.modified, file.modifiedKind == ShownTime::InLocalTime),
-             existing.size(), existing.lastModified(), existing.size() < file.size},
+             existing.size(), existing.lastModified(), canResume() && existing.size() < file.size},
             [&folder](const QString &name) { return QFileInfo::exists(folder + name); });
         switch (decision.action) {
         case ExistingFileDecision::Write: break;
@@ -72,7 +72,7 @@ TransferEngine::FileOutcome DownloadEngine::transferFile(int index, const Transf
         if (!context_.ftp.InternetReadFile(transferHandle(), block.data(), BlockSize, count)) {
             if (cancelled())
                 return abandonFile();
-            if (reopened || !reopenAfterBreak(remote, ftp::GENERIC_READ, received))
+            if (reopened || !canResume() || !reopenAfterBreak(remote, ftp::GENERIC_READ, received))
                 return failTransfer();
             reopened = true;
             count = BlockSize;

@@ -61,6 +61,9 @@ protected:
     // for the whole run.
     ExistingFileDecision decideAboutExisting(const ExistingFileQuestion &question, const NameTaken &nameTaken);
     FileOutcome skipFile(int index, const TransferFile &file, const QString &target);
+    // Offsets count bytes as the server stores them, which an ASCII copy's
+    // line ends make differ from ours: only binary files go on from one.
+    bool canResume() const { return context_.session.TransferType != ftp::FTP_TRANSFER_TYPE_ASCII; }
     FtpHandle openRemote(const QString &path, quint32 access, qint64 offset = 0);
     // Closes the open remote file; for an upload, whether the server stored it all.
     bool closeRemote();

@@ -39,7 +39,7 @@ TransferEngine::FileOutcome UploadEngine::transferFile(int index, const Transfer
         const ExistingFileDecision decision = decideAboutExisting(
             {existing->name, source.size(), source.modified(), existing->size,
              comparableTime(existing->lastWriteTime, existing->lastWriteKind == ServerTime::Utc),
-             existing->size < source.size()},
+             canResume() && existing->size < source.size()},
             [this, &folder](const QString &name) { return serverFiles_.entry(folder + name).has_value(); });
         switch (decision.action) {
         case ExistingFileDecision::Write: replacing = true; break;
@@ -94,7 +94,8 @@ TransferEngine::FileOutcome UploadEngine::send(UploadSource &source, const QStri
             // Taken up again from what the server holds.
             dropRemoteFile();
             qint64 held = -1;
-            if (reopened || !context_.ftp.FtpGetRemoteFileSize(context_.session.ConnectionHandle, written, held)
+            if (reopened || !canResume()
+                || !context_.ftp.FtpGetRemoteFileSize(context_.session.ConnectionHandle, written, held)
                 || !source.seek(held) || !reopenAfterBreak(written, ftp::GENERIC_WRITE, held)) {
                 dropPartial(written, temporary);
                 return reportTransferError();

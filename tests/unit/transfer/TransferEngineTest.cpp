@@ -152,6 +152,7 @@ TEST_F(TransferEngineTest, ABinaryDownloadOfTheWrongSizeKeepsTheOldFileUnlessThe
     harness.session.TransferType = ftp::FTP_TRANSFER_TYPE_ASCII;
     window(TransferDirection::Download, {{u"cut.bin"_s, 10240}}).Command3_Click();
     EXPECT_EQ(local.read(u"cut.bin"_s), QByteArray(5000, 'c'));
+    EXPECT_FALSE(harness.dialogs.existingFileQuestions.last().resumable) << "ASCII offsets are not the server's";
     EXPECT_FALSE(harness.ftp.callNames().contains(u"FtpGetRemoteFileSize"_s));
 }
 
