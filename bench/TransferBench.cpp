@@ -56,6 +56,11 @@ public:
     std::optional<QString> input(const QString &, const QString &, const QString &) override { return {}; }
     std::optional<QString> pickFolder(const QString &) override { return {}; }
     GuardedAnswer askGuarded(const GuardedQuestion &) override { return {}; }
+    // Each round writes over the files of the one before.
+    ExistingFileAnswer askExistingFile(const ExistingFileQuestion &) override
+    {
+        return {ExistingFileChoice::Replace, true};
+    }
 };
 
 double peakResidentMiB()
