@@ -49,7 +49,8 @@ QLabel *plainLabel(const QString &text, QWidget *parent)
 } // namespace
 
 ExistingFileDialog::ExistingFileDialog(const ExistingFileQuestion &question, QWidget *parent)
-    : QDialog(parent), applyToAll_(new QCheckBox(QStringLiteral("&Appliquer à tous les fichiers de ce transfert"), this))
+    : QDialog(parent),
+      applyToAll_(new QCheckBox(QStringLiteral("&Appliquer à tous les fichiers de ce transfert"), this))
 {
     setObjectName(QStringLiteral("ExistingFileDialog"));
     setWindowTitle(QStringLiteral("Le fichier existe déjà"));

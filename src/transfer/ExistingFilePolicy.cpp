@@ -44,11 +44,10 @@ ExistingFileDecision ExistingFilePolicy::follow(ExistingFileChoice choice, const
                                                 const NameTaken &nameTaken)
 {
     switch (choice) {
-    case ExistingFileChoice::Replace:
-        return {ExistingFileDecision::Write, {}};
+    case ExistingFileChoice::Replace: return {ExistingFileDecision::Write, {}};
     case ExistingFileChoice::ReplaceIfNewer:
         return {isStrictlyNewer(question.sourceTime, question.targetTime) ? ExistingFileDecision::Write
-                                                                           : ExistingFileDecision::Skip,
+                                                                          : ExistingFileDecision::Skip,
                 {}};
     case ExistingFileChoice::Resume:
         return {question.resumable ? ExistingFileDecision::Resume : ExistingFileDecision::Skip, {}};
@@ -56,10 +55,8 @@ ExistingFileDecision ExistingFilePolicy::follow(ExistingFileChoice choice, const
         if (const std::optional<QString> name = askNewName(question.name, nameTaken))
             return {ExistingFileDecision::WriteAs, *name};
         return {ExistingFileDecision::Skip, {}};
-    case ExistingFileChoice::Skip:
-        return {ExistingFileDecision::Skip, {}};
-    case ExistingFileChoice::Cancel:
-        return {ExistingFileDecision::CancelRun, {}};
+    case ExistingFileChoice::Skip: return {ExistingFileDecision::Skip, {}};
+    case ExistingFileChoice::Cancel: return {ExistingFileDecision::CancelRun, {}};
     }
     Q_UNREACHABLE();
     return {};
