@@ -46,10 +46,36 @@ QLabel *plainLabel(const QString &text, QWidget *parent)
     return label;
 }
 
+// The name in bold, whole for screen readers and in its tool tip.
+QLabel *nameLabel(const QString &name, int lineWidth, QWidget *parent)
+{
+    auto *label = plainLabel({}, parent);
+    label->setObjectName(QStringLiteral("name"));
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    label->setText(breakableName(name, label->fontMetrics(), lineWidth));
+    label->setWordWrap(true);
+    label->setAccessibleName(name);
+    label->setToolTip(name);
+    return label;
+}
+
+QLabel *questionIcon(QWidget *parent)
+{
+    auto *icon = new QLabel(parent);
+    QStyle *style = parent->style();
+    const int size = style->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, parent);
+    icon->setPixmap(style->standardIcon(QStyle::SP_MessageBoxQuestion, nullptr, parent).pixmap(size));
+    icon->setAlignment(Qt::AlignTop);
+    return icon;
+}
+
 } // namespace
 
 ExistingFileDialog::ExistingFileDialog(const ExistingFileQuestion &question, QWidget *parent)
-    : QDialog(parent), applyToAll_(new QCheckBox(QStringLiteral("&Appliquer à tous les fichiers de ce transfert"), this))
+    : QDialog(parent),
+      applyToAll_(new QCheckBox(QStringLiteral("&Appliquer à tous les fichiers de ce transfert"), this))
 {
     setObjectName(QStringLiteral("ExistingFileDialog"));
     setWindowTitle(QStringLiteral("Le fichier existe déjà"));
@@ -68,34 +94,20 @@ ExistingFileDialog::ExistingFileDialog(const ExistingFileQuestion &question, QWi
     skip->setDefault(true);
     skip->setFocus();
 
-    auto *name = plainLabel({}, this);
-    name->setObjectName(QStringLiteral("name"));
-    QFont bold = name->font();
-    bold.setBold(true);
-    name->setFont(bold);
-    name->setText(breakableName(question.name, name->fontMetrics(), buttons->sizeHint().width()));
-    name->setWordWrap(true);
-    name->setAccessibleName(question.name);
-    name->setToolTip(question.name);
-
     auto *facts = new QFormLayout;
     facts->addRow(QStringLiteral("Nouveau :"), plainLabel(factsText(question.sourceSize, question.sourceTime), this));
     facts->addRow(QStringLiteral("Existant :"), plainLabel(factsText(question.targetSize, question.targetTime), this));
 
     auto *text = new QVBoxLayout;
     text->addWidget(new QLabel(QStringLiteral("Un fichier de ce nom existe déjà :"), this));
-    text->addWidget(name);
+    text->addWidget(nameLabel(question.name, buttons->sizeHint().width(), this));
     text->addSpacing(6);
     text->addLayout(facts);
     text->addSpacing(6);
     text->addWidget(applyToAll_);
 
-    auto *icon = new QLabel(this);
-    const int iconSize = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
-    icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxQuestion, nullptr, this).pixmap(iconSize));
-    icon->setAlignment(Qt::AlignTop);
     auto *body = new QHBoxLayout;
-    body->addWidget(icon);
+    body->addWidget(questionIcon(this));
     body->addLayout(text, 1);
 
     auto *layout = new QVBoxLayout(this);

@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <functional>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -14,44 +13,34 @@ using namespace Qt::StringLiterals;
 namespace vendrel {
 namespace {
 
-QPushButton *button(QDialog &dialog, const QString &objectName)
-{
-    return dialog.findChild<QPushButton *>(objectName);
-}
-
-// Reprendre only for a shorter target; Enter must not destroy a file.
+// Reprendre only for a shorter target; Enter must not destroy a file, even
+// with the focus on Remplacer.
 TEST(ExistingFileDialogTest, AnswersTheClickedChoiceAndKeysAreSafe)
 {
     const struct {
-        const char *what;
         bool resumable;
-        std::function<void(QDialog &)> user;
+        const char *button; // clicked, or the one with the focus when a key is pressed
+        Qt::Key key;
         ExistingFileAnswer expected;
     } cases[] = {
-        {"Renommer for all", false,
-         [](QDialog &dialog) {
-             dialog.findChild<QCheckBox *>()->setChecked(true);
-             button(dialog, u"rename"_s)->click();
-         },
-         {ExistingFileChoice::Rename, true}},
-        {"Reprendre", true, [](QDialog &dialog) { button(dialog, u"resume"_s)->click(); },
-         {ExistingFileChoice::Resume, false}},
-        {"Escape", true, [](QDialog &dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); },
-         {ExistingFileChoice::Cancel, false}},
-        {"Enter on Remplacer", false,
-         [](QDialog &dialog) {
-             button(dialog, u"replace"_s)->setFocus();
-             QTest::keyClick(button(dialog, u"replace"_s), Qt::Key_Return);
-         },
-         {ExistingFileChoice::Skip, false}},
+        {false, "rename", Qt::Key_unknown, {ExistingFileChoice::Rename, true}},
+        {true, "resume", Qt::Key_unknown, {ExistingFileChoice::Resume, true}},
+        {true, "replace", Qt::Key_Escape, {ExistingFileChoice::Cancel, false}},
+        {false, "replace", Qt::Key_Return, {ExistingFileChoice::Skip, false}},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(c.button);
         QTimer::singleShot(0, [&] {
             auto *dialog = qobject_cast<ExistingFileDialog *>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
-            EXPECT_EQ(button(*dialog, u"resume"_s) != nullptr, c.resumable);
-            c.user(*dialog);
+            EXPECT_EQ(dialog->findChild<QPushButton *>(u"resume"_s) != nullptr, c.resumable);
+            dialog->findChild<QCheckBox *>()->setChecked(c.expected.applyToAll);
+            auto *button = dialog->findChild<QPushButton *>(QString::fromLatin1(c.button));
+            button->setFocus();
+            if (c.key == Qt::Key_unknown)
+                button->click();
+            else
+                QTest::keyClick(button, c.key);
         });
         QtDialogs dialogs([]() -> QWidget * { return nullptr; });
         const ExistingFileAnswer answer =
