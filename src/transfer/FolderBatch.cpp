@@ -2,6 +2,7 @@
 
 #include "listing/ServerRowTime.h"
 #include "session/ftp/FtpErrorCodes.h"
+#include "session/ftp/ServerFolderListing.h"
 
 #include <QCollator>
 #include <QFile>
@@ -155,23 +156,16 @@ FolderListing listLocalFolder(const QString &folder, QList<SkippedEntry> &skippe
 }
 
 // One server folder (ending in '/'), every entry.
-FolderListing listServerFolder(FtpService &ftp, FtpHandle connection, const QString &folder)
+FolderListing listTreeFolder(FtpService &ftp, FtpHandle connection, const QString &folder)
 {
+    const ServerFolderListing server = listServerFolder(ftp, connection, folder);
     FolderListing listing;
-    FindData record;
-    const FtpHandle find = ftp.FtpFindFirstFile(connection, folder + u'*', record,
-                                                ftp::INTERNET_FLAG_RELOAD | ftp::INTERNET_FLAG_NO_CACHE_WRITE, 0);
-    const int error = ftp.lastError().code;
-    for (bool more = find != 0; more; more = ftp.InternetFindNextFile(find, record)) {
-        if (!record.name.isEmpty())
-            listing.entries.push_back(
-                {record.name, record.isFolder(), record.size, record.lastWriteTime, shownTimeOf(record.lastWriteKind)});
-    }
-    ftp.InternetCloseHandle(find);
-    // An empty folder is no failure.
-    if (find == 0 && error != 0 && error != ftp::ERROR_NO_MORE_FILES)
-        listing.failure = error == ftp::ERROR_INTERNET_OPERATION_CANCELLED ? CollectionFailure::Cancelled
-                                                                           : CollectionFailure::ListingFailed;
+    for (const FindData &record : server.entries)
+        listing.entries.push_back(
+            {record.name, record.isFolder(), record.size, record.lastWriteTime, shownTimeOf(record.lastWriteKind)});
+    if (server.error != 0)
+        listing.failure = server.error == ftp::ERROR_INTERNET_OPERATION_CANCELLED ? CollectionFailure::Cancelled
+                                                                                  : CollectionFailure::ListingFailed;
     return listing;
 }
 
@@ -205,7 +199,7 @@ FolderCollection collectRemoteFolder(FtpService &ftp, FtpHandle connection, cons
     FolderCollection collection;
     collection.batch = TransferBatch(TransferDirection::Download, localFolder, parent);
     TreeWalk(collection, parent, [&ftp, connection, base = parent](const QString &relative) {
-        return listServerFolder(ftp, connection, base + relative);
+        return listTreeFolder(ftp, connection, base + relative);
     }).collect(name);
     return collection;
 }

@@ -1,6 +1,7 @@
 #include "transfer/RemoteFolderIndex.h"
 
 #include "session/SessionState.h"
+#include "session/ftp/ServerFolderListing.h"
 
 namespace vendrel {
 
@@ -51,16 +52,12 @@ RemoteFolderIndex::Entries &RemoteFolderIndex::folderOf(const QString &path)
     return *known;
 }
 
+// A folder that cannot be listed gives no entries: its files go as new ones.
 RemoteFolderIndex::Entries RemoteFolderIndex::list(const QString &folder)
 {
     Entries entries;
-    FindData record;
-    const FtpHandle find =
-        context_.ftp.FtpFindFirstFile(context_.session.ConnectionHandle, folder + u'*', record,
-                                      ftp::INTERNET_FLAG_RELOAD | ftp::INTERNET_FLAG_NO_CACHE_WRITE, 0);
-    for (bool more = find != 0; more; more = context_.ftp.InternetFindNextFile(find, record))
+    for (const FindData &record : listServerFolder(context_.ftp, context_.session.ConnectionHandle, folder).entries)
         entries.insert(record.name, record);
-    context_.ftp.InternetCloseHandle(find);
     return entries;
 }
 
