@@ -118,7 +118,8 @@ int main(int argc, char **argv)
     QtDialogs dialogs([&window] { return static_cast<QWidget *>(window); });
     DesktopShell shell([&window] { return static_cast<QWidget *>(window); });
     NetworkManagerDialup dialup;
-    MainWindow mainWindow({ftp, dialogs, clock, shell, QApplication::applicationDirPath(), [] {}, dialup});
+    MainWindow mainWindow(
+        {ftp, dialogs, clock, shell, ProgramFolders::beside(QApplication::applicationDirPath()), [] {}, dialup});
     window = &mainWindow;
     mainWindow.show();
     if (!QTest::qWaitForWindowExposed(&mainWindow))

@@ -19,12 +19,9 @@ bool writeWholeFile(const QString &path, const QByteArray &bytes)
 
 } // namespace
 
-LogFileCommands::LogFileCommands(const ActivityLog &log, Dialogs &dialogs, QString programFolder,
+LogFileCommands::LogFileCommands(const ActivityLog &log, Dialogs &dialogs, QString dataFolder,
                                  std::function<void(const QString &)> openLocalFolder)
-    : log_(log),
-      dialogs_(dialogs),
-      programFolder_(std::move(programFolder)),
-      openLocalFolder_(std::move(openLocalFolder))
+    : log_(log), dialogs_(dialogs), dataFolder_(std::move(dataFolder)), openLocalFolder_(std::move(openLocalFolder))
 {
 }
 
@@ -42,7 +39,7 @@ void LogFileCommands::zSave_Click()
         return;
     }
     // The name as typed, ".txt" always added: a log named a.txt is saved as a.txt.txt.
-    const QString path = programFolder_ + u'/' + *name + QStringLiteral(".txt");
+    const QString path = dataFolder_ + u'/' + *name + QStringLiteral(".txt");
     if (!writeWholeFile(path, toWindows1252(log_.text()))) {
         dialogs_.message(QStringLiteral("Le fichier Log n'a pas pu être enregistré :\r\n") + path, MessageButtons::Ok,
                          MessageIcon::Exclamation);
@@ -53,7 +50,7 @@ void LogFileCommands::zSave_Click()
 
 void LogFileCommands::zOpen_Click()
 {
-    openLocalFolder_(programFolder_);
+    openLocalFolder_(dataFolder_);
 }
 
 } // namespace vendrel

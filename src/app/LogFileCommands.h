@@ -8,14 +8,14 @@ namespace vendrel {
 class ActivityLog;
 class Dialogs;
 
-// The log's two file commands: save the log beside the program as
-// <name>.txt in Windows-1252, and show the program's folder, where the
-// saved logs lie, in the local pane.
+// The log's two file commands: save the log in the data folder as
+// <name>.txt in Windows-1252, and show that folder, where the saved logs
+// lie, in the local pane.
 class LogFileCommands {
 public:
-    // programFolder: without a trailing '/'. openLocalFolder makes a folder
+    // dataFolder: without a trailing '/'. openLocalFolder makes a folder
     // the local pane's current folder and lists it.
-    LogFileCommands(const ActivityLog &log, Dialogs &dialogs, QString programFolder,
+    LogFileCommands(const ActivityLog &log, Dialogs &dialogs, QString dataFolder,
                     std::function<void(const QString &folder)> openLocalFolder);
 
     void zSave_Click();
@@ -24,7 +24,7 @@ public:
 private:
     const ActivityLog &log_;
     Dialogs &dialogs_;
-    QString programFolder_;
+    QString dataFolder_;
     std::function<void(const QString &)> openLocalFolder_;
 };
 

@@ -29,6 +29,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -148,7 +149,7 @@ MainWindow::MainWindow(MainWindowServices services) : services_(std::move(servic
     commands_.requireHandlers(commandNames());
     wireSplitterBars();
 
-    local_->openFolder(services_.programFolder);
+    local_->openFolder(services_.folders.localStartFolder());
 
     const double scale = 1.3; // the design size is small on today's screens
     const QSize designSize(qRound(10665 * scale * logicalDpiX() / twipsPerInch),
@@ -226,9 +227,8 @@ void MainWindow::buildSubsystems()
         menus_->action(QStringLiteral("Z_Exe")),    menus_->action(QStringLiteral("zDefine"))};
     local_ = std::make_unique<LocalBrowser>(context, LocalPane{*Drive1_, *Dir1_, *ListView1_, *localFiles_, *Label1_,
                                                                menus_->menu(QStringLiteral("zLocal")), localFilters});
-    localOperations_ =
-        std::make_unique<LocalFileOperations>(context, *local_, services_.shell, services_.programFolder);
-    logFiles_ = std::make_unique<LogFileCommands>(*log_, services_.dialogs, services_.programFolder,
+    localOperations_ = std::make_unique<LocalFileOperations>(context, *local_, services_.shell, services_.folders.data);
+    logFiles_ = std::make_unique<LogFileCommands>(*log_, services_.dialogs, services_.folders.data,
                                                   [this](const QString &folder) { local_->openFolder(folder); });
     const RemotePane remotePane{*remoteTree_,
                                 *ListView2_,
@@ -385,7 +385,8 @@ void MainWindow::showConnectDialog(QWidget *owner)
     // native window's transient parent, which the desktop keeps it above.
     if (!connectDialog_) {
         connectDialog_ = std::make_unique<FrmConnect>(
-            services_.programFolder, services_.dialogs, profileRootIcon(), profileFileIcon(), browseFolderIcon(),
+            SiteProfileFolder(services_.folders.data, services_.folders.olderProfiles), services_.dialogs,
+            profileRootIcon(), profileFileIcon(), browseFolderIcon(),
             [this](const ConnectParameters &parameters, const std::function<void()> &hideDialog) {
                 return connection_->ConnectProfile(parameters, hideDialog);
             });
@@ -423,7 +424,7 @@ void MainWindow::zHelp_Click()
 {
     if (helpWindow_ == nullptr)
         helpWindow_ = new HelpWindow(this);
-    helpWindow_->showContents(AddBackslash(services_.programFolder) + QStringLiteral("VENDREL.HLP"));
+    helpWindow_->showContents(QDir(services_.folders.shared).filePath(QString::fromLatin1(helpFileName)));
 }
 
 void MainWindow::zOption_Click()

@@ -2,6 +2,7 @@
 
 #include "app/CommandTable.h"
 #include "app/PaneLayout.h"
+#include "platform/ProgramFolders.h"
 #include "session/SessionState.h"
 
 #include <QMainWindow>
@@ -49,7 +50,7 @@ struct MainWindowServices {
     Dialogs &dialogs;
     const Clock &clock;
     Shell &shell;
-    QString programFolder; // the folder of the executable, without a trailing '/'
+    ProgramFolders folders;
     std::function<void()> quitApplication;
     DialupService &dialup;
 };

@@ -6,6 +6,7 @@
 #include "desktop/Shell.h"
 #include "dialup/NetworkManagerDialup.h"
 #include "platform/Clock.h"
+#include "platform/ProgramFolders.h"
 #include "session/ftp/CurlFtpService.h"
 #include "session/tls/TrustOnFirstUse.h"
 
@@ -19,6 +20,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vendrel"));
     QApplication::setApplicationVersion(QStringLiteral("1.1.0"));
+    // Ties the windows to the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.vendrel.Vendrel"));
     vendrel::initResources();
 
     QCommandLineParser options;
@@ -45,18 +48,18 @@ int main(int argc, char **argv)
     vendrel::SystemClock clock;
     vendrel::DesktopShell shell([&window]() -> QWidget * { return window; });
     vendrel::ServerWaitPrompt serverWait;
-    const QString programFolder = QApplication::applicationDirPath();
+    const vendrel::ProgramFolders folders = vendrel::programFoldersFor(QApplication::applicationDirPath());
     vendrel::TrustOnFirstUse certificateTrust(
-        vendrel::TrustedCertificates(vendrel::TrustedCertificates::fileIn(programFolder)), dialogs);
+        vendrel::TrustedCertificates(vendrel::TrustedCertificates::fileIn(folders.data)), dialogs);
     vendrel::CurlFtpService ftp({}, &serverWait, &certificateTrust);
     vendrel::NetworkManagerDialup dialup;
-    vendrel::MainWindow mainWindow({ftp, dialogs, clock, shell, programFolder, [] { QApplication::quit(); }, dialup});
+    vendrel::MainWindow mainWindow({ftp, dialogs, clock, shell, folders, [] { QApplication::quit(); }, dialup});
     window = &mainWindow;
     mainWindow.show();
 
     vendrel::DemoServer demoServer;
     if (options.isSet(demo)) {
-        const QString failure = demoServer.start(programFolder);
+        const QString failure = demoServer.start(folders);
         if (!failure.isEmpty())
             dialogs.message(failure, vendrel::MessageButtons::Ok, vendrel::MessageIcon::Exclamation, QString());
     }

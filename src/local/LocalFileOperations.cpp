@@ -29,8 +29,8 @@ bool isPlainFileName(const QString &name)
 } // namespace
 
 LocalFileOperations::LocalFileOperations(SessionContext context, LocalBrowser &browser, Shell &shell,
-                                         QString programFolder)
-    : context_(context), browser_(browser), shell_(shell), programFolder_(std::move(programFolder))
+                                         QString dataFolder)
+    : context_(context), browser_(browser), shell_(shell), dataFolder_(std::move(dataFolder))
 {
     const LocalPane &pane = browser_.pane();
     connect(&pane.ListView1, &FileListView::rowDoubleClicked, this, [this] { ListView1_DblClick(); });
@@ -208,7 +208,7 @@ std::optional<QString> LocalFileOperations::currentFile(const QString &noRowMess
 
 bool LocalFileOperations::isProtectedFolder(const QString &folder) const
 {
-    return folder == programFolder_ || folder == programFolder_ + QStringLiteral("/Logon");
+    return folder == dataFolder_ || folder == dataFolder_ + QStringLiteral("/Logon");
 }
 
 void LocalFileOperations::reportFileGone(const QString &name)

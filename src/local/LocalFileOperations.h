@@ -21,9 +21,9 @@ class Shell;
 class LocalFileOperations final : public QObject {
     Q_OBJECT
 public:
-    // programFolder: without a trailing '/'; it and its "Logon" sub-folder
+    // dataFolder (profiles, saved logs): without a trailing '/'; it and its "Logon" sub-folder
     // cannot be deleted.
-    LocalFileOperations(SessionContext context, LocalBrowser &browser, Shell &shell, QString programFolder);
+    LocalFileOperations(SessionContext context, LocalBrowser &browser, Shell &shell, QString dataFolder);
 
     void zOpenFile_Click();
     void zLokNF_Click();
@@ -51,7 +51,7 @@ private:
     SessionContext context_;
     LocalBrowser &browser_;
     Shell &shell_;
-    QString programFolder_;
+    QString dataFolder_;
 };
 
 } // namespace vendrel

@@ -60,10 +60,10 @@ void checkModeStoredAs(const FrmConnectForm &ui, const QString &profileKey)
 
 } // namespace
 
-FrmConnect::FrmConnect(const QString &programFolder, Dialogs &dialogs, const QIcon &rootIcon, const QIcon &profileIcon,
+FrmConnect::FrmConnect(SiteProfileFolder profiles, Dialogs &dialogs, const QIcon &rootIcon, const QIcon &profileIcon,
                        const QIcon &browseIcon, ConnectCallback connect)
     : ui_(*this, browseIcon),
-      profiles_(programFolder),
+      profiles_(std::move(profiles)),
       dialogs_(dialogs),
       rootIcon_(rootIcon),
       profileIcon_(profileIcon),

@@ -28,7 +28,7 @@ public:
     // connect) and Rejected (Annuler, close box) both mean it is done with.
     static constexpr int KeptHidden = 2;
 
-    FrmConnect(const QString &programFolder, Dialogs &dialogs, const QIcon &rootIcon, const QIcon &profileIcon,
+    FrmConnect(SiteProfileFolder profiles, Dialogs &dialogs, const QIcon &rootIcon, const QIcon &profileIcon,
                const QIcon &browseIcon, ConnectCallback connect);
 
 protected:

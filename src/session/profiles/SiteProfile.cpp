@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <array>
 
 using namespace Qt::StringLiterals;
@@ -40,7 +41,10 @@ const std::array<ProfileKey, 7> &profileKeys()
 
 } // namespace
 
-SiteProfileFolder::SiteProfileFolder(QString folder) : folder_(std::move(folder)) {}
+SiteProfileFolder::SiteProfileFolder(QString folder, QString olderFolder)
+    : folder_(std::move(folder)), olderFolder_(std::move(olderFolder))
+{
+}
 
 bool SiteProfileFolder::isValidLabel(const QString &label)
 {
@@ -49,17 +53,27 @@ bool SiteProfileFolder::isValidLabel(const QString &label)
 
 QString SiteProfileFolder::filePathForLabel(const QString &label) const
 {
-    return filePath(label + profileExtension);
+    return QDir(folder_).filePath(label + profileExtension);
 }
 
 QString SiteProfileFolder::filePath(const QString &fileName) const
 {
-    return QDir(folder_).filePath(fileName);
+    const QString path = QDir(folder_).filePath(fileName);
+    if (olderFolder_.isEmpty() || QFileInfo::exists(path))
+        return path;
+    const QString olderPath = QDir(olderFolder_).filePath(fileName);
+    return QFileInfo::exists(olderPath) ? olderPath : path;
 }
 
 QStringList SiteProfileFolder::profileFileNames() const
 {
-    return QDir(folder_).entryList({u"*"_s + profileExtension}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    const QStringList pattern{u"*"_s + profileExtension};
+    QStringList names = QDir(folder_).entryList(pattern, QDir::Files);
+    if (!olderFolder_.isEmpty() && olderFolder_ != folder_)
+        names += QDir(olderFolder_).entryList(pattern, QDir::Files);
+    names.removeDuplicates();
+    names.sort(Qt::CaseInsensitive);
+    return names;
 }
 
 SiteProfile SiteProfileFolder::load(const QString &fileName) const

@@ -19,20 +19,24 @@ struct SiteProfile {
     friend bool operator==(const SiteProfile &, const SiteProfile &) = default;
 };
 
-// The profile files of the program folder, one "<label>.ftp" per site.
+// The profile files of the data folder, one "<label>.ftp" per site, and
+// those an older folder still holds: found, read and deleted like the others
+// (a file of the data folder first), while every save goes to the data folder.
 class SiteProfileFolder {
 public:
     enum class SaveResult { Saved, InvalidLabel, WriteFailed };
 
-    explicit SiteProfileFolder(QString folder);
+    explicit SiteProfileFolder(QString folder, QString olderFolder = {});
 
     // A label names a file of this folder: no "/", not empty, not "." or "..".
     static bool isValidLabel(const QString &label);
 
+    // Where a save of this label writes.
     QString filePathForLabel(const QString &label) const;
+    // Where the file of this name is read and deleted.
     QString filePath(const QString &fileName) const;
 
-    // The "*.ftp" files, sorted by name.
+    // The "*.ftp" files of both folders, each name once, sorted by name.
     QStringList profileFileNames() const;
 
     // Values cut to the lengths the predecessor read; a missing file or key
@@ -45,6 +49,7 @@ public:
 
 private:
     QString folder_;
+    QString olderFolder_;
 };
 
 } // namespace vendrel

@@ -79,7 +79,8 @@ struct MainWindowTest : ::testing::Test {
     int quits = 0;
     test::FakeShell shell;
     test::FakeDialupService dialup;
-    MainWindow window{{ftp, dialogs, clock, shell, programFolder.path(), [this] { ++quits; }, dialup}};
+    MainWindow window{
+        {ftp, dialogs, clock, shell, ProgramFolders::beside(programFolder.path()), [this] { ++quits; }, dialup}};
 };
 
 TEST_F(MainWindowTest, EveryCommandReachesItsHandlerWithoutFailing)

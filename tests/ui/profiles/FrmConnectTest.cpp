@@ -27,7 +27,7 @@ protected:
     void open()
     {
         dialog = std::make_unique<FrmConnect>(
-            folder.path(), dialogs, QIcon(), QIcon(), QIcon(),
+            SiteProfileFolder(folder.path()), dialogs, QIcon(), QIcon(), QIcon(),
             [this](const ConnectParameters &parameters, const std::function<void()> &hideDialog) {
                 connects.append(parameters);
                 if (outcome != ConnectOutcome::StayOpen)

@@ -1,5 +1,6 @@
 #include "session/profiles/SiteProfile.h"
 #include "platform/IniFile.h"
+#include "platform/ProgramFolders.h"
 #include "support/TempFolder.h"
 
 #include <QDir>
@@ -79,6 +80,54 @@ TEST_F(SiteProfileTest, LabelsThatLeaveTheFolderAreRefusedAndAFailedWriteIsRepor
 
     temp.createDir(u"programme/Mon site.ftp"_s);
     EXPECT_EQ(profiles.save(monSite, true), SiteProfileFolder::SaveResult::WriteFailed);
+}
+
+// Installed, the profiles go to the user's folder; those left beside the
+// program are still listed and read, and the user's own copy comes first.
+TEST_F(SiteProfileTest, ProfilesLeftInAnOlderFolderAreFoundAndSavesGoToTheDataFolder)
+{
+    const QString dataFolder = temp.createDir(u"donnees"_s);
+    SiteProfileFolder both(dataFolder, programFolder);
+    SiteProfile ancien = monSite;
+    ancien.siteName = u"ancien"_s;
+    ASSERT_EQ(profiles.save(ancien, true), SiteProfileFolder::SaveResult::Saved);
+    ASSERT_EQ(profiles.save(monSite, true), SiteProfileFolder::SaveResult::Saved);
+    SiteProfile mine = monSite;
+    mine.server = u"ftp.nouveau.fr"_s;
+    ASSERT_EQ(both.save(mine, false), SiteProfileFolder::SaveResult::Saved);
+
+    EXPECT_EQ(both.profileFileNames(), (QStringList{u"ancien.ftp"_s, u"Mon site.ftp"_s}));
+    EXPECT_EQ(both.load(u"ancien.ftp"_s), ancien);
+    EXPECT_EQ(both.load(u"Mon site.ftp"_s).server, u"ftp.nouveau.fr"_s);
+    EXPECT_TRUE(temp.exists(u"donnees/Mon site.ftp"_s));
+    EXPECT_TRUE(both.remove(u"ancien.ftp"_s));
+    EXPECT_FALSE(temp.exists(u"programme/ancien.ftp"_s));
+}
+
+TEST(ProgramFolders, ABuildFolderKeepsItsDataBesideItselfAndAnInstalledOrReadOnlyOneInTheUsersFolder)
+{
+    test::TempFolder temp;
+    const QString build = temp.createDir(u"build"_s);
+    temp.createFile(u"build/VENDREL.HLP"_s);
+    const QString bin = temp.createDir(u"usr/bin"_s);
+    const auto writable = [](const QString &) { return true; };
+    const auto readOnly = [](const QString &) { return false; };
+
+    EXPECT_EQ(ProgramFolders::choose(build, u"/home/u/.local/share"_s, writable).data, build);
+    const ProgramFolders readOnlyCopy = ProgramFolders::choose(build, u"/home/u/.local/share"_s, readOnly);
+    EXPECT_EQ((QStringList{readOnlyCopy.shared, readOnlyCopy.data, readOnlyCopy.olderProfiles}),
+              (QStringList{build, u"/home/u/.local/share/vendrel"_s, build}));
+    const ProgramFolders installed = ProgramFolders::choose(bin, u"/home/u/.local/share"_s, writable);
+    EXPECT_EQ((QStringList{installed.shared, installed.data}),
+              (QStringList{temp.filePath(u"usr/share/vendrel"_s), u"/home/u/.local/share/vendrel"_s}));
+    EXPECT_EQ(installed.localStartFolder(), QDir::homePath());
+
+    // The data folder is made on first use, for its owner alone.
+    qputenv("XDG_DATA_HOME", temp.filePath(u"xdg"_s).toUtf8());
+    const ProgramFolders made = programFoldersFor(bin);
+    qunsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(made.data, temp.filePath(u"xdg/vendrel"_s));
+    EXPECT_EQ(fs::status(made.data.toStdString()).permissions(), fs::perms::owner_all);
 }
 
 TEST(IniFile, OneKeyChangesInPlaceAndEverythingElseStays)
