@@ -27,6 +27,8 @@ bool copyFolder(const QString &from, const QString &to)
         const QString target = QDir(to).filePath(QDir(from).relativeFilePath(entry.filePath()));
         if (entry.isDir() ? !QDir().mkpath(target) : !QFile::copy(entry.filePath(), target))
             return false;
+        if (entry.isFile())
+            QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
     }
     return true;
 }
