@@ -12,6 +12,8 @@ packages=(
   dbus-daemon
   clang libclang-rt-14-dev
   curl
+  # The install test's validators, and what cpack needs to compute the package's dependencies.
+  desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()
