@@ -385,8 +385,8 @@ void MainWindow::showConnectDialog(QWidget *owner)
     // native window's transient parent, which the desktop keeps it above.
     if (!connectDialog_) {
         connectDialog_ = std::make_unique<FrmConnect>(
-            services_.programFolder, services_.dialogs, profileRootIcon(), profileFileIcon(), browseFolderIcon(),
-            [this](const ConnectParameters &parameters, const std::function<void()> &hideDialog) {
+            services_.programFolder, services_.dialogs, profilePasswords_, profileRootIcon(), profileFileIcon(),
+            browseFolderIcon(), [this](const ConnectParameters &parameters, const std::function<void()> &hideDialog) {
                 return connection_->ConnectProfile(parameters, hideDialog);
             });
     }

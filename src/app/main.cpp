@@ -7,6 +7,7 @@
 #include "dialup/NetworkManagerDialup.h"
 #include "platform/Clock.h"
 #include "session/ftp/CurlFtpService.h"
+#include "session/profiles/KeychainPasswordVault.h"
 #include "session/tls/TrustOnFirstUse.h"
 
 #include <QApplication>
@@ -50,7 +51,9 @@ int main(int argc, char **argv)
         vendrel::TrustedCertificates(vendrel::TrustedCertificates::fileIn(programFolder)), dialogs);
     vendrel::CurlFtpService ftp({}, &serverWait, &certificateTrust);
     vendrel::NetworkManagerDialup dialup;
-    vendrel::MainWindow mainWindow({ftp, dialogs, clock, shell, programFolder, [] { QApplication::quit(); }, dialup});
+    vendrel::KeychainPasswordVault passwords;
+    vendrel::MainWindow mainWindow(
+        {ftp, dialogs, clock, shell, programFolder, [] { QApplication::quit(); }, dialup, passwords});
     window = &mainWindow;
     mainWindow.show();
 
