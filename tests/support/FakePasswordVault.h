@@ -3,7 +3,6 @@
 #include "session/profiles/PasswordVault.h"
 
 #include <QMap>
-#include <functional>
 
 namespace vendrel::test {
 
@@ -11,21 +10,28 @@ namespace vendrel::test {
 // or make refuse every request.
 class FakePasswordVault final : public PasswordVault {
 public:
+    using Status = VaultAnswer::Status;
+
     VaultAnswer store(const QString &profile, const QString &password) override
     {
-        return answer([&] { passwords.insert(profile, password); });
+        if (!reachable())
+            return refusal();
+        passwords.insert(profile, password);
+        return {Status::Done};
     }
     VaultAnswer read(const QString &profile) override
     {
-        const VaultAnswer reached = answer([] {});
-        if (!reached.is(VaultAnswer::Status::Done))
-            return reached;
-        return passwords.contains(profile) ? VaultAnswer{VaultAnswer::Status::Done, passwords.value(profile)}
-                                           : VaultAnswer{VaultAnswer::Status::NotFound};
+        if (!reachable())
+            return refusal();
+        return passwords.contains(profile) ? VaultAnswer{Status::Done, passwords.value(profile)}
+                                           : VaultAnswer{Status::NotFound};
     }
     VaultAnswer erase(const QString &profile) override
     {
-        return answer([&] { passwords.remove(profile); });
+        if (!reachable())
+            return refusal();
+        passwords.remove(profile);
+        return {Status::Done};
     }
 
     QMap<QString, QString> passwords;
@@ -33,14 +39,10 @@ public:
     QString failure; // the keyring's words for refusing, when it refuses
 
 private:
-    VaultAnswer answer(const std::function<void()> &change)
+    bool reachable() const { return present && failure.isEmpty(); }
+    VaultAnswer refusal() const
     {
-        if (!present)
-            return {VaultAnswer::Status::NoKeyring};
-        if (!failure.isEmpty())
-            return {VaultAnswer::Status::Failed, {}, failure};
-        change();
-        return {VaultAnswer::Status::Done};
+        return present ? VaultAnswer{Status::Failed, {}, failure} : VaultAnswer{Status::NoKeyring};
     }
 };
 
