@@ -16,6 +16,7 @@
 #include "platform/Clock.h"
 #include "remote/RemoteBrowser.h"
 #include "session/ftp/CurlFtpService.h"
+#include "session/profiles/KeychainPasswordVault.h"
 
 #include <QApplication>
 #include <QDir>
@@ -118,8 +119,9 @@ int main(int argc, char **argv)
     QtDialogs dialogs([&window] { return static_cast<QWidget *>(window); });
     DesktopShell shell([&window] { return static_cast<QWidget *>(window); });
     NetworkManagerDialup dialup;
-    MainWindow mainWindow(
-        {ftp, dialogs, clock, shell, ProgramFolders::beside(QApplication::applicationDirPath()), [] {}, dialup});
+    KeychainPasswordVault passwords;
+    MainWindow mainWindow({ftp, dialogs, clock, shell, ProgramFolders::beside(QApplication::applicationDirPath()),
+                           [] {}, dialup, passwords});
     window = &mainWindow;
     mainWindow.show();
     if (!QTest::qWaitForWindowExposed(&mainWindow))

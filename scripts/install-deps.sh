@@ -10,6 +10,7 @@ packages=(
   python3 python3-pyftpdlib python3-openssl
   vsftpd openssl passwd
   dbus-daemon
+  qtkeychain-qt6-dev libsecret-1-0 gnome-keyring
   clang libclang-rt-14-dev
   curl
   # The install test's validators, and what cpack needs to compute the package's dependencies.

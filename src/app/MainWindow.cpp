@@ -386,7 +386,7 @@ void MainWindow::showConnectDialog(QWidget *owner)
     if (!connectDialog_) {
         connectDialog_ = std::make_unique<FrmConnect>(
             SiteProfileFolder(services_.folders.data, services_.folders.olderProfiles), services_.dialogs,
-            profileRootIcon(), profileFileIcon(), browseFolderIcon(),
+            profilePasswords_, profileRootIcon(), profileFileIcon(), browseFolderIcon(),
             [this](const ConnectParameters &parameters, const std::function<void()> &hideDialog) {
                 return connection_->ConnectProfile(parameters, hideDialog);
             });

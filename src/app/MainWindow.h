@@ -2,6 +2,7 @@
 
 #include "app/CommandTable.h"
 #include "app/PaneLayout.h"
+#include "app/connect/ProfilePasswords.h"
 #include "platform/ProgramFolders.h"
 #include "session/SessionState.h"
 
@@ -53,6 +54,7 @@ struct MainWindowServices {
     ProgramFolders folders;
     std::function<void()> quitApplication;
     DialupService &dialup;
+    PasswordVault &passwords; // the desktop keyring, for the site profiles' passwords
 };
 
 // frmmain: the frame that holds both panes, the log, the toolbar, the menus
@@ -142,6 +144,7 @@ private:
     std::unique_ptr<TransferOptions> transferOptions_;
     std::unique_ptr<Connection> connection_;
     std::unique_ptr<TransferSelection> transfers_;
+    ProfilePasswords profilePasswords_{services_.passwords};
     std::unique_ptr<FrmConnect> connectDialog_;
     std::unique_ptr<DialupControl> dialup_;
     std::unique_ptr<SysInfoLauncher> sysInfo_;

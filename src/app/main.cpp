@@ -8,6 +8,7 @@
 #include "platform/Clock.h"
 #include "platform/ProgramFolders.h"
 #include "session/ftp/CurlFtpService.h"
+#include "session/profiles/KeychainPasswordVault.h"
 #include "session/tls/TrustOnFirstUse.h"
 
 #include <QApplication>
@@ -53,7 +54,9 @@ int main(int argc, char **argv)
         vendrel::TrustedCertificates(vendrel::TrustedCertificates::fileIn(folders.data)), dialogs);
     vendrel::CurlFtpService ftp({}, &serverWait, &certificateTrust);
     vendrel::NetworkManagerDialup dialup;
-    vendrel::MainWindow mainWindow({ftp, dialogs, clock, shell, folders, [] { QApplication::quit(); }, dialup});
+    vendrel::KeychainPasswordVault passwords;
+    vendrel::MainWindow mainWindow(
+        {ftp, dialogs, clock, shell, folders, [] { QApplication::quit(); }, dialup, passwords});
     window = &mainWindow;
     mainWindow.show();
 

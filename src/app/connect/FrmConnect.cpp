@@ -9,6 +9,7 @@
 #include <QTreeWidget>
 #include <algorithm>
 #include <array>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -60,11 +61,12 @@ void checkModeStoredAs(const FrmConnectForm &ui, const QString &profileKey)
 
 } // namespace
 
-FrmConnect::FrmConnect(SiteProfileFolder profiles, Dialogs &dialogs, const QIcon &rootIcon, const QIcon &profileIcon,
-                       const QIcon &browseIcon, ConnectCallback connect)
+FrmConnect::FrmConnect(SiteProfileFolder profiles, Dialogs &dialogs, ProfilePasswords &passwords, const QIcon &rootIcon,
+                       const QIcon &profileIcon, const QIcon &browseIcon, ConnectCallback connect)
     : ui_(*this, browseIcon),
       profiles_(std::move(profiles)),
       dialogs_(dialogs),
+      passwords_(passwords),
       rootIcon_(rootIcon),
       profileIcon_(profileIcon),
       connect_(std::move(connect))
@@ -127,7 +129,14 @@ void FrmConnect::TView1_NodeClick(QTreeWidgetItem *node)
         ui_.Command3->setEnabled(false);
         return;
     }
-    const SiteProfile profile = profiles_.load(node->text(0));
+    const QString fileName = node->text(0);
+    SiteProfile profile = profiles_.load(fileName);
+    QString warning;
+    if (profile.passwordInKeyring()) {
+        const VaultAnswer answer = passwords_.vault.read(fileName);
+        profile.password = answer.password;
+        warning = keyringReadWarning(answer);
+    }
     showProfile(profile);
     checkModeStoredAs(ui_, profile.mode);
     // Setting the marks must not run their click actions, which would empty
@@ -136,6 +145,8 @@ void FrmConnect::TView1_NodeClick(QTreeWidgetItem *node)
     ui_.Check2->setChecked(!ui_.txtPass->text().isEmpty());
     ui_.Command5->setEnabled(true);
     updateConnectEnabled();
+    if (!warning.isEmpty())
+        warn(warning);
 }
 
 void FrmConnect::Command1_Click()
@@ -148,8 +159,16 @@ void FrmConnect::Command1_Click()
         warn(u"Vous devez remplir toutes les zones de texte !"_s, u"Erreur"_s);
         return;
     }
-    switch (profiles_.save(profileFromFields(), ui_.Check2->isChecked())) {
-    case SiteProfileFolder::SaveResult::InvalidLabel: warn(u"Etiquette de site invalide !"_s); return;
+    SiteProfile profile = profileFromFields();
+    if (!SiteProfileFolder::isValidLabel(profile.siteName)) {
+        warn(u"Etiquette de site invalide !"_s);
+        return;
+    }
+    const std::optional<PasswordPlace> passwordPlace = placePassword(profile);
+    if (!passwordPlace)
+        return;
+    switch (profiles_.save(profile, *passwordPlace == PasswordPlace::File)) {
+    case SiteProfileFolder::SaveResult::InvalidLabel: // refused above, before the keyring
     case SiteProfileFolder::SaveResult::WriteFailed:
         warn(u"Impossible d'enregistrer le profil : "_s + profiles_.filePathForLabel(ui_.txtSiteName->text()));
         return;
@@ -159,6 +178,10 @@ void FrmConnect::Command1_Click()
     ui_.Command5->setEnabled(false);
     updateConnectEnabled();
     dialogs_.message(u"Profil enregistré avec succès!"_s, MessageButtons::Ok, MessageIcon::Information);
+    if (*passwordPlace == PasswordPlace::File && !std::exchange(passwords_.toldNoKeyring, true))
+        dialogs_.message(u"Aucun trousseau de clés n'est disponible : le mot de passe est enregistré dans le "
+                         u"fichier du profil, lisible par vous seul."_s,
+                         MessageButtons::Ok, MessageIcon::Information);
 }
 
 void FrmConnect::Command2_Click()
@@ -202,8 +225,11 @@ void FrmConnect::Command5_Click()
     const MessageAnswer answer = dialogs_.message(u"Etes vous sur de supprimer ce profil : "_s + fileName + u'?',
                                                   MessageButtons::YesNo, MessageIcon::Question);
     if (answer == MessageAnswer::Yes) {
+        const bool passwordInKeyring = profiles_.load(fileName).passwordInKeyring();
         if (!profiles_.remove(fileName))
             warn(u"Impossible de supprimer le profil : "_s + profiles_.filePath(fileName));
+        else if (passwordInKeyring)
+            erasePassword(fileName);
         LoadProfileTree();
     }
     ui_.Command3->setEnabled(false);
@@ -270,6 +296,52 @@ SiteProfile FrmConnect::profileFromFields() const
         .port = ui_.txtPort->text(),
         .mode = checkedMode(ui_).profileKey,
     };
+}
+
+std::optional<FrmConnect::PasswordPlace> FrmConnect::placePassword(SiteProfile &profile)
+{
+    const QString fileName = SiteProfileFolder::fileNameForLabel(profile.siteName);
+    if (!ui_.Check2->isChecked() || profile.password.isEmpty()) {
+        profile.password.clear();
+        if (profiles_.load(fileName).passwordInKeyring())
+            erasePassword(fileName);
+        return PasswordPlace::Nowhere;
+    }
+    const VaultAnswer answer = passwords_.vault.store(fileName, profile.password);
+    switch (answer.status) {
+    case VaultAnswer::Status::Done:
+        profile.password.clear();
+        profile.keyring = SiteProfile::inKeyring;
+        return PasswordPlace::Keyring;
+    case VaultAnswer::Status::NoKeyring: return PasswordPlace::File;
+    case VaultAnswer::Status::NotFound:
+    case VaultAnswer::Status::Failed: break;
+    }
+    // Never quietly in clear text instead: the user asked for the keyring's protection.
+    warn(u"Impossible d'enregistrer le mot de passe dans le trousseau de clés : "_s + answer.error
+         + u"\nLe profil n'a pas été enregistré."_s);
+    return std::nullopt;
+}
+
+QString FrmConnect::keyringReadWarning(const VaultAnswer &answer)
+{
+    switch (answer.status) {
+    case VaultAnswer::Status::Done: return {};
+    case VaultAnswer::Status::NotFound:
+        return u"Le mot de passe de ce profil n'est plus dans le trousseau de clés : saisissez-le de nouveau."_s;
+    case VaultAnswer::Status::NoKeyring:
+        return u"Aucun trousseau de clés n'est disponible : le mot de passe de ce profil, qui y est rangé, "
+               u"ne peut pas être lu."_s;
+    case VaultAnswer::Status::Failed: break;
+    }
+    return u"Impossible de lire le mot de passe dans le trousseau de clés : "_s + answer.error;
+}
+
+void FrmConnect::erasePassword(const QString &fileName)
+{
+    const VaultAnswer answer = passwords_.vault.erase(fileName);
+    if (answer.is(VaultAnswer::Status::Failed))
+        warn(u"Impossible de supprimer le mot de passe du trousseau de clés : "_s + answer.error);
 }
 
 void FrmConnect::showProfile(const SiteProfile &profile)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/connect/FrmConnectForm.h"
+#include "app/connect/ProfilePasswords.h"
 #include "platform/Dialogs.h"
 #include "session/ConnectParameters.h"
 #include "session/profiles/SiteProfile.h"
@@ -8,6 +9,7 @@
 #include <QDialog>
 #include <QIcon>
 #include <functional>
+#include <optional>
 
 class QTreeWidgetItem;
 
@@ -28,8 +30,8 @@ public:
     // connect) and Rejected (Annuler, close box) both mean it is done with.
     static constexpr int KeptHidden = 2;
 
-    FrmConnect(SiteProfileFolder profiles, Dialogs &dialogs, const QIcon &rootIcon, const QIcon &profileIcon,
-               const QIcon &browseIcon, ConnectCallback connect);
+    FrmConnect(SiteProfileFolder profiles, Dialogs &dialogs, ProfilePasswords &passwords, const QIcon &rootIcon,
+               const QIcon &profileIcon, const QIcon &browseIcon, ConnectCallback connect);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -55,12 +57,21 @@ private:
     // A profile is written only whole; its password is optional, as it is kept only on request.
     bool profileFieldsFilled() const;
     SiteProfile profileFromFields() const;
+    enum class PasswordPlace { Keyring, File, Nowhere };
+    // Stores the password to keep in the keyring when there is one, and
+    // leaves in the profile what its file gets. Nullopt when the keyring
+    // failed: the user has been told, and nothing is to be saved.
+    std::optional<PasswordPlace> placePassword(SiteProfile &profile);
+    // The message to show for a password the keyring did not give; empty when it did.
+    static QString keyringReadWarning(const VaultAnswer &answer);
+    void erasePassword(const QString &fileName);
     void showProfile(const SiteProfile &profile);
     void warn(const QString &text, const QString &title = {});
 
     FrmConnectForm ui_;
     SiteProfileFolder profiles_;
     Dialogs &dialogs_;
+    ProfilePasswords &passwords_;
     QIcon rootIcon_;
     QIcon profileIcon_;
     ConnectCallback connect_;

@@ -22,12 +22,14 @@ struct ProfileKey {
     QString name;
     QString SiteProfile::*field;
     qsizetype maxLength;
-    bool writtenEmpty = true; // false: a key the first versions did not know, left out while empty
+    // false: a key the first versions did not know, left out while empty
+    // unless the file has a value to clear
+    bool writtenEmpty = true;
 };
 
-const std::array<ProfileKey, 7> &profileKeys()
+const std::array<ProfileKey, 8> &profileKeys()
 {
-    static const std::array<ProfileKey, 7> keys = {{
+    static const std::array<ProfileKey, 8> keys = {{
         {u"sname"_s, &SiteProfile::siteName, 49},
         {u"adresa"_s, &SiteProfile::server, 74},
         {u"ID"_s, &SiteProfile::user, 49},
@@ -35,6 +37,7 @@ const std::array<ProfileKey, 7> &profileKeys()
         {u"pass"_s, &SiteProfile::password, 49},
         {u"port"_s, &SiteProfile::port, 49},
         {u"mode"_s, &SiteProfile::mode, 49, false},
+        {u"trousseau"_s, &SiteProfile::keyring, 49, false},
     }};
     return keys;
 }
@@ -51,9 +54,14 @@ bool SiteProfileFolder::isValidLabel(const QString &label)
     return !label.isEmpty() && !label.contains(u'/') && label != u"."_s && label != u".."_s;
 }
 
+QString SiteProfileFolder::fileNameForLabel(const QString &label)
+{
+    return label + profileExtension;
+}
+
 QString SiteProfileFolder::filePathForLabel(const QString &label) const
 {
-    return QDir(folder_).filePath(label + profileExtension);
+    return QDir(folder_).filePath(fileNameForLabel(label));
 }
 
 QString SiteProfileFolder::filePath(const QString &fileName) const
@@ -94,13 +102,14 @@ SiteProfileFolder::SaveResult SiteProfileFolder::save(const SiteProfile &profile
     SiteProfile written = profile;
     if (!savePassword)
         written.password.clear();
+    const QString path = filePathForLabel(profile.siteName);
     QList<IniValue> values;
     for (const ProfileKey &key : profileKeys()) {
-        if (key.writtenEmpty || !(written.*key.field).isEmpty())
+        if (key.writtenEmpty || !(written.*key.field).isEmpty()
+            || !IniFile::readString(path, profileSection, key.name, {}).isEmpty())
             values.append({key.name, written.*key.field});
     }
-    return IniFile::writeStrings(filePathForLabel(profile.siteName), profileSection, values) ? SaveResult::Saved
-                                                                                             : SaveResult::WriteFailed;
+    return IniFile::writeStrings(path, profileSection, values) ? SaveResult::Saved : SaveResult::WriteFailed;
 }
 
 bool SiteProfileFolder::remove(const QString &fileName) const

@@ -5,8 +5,9 @@
 
 namespace vendrel {
 
-// The values a profile file holds: the six the first versions wrote, and
-// the transfer mode, which readers of those versions pass over.
+// The values a profile file holds: the six the first versions wrote, then
+// the transfer mode and where the password is, which readers of those
+// versions pass over.
 struct SiteProfile {
     QString siteName;      // "sname"
     QString server;        // "adresa"
@@ -15,6 +16,10 @@ struct SiteProfile {
     QString password;      // "pass"
     QString port;          // "port"
     QString mode = {};     // "mode": "ftp", "ftps" or "ftps-implicite"; empty in older files
+    QString keyring = {};  // "trousseau": "oui" when the password is in the desktop keyring, "pass" empty
+
+    static inline const QString inKeyring = QStringLiteral("oui");
+    bool passwordInKeyring() const { return keyring == inKeyring; }
 
     friend bool operator==(const SiteProfile &, const SiteProfile &) = default;
 };
@@ -31,6 +36,7 @@ public:
     // A label names a file of this folder: no "/", not empty, not "." or "..".
     static bool isValidLabel(const QString &label);
 
+    static QString fileNameForLabel(const QString &label);
     // Where a save of this label writes.
     QString filePathForLabel(const QString &label) const;
     // Where the file of this name is read and deleted.

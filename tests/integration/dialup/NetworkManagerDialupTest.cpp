@@ -1,14 +1,10 @@
 #include "dialup/NetworkManagerDialup.h"
 #include "support/Prerequisite.h"
+#include "support/PrivateBus.h"
 
 #include <QDBusObjectPath>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QThread>
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <sys/prctl.h>
 
 using namespace Qt::StringLiterals;
 
@@ -48,13 +44,7 @@ public Q_SLOTS:
 struct NetworkManagerDialupTest : ::testing::Test {
     void SetUp() override
     {
-        const QString daemon = QStandardPaths::findExecutable(u"dbus-daemon"_s);
-        VENDREL_REQUIRE_PREREQUISITE(daemon.isEmpty() ? std::optional(u"no dbus-daemon (package dbus-daemon)"_s)
-                                                      : std::nullopt)
-        bus.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-        bus.start(daemon, {u"--session"_s, u"--nofork"_s, u"--print-address"_s});
-        ASSERT_TRUE(bus.waitForReadyRead(10'000));
-        address = QString::fromUtf8(bus.readLine().trimmed());
+        VENDREL_REQUIRE_PREREQUISITE(bus.start())
         server.start();
     }
 
@@ -64,13 +54,11 @@ struct NetworkManagerDialupTest : ::testing::Test {
         server.wait();
         QDBusConnection::disconnectFromBus(u"service"_s);
         QDBusConnection::disconnectFromBus(u"client"_s);
-        bus.kill();
-        bus.waitForFinished();
     }
 
     void startManager(const QList<std::tuple<QString, QString, uint>> &connections, bool oneVanished = false)
     {
-        QDBusConnection service = QDBusConnection::connectToBus(address, u"service"_s);
+        QDBusConnection service = QDBusConnection::connectToBus(bus.address(), u"service"_s);
         for (const auto &[id, type, state] : connections) {
             // The manager owns it and takes it along to the daemon's thread.
             auto *connection = new ActiveConnection;
@@ -98,15 +86,14 @@ struct NetworkManagerDialupTest : ::testing::Test {
         return result;
     }
 
-    QProcess bus;
-    QString address;
+    test::PrivateBus bus;
     QThread server;
     StandInManager manager;
 };
 
 TEST_F(NetworkManagerDialupTest, WithoutNetworkManagerThereIsNoConnectionAndNoError)
 {
-    NetworkManagerDialup client(QDBusConnection::connectToBus(address, u"client"_s));
+    NetworkManagerDialup client(QDBusConnection::connectToBus(bus.address(), u"client"_s));
     const auto connections = client.listConnections();
     ASSERT_TRUE(connections.has_value());
     EXPECT_TRUE(connections->isEmpty());
@@ -121,7 +108,7 @@ TEST_F(NetworkManagerDialupTest, ListsTheDialupKindsWithTheirStateAndHangsUpTheO
                   {u"Tunnel"_s, u"vpn"_s, 2},
                   {u"Modem"_s, u"cdma"_s, 2}},
                  true);
-    NetworkManagerDialup client(QDBusConnection::connectToBus(address, u"client"_s));
+    NetworkManagerDialup client(QDBusConnection::connectToBus(bus.address(), u"client"_s));
     const auto connections = client.listConnections();
     EXPECT_EQ(names(connections), (QStringList{u"Orange 4G"_s, u"Box ADSL (connecté)"_s, u"Modem (connecté)"_s}));
 

@@ -12,6 +12,7 @@
 #include "support/FakeDialogs.h"
 #include "support/FakeDialupService.h"
 #include "support/FakeFtpService.h"
+#include "support/FakePasswordVault.h"
 #include "support/FakeShell.h"
 #include "support/TempFolder.h"
 
@@ -79,8 +80,9 @@ struct MainWindowTest : ::testing::Test {
     int quits = 0;
     test::FakeShell shell;
     test::FakeDialupService dialup;
-    MainWindow window{
-        {ftp, dialogs, clock, shell, ProgramFolders::beside(programFolder.path()), [this] { ++quits; }, dialup}};
+    test::FakePasswordVault passwords;
+    MainWindow window{{ftp, dialogs, clock, shell, ProgramFolders::beside(programFolder.path()), [this] { ++quits; },
+                       dialup, passwords}};
 };
 
 TEST_F(MainWindowTest, EveryCommandReachesItsHandlerWithoutFailing)

@@ -1,6 +1,7 @@
 #include "app/connect/FrmConnect.h"
 
 #include "support/FakeDialogs.h"
+#include "support/FakePasswordVault.h"
 #include "support/TempFolder.h"
 
 #include <QLineEdit>
@@ -27,7 +28,7 @@ protected:
     void open()
     {
         dialog = std::make_unique<FrmConnect>(
-            SiteProfileFolder(folder.path()), dialogs, QIcon(), QIcon(), QIcon(),
+            SiteProfileFolder(folder.path()), dialogs, passwords, QIcon(), QIcon(), QIcon(),
             [this](const ConnectParameters &parameters, const std::function<void()> &hideDialog) {
                 connects.append(parameters);
                 if (outcome != ConnectOutcome::StayOpen)
@@ -89,6 +90,8 @@ protected:
 
     test::TempFolder folder;
     test::FakeDialogs dialogs;
+    test::FakePasswordVault vault;
+    ProfilePasswords passwords{vault};
     QList<ConnectParameters> connects;
     ConnectOutcome outcome = ConnectOutcome::StayOpen;
     std::unique_ptr<FrmConnect> dialog;
@@ -150,8 +153,9 @@ TEST_F(FrmConnectTest, AProfileNodeLoadsItsFieldsAndChecksAndNewEmptiesThemButTh
     }
 }
 
-TEST_F(FrmConnectTest, SaveWritesTheProfileKeepingThePasswordOnlyOnRequest)
+TEST_F(FrmConnectTest, WithoutAKeyringSaveKeepsThePasswordInTheFileOnRequestAndSaysSoOncePerRun)
 {
+    vault.present = false;
     open();
     fillAllFields();
     click(u"Check2"_s);
@@ -168,7 +172,57 @@ TEST_F(FrmConnectTest, SaveWritesTheProfileKeepingThePasswordOnlyOnRequest)
     type(u"txtPass"_s, u"secret"_s);
     click(u"Command1"_s);
     EXPECT_TRUE(folder.read(u"Autre.ftp"_s).contains("\r\nID=rene\r\nDosInit=/tmp\r\npass=\r\n"));
-    EXPECT_EQ(dialogs.messageTexts(), QStringList(2, u"Profil enregistré avec succès!"_s));
+
+    open(); // the next showing does not repeat where the password went
+    clickNode(u"Mon site.ftp"_s);
+    click(u"Command1"_s);
+    EXPECT_TRUE(folder.read(u"Mon site.ftp"_s).contains("\r\npass=secret\r\n"));
+    const QString saved = u"Profil enregistré avec succès!"_s;
+    ASSERT_EQ(dialogs.messages.size(), 4);
+    EXPECT_EQ(dialogs.messageTexts().count(saved), 3);
+    EXPECT_EQ(dialogs.messages[1].icon, MessageIcon::Information) << "after the first save alone";
+}
+
+// A keyring that fails is never replaced by clear text, and a profile whose
+// password cannot be had from it loads without it, saying why.
+TEST_F(FrmConnectTest, WithAKeyringThePasswordGoesThereComesBackAndLeavesWithItsProfile)
+{
+    folder.createFile(u"Perdu.ftp"_s, "[PROFIL]\r\nsname=Perdu\r\npass=\r\ntrousseau=oui\r\n");
+    open();
+    fillAllFields();
+    click(u"Check2"_s);
+    vault.failure = u"trousseau verrouillé"_s;
+    click(u"Command1"_s);
+    EXPECT_FALSE(folder.exists(u"Mon site.ftp"_s));
+    vault.failure.clear();
+    click(u"Command1"_s);
+    EXPECT_TRUE(folder.read(u"Mon site.ftp"_s).endsWith("\r\npass=\r\nport=21\r\nmode=ftp\r\ntrousseau=oui\r\n"));
+    EXPECT_EQ(vault.passwords, (QMap<QString, QString>{{u"Mon site.ftp"_s, u"secret"_s}}));
+
+    open();
+    clickNode(u"Mon site.ftp"_s);
+    EXPECT_EQ(edit(u"txtPass"_s)->text(), u"secret"_s);
+    EXPECT_TRUE(button(u"Check2"_s)->isChecked());
+    click(u"Check2"_s);
+    click(u"Command1"_s);
+    EXPECT_TRUE(vault.passwords.isEmpty()) << "no longer to be kept";
+    EXPECT_TRUE(folder.read(u"Mon site.ftp"_s).endsWith("\r\npass=\r\nport=21\r\nmode=ftp\r\ntrousseau=\r\n"));
+    click(u"Check2"_s);
+    click(u"Command1"_s);
+    clickNode(u"Mon site.ftp"_s);
+    dialogs.answerNext(MessageAnswer::Yes);
+    click(u"Command5"_s);
+    EXPECT_TRUE(vault.passwords.isEmpty()) << "gone with its profile";
+
+    for (const bool keyringPresent : {true, false}) { // the entry is gone, then the whole keyring
+        vault.present = keyringPresent;
+        clickNode(u"Perdu.ftp"_s);
+        EXPECT_TRUE(edit(u"txtPass"_s)->text().isEmpty() && !button(u"Check2"_s)->isChecked());
+    }
+    ASSERT_EQ(dialogs.messages.size(), 7); // the failure, three saves, the delete question, the two loads
+    EXPECT_TRUE(dialogs.messages[0].text.contains(u"trousseau verrouillé"_s));
+    for (const int warning : {0, 5, 6})
+        EXPECT_EQ(dialogs.messages[warning].icon, MessageIcon::Exclamation);
 }
 
 TEST_F(FrmConnectTest, SaveRefusesEmptyFieldsBadLabelsAndWhatItCannotWrite)
