@@ -60,6 +60,11 @@ DemoServer::~DemoServer()
 {
     if (!profilePath_.isEmpty())
         QFile::remove(profilePath_);
+    if (process_.state() != QProcess::NotRunning) {
+        process_.terminate();
+        if (!process_.waitForFinished(3000))
+            process_.kill();
+    }
 }
 
 QString DemoServer::start(const ProgramFolders &folders)

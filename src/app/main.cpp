@@ -1,5 +1,6 @@
 #include "app/DemoServer.h"
 #include "app/MainWindow.h"
+#include "app/QuitOnSignals.h"
 #include "app/ServerWaitPrompt.h"
 #include "app/icons/Icons.h"
 #include "desktop/QtDialogs.h"
@@ -59,6 +60,16 @@ int main(int argc, char **argv)
         {ftp, dialogs, clock, shell, folders, [] { QApplication::quit(); }, dialup, passwords});
     window = &mainWindow;
     mainWindow.show();
+    // Closing a modal window is how a person cancels what it waits for (a
+    // transfer unwinds first, a question is turned down); then every event
+    // loop ends, whatever window would have refused to close.
+    const vendrel::QuitOnSignals quitOnSignals([] {
+        for (QWidget *topLevel : QApplication::topLevelWidgets()) {
+            if (topLevel->isVisible() && topLevel->isModal())
+                topLevel->close();
+        }
+        QCoreApplication::exit(0);
+    });
 
     vendrel::DemoServer demoServer;
     if (options.isSet(demo)) {
