@@ -319,7 +319,8 @@ std::optional<FrmConnect::PasswordPlace> FrmConnect::placePassword(SiteProfile &
     }
     // Never quietly in clear text instead: the user asked for the keyring's protection.
     warn(u"Impossible d'enregistrer le mot de passe dans le trousseau de clés : "_s + answer.error
-         + u"\nLe profil n'a pas été enregistré."_s);
+         + u"\nLe profil n'a pas été enregistré : déverrouillez le trousseau, ou décochez "
+           u"\"Sauver le mot de passe\" pour l'enregistrer sans mot de passe."_s);
     return std::nullopt;
 }
 
