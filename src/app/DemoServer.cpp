@@ -78,10 +78,9 @@ QString DemoServer::start(const ProgramFolders &folders)
         return u"Impossible de copier les fichiers de démonstration dans "_s + root;
 
     const SiteProfileFolder profiles(folders.data);
-    const QString profileFile = QString::fromUtf8(profileLabel) + u".ftp"_s;
-    if (isUsersOwnProfile(profiles, profileFile))
-        return u"Un profil \""_s + QString::fromUtf8(profileLabel)
-               + u"\" existe déjà : le serveur de démonstration n'est pas lancé."_s;
+    const QString label = QString::fromUtf8(profileLabel);
+    if (isUsersOwnProfile(profiles, SiteProfileFolder::fileNameForLabel(label)))
+        return u"Un profil \""_s + label + u"\" existe déjà : le serveur de démonstration n'est pas lancé."_s;
 
     // Debian's own interpreter: it is the one that sees python3-pyftpdlib.
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -97,7 +96,7 @@ QString DemoServer::start(const ProgramFolders &folders)
 
     if (profiles.save(demoProfile(port), true) != SiteProfileFolder::SaveResult::Saved)
         return u"Impossible d'enregistrer le profil de démonstration dans "_s + folders.data;
-    profilePath_ = profiles.filePathForLabel(QString::fromUtf8(profileLabel));
+    profilePath_ = profiles.filePathForLabel(label);
     return {};
 }
 

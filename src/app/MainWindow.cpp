@@ -18,7 +18,6 @@
 #include "local/LocalFileOperations.h"
 #include "local/LocalFolderList.h"
 #include "platform/Dialogs.h"
-#include "platform/Paths.h"
 #include "remote/RemoteBrowser.h"
 #include "remote/RemoteOperations.h"
 #include "remote/RemoteTree.h"
@@ -29,7 +28,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -424,7 +422,7 @@ void MainWindow::zHelp_Click()
 {
     if (helpWindow_ == nullptr)
         helpWindow_ = new HelpWindow(this);
-    helpWindow_->showContents(QDir(services_.folders.shared).filePath(QString::fromLatin1(helpFileName)));
+    helpWindow_->showContents(services_.folders.helpFile());
 }
 
 void MainWindow::zOption_Click()

@@ -10,6 +10,16 @@ inline QString AddBackslash(const QString &folder)
     return folder.endsWith(u'/') ? folder : folder + u'/';
 }
 
+// "/pub/a/b.txt": its folder "/pub/a/" and its name "b.txt".
+inline QString folderPartOf(const QString &path)
+{
+    return path.left(path.lastIndexOf(u'/') + 1);
+}
+inline QString namePartOf(const QString &path)
+{
+    return path.mid(path.lastIndexOf(u'/') + 1);
+}
+
 // The text after a name's last point; a name without a point is its own extension.
 inline QString extensionOf(const QString &name)
 {

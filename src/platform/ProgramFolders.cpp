@@ -8,6 +8,17 @@ using namespace Qt::StringLiterals;
 
 namespace vendrel {
 
+namespace {
+
+const QString helpFileName = u"VENDREL.HLP"_s;
+
+} // namespace
+
+QString ProgramFolders::helpFile() const
+{
+    return QDir(shared).filePath(helpFileName);
+}
+
 ProgramFolders ProgramFolders::beside(const QString &programFolder)
 {
     return {programFolder, programFolder, programFolder, {}};
@@ -22,7 +33,7 @@ ProgramFolders ProgramFolders::choose(const QString &programFolder, const QStrin
                                       const std::function<bool(const QString &folder)> &isWritable)
 {
     const QDir program(programFolder);
-    const bool shipsBeside = program.exists(QString::fromLatin1(helpFileName));
+    const bool shipsBeside = program.exists(helpFileName);
     if (shipsBeside && isWritable(programFolder))
         return beside(programFolder);
     return {programFolder, shipsBeside ? programFolder : QDir::cleanPath(program.filePath(u"../share/vendrel"_s)),

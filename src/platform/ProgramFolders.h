@@ -14,6 +14,8 @@ struct ProgramFolders {
     // folder; empty when both are the same folder.
     QString olderProfiles;
 
+    QString helpFile() const;
+
     // Where the local pane opens: the program's folder when it keeps its
     // data beside itself, else the user's home.
     QString localStartFolder() const;
@@ -29,9 +31,6 @@ struct ProgramFolders {
     static ProgramFolders choose(const QString &programFolder, const QString &userDataHome,
                                  const std::function<bool(const QString &folder)> &isWritable);
 };
-
-// The help file's name, in the shared folder.
-inline constexpr const char *helpFileName = "VENDREL.HLP";
 
 // Finds the folders for the running program and makes the data folder,
 // readable by its owner only, when it is new.

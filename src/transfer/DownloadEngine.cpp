@@ -42,7 +42,7 @@ TransferEngine::FileOutcome DownloadEngine::transferFile(int index, const Transf
         const QString folder = existing.absolutePath() + u'/';
         const ExistingFileDecision decision = decideAboutExisting(
             {existing.fileName(), file.size, comparableTime(file.modified, file.modifiedKind == ShownTime::InLocalTime),
-             existing.size(), existing.lastModified(), canResume() && existing.size() < file.size},
+             existing.size(), existing.lastModified(), isBinary() && existing.size() < file.size},
             [&folder](const QString &name) { return QFileInfo::exists(folder + name); });
         switch (decision.action) {
         case ExistingFileDecision::Write: break;
@@ -72,7 +72,7 @@ TransferEngine::FileOutcome DownloadEngine::transferFile(int index, const Transf
         if (!context_.ftp.InternetReadFile(transferHandle(), block.data(), BlockSize, count)) {
             if (cancelled())
                 return abandonFile();
-            if (reopened || !canResume() || !reopenAfterBreak(remote, ftp::GENERIC_READ, received))
+            if (reopened || !isBinary() || !reopenAfterBreak(remote, ftp::GENERIC_READ, received))
                 return failTransfer();
             reopened = true;
             count = BlockSize;
@@ -85,13 +85,11 @@ TransferEngine::FileOutcome DownloadEngine::transferFile(int index, const Transf
             return abandonFile();
     } while (count == BlockSize);
 
-    // Line ends make an ASCII copy's size differ: only a binary one can be checked.
-    const bool checkSize = context_.session.TransferType != ftp::FTP_TRANSFER_TYPE_ASCII;
     qint64 announced = received;
-    if (checkSize && !context_.ftp.FtpGetFileSize(transferHandle(), announced))
+    if (isBinary() && !context_.ftp.FtpGetFileSize(transferHandle(), announced))
         announced = received;
     closeRemote();
-    if (checkSize && !sizeHolds(remote, received, file.size, announced))
+    if (isBinary() && !sizeHolds(remote, received, file.size, announced))
         return reportTransferError();
     target.setModified(serverTime(file, remote));
     if (!commitKeepingWindowAlive(target))

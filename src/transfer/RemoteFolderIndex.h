@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Paths.h"
 #include "session/SessionContext.h"
 #include "session/ftp/FtpService.h"
 
@@ -21,12 +22,11 @@ public:
     // folder could not be listed (its files are then written as if new).
     std::optional<FindData> entry(const QString &path);
     // A folder the run has just created: empty.
-    void madeEmpty(const QString &folder) { folders_.insert(withSlash(folder), {}); }
+    void madeEmpty(const QString &folder) { folders_.insert(AddBackslash(folder), {}); }
     void stored(const QString &path, qint64 size);
 
 private:
     using Entries = QHash<QString, FindData>;
-    static QString withSlash(const QString &folder);
     Entries &folderOf(const QString &path);
     Entries list(const QString &folder);
 

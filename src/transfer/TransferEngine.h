@@ -61,9 +61,9 @@ protected:
     // for the whole run.
     ExistingFileDecision decideAboutExisting(const ExistingFileQuestion &question, const NameTaken &nameTaken);
     FileOutcome skipFile(int index, const TransferFile &file, const QString &target);
-    // Offsets count bytes as the server stores them, which an ASCII copy's
-    // line ends make differ from ours: only binary files go on from one.
-    bool canResume() const { return context_.session.TransferType != ftp::FTP_TRANSFER_TYPE_ASCII; }
+    // An ASCII copy's line ends make its sizes and offsets differ from the
+    // server's: only a binary file is size-checked, resumed or taken up again.
+    bool isBinary() const { return context_.session.TransferType != ftp::FTP_TRANSFER_TYPE_ASCII; }
     FtpHandle openRemote(const QString &path, quint32 access, qint64 offset = 0);
     // Closes the open remote file; for an upload, whether the server stored it all.
     bool closeRemote();

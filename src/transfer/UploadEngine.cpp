@@ -1,5 +1,6 @@
 #include "transfer/TransferEngine.h"
 
+#include "platform/Paths.h"
 #include "session/ActivityReport.h"
 #include "transfer/LocalFileStreams.h"
 
@@ -7,15 +8,6 @@
 #include <array>
 
 namespace vendrel {
-
-namespace {
-
-QString folderOf(const QString &path)
-{
-    return path.left(path.lastIndexOf(u'/') + 1);
-}
-
-} // namespace
 
 UploadEngine::UploadEngine(SessionContext context, ProgressDisplay &display)
     : TransferEngine(context, display, TransferDirection::Upload), serverFiles_(context)
@@ -35,11 +27,11 @@ TransferEngine::FileOutcome UploadEngine::transferFile(int index, const Transfer
     qint64 offset = 0;
     bool replacing = false;
     if (const std::optional<FindData> existing = serverFiles_.entry(target); existing && !existing->isFolder()) {
-        const QString folder = folderOf(target);
+        const QString folder = folderPartOf(target);
         const ExistingFileDecision decision = decideAboutExisting(
             {existing->name, source.size(), source.modified(), existing->size,
              comparableTime(existing->lastWriteTime, existing->lastWriteKind == ServerTime::Utc),
-             canResume() && existing->size < source.size()},
+             isBinary() && existing->size < source.size()},
             [this, &folder](const QString &name) { return serverFiles_.entry(folder + name).has_value(); });
         switch (decision.action) {
         case ExistingFileDecision::Write: replacing = true; break;
@@ -94,7 +86,7 @@ TransferEngine::FileOutcome UploadEngine::send(UploadSource &source, const QStri
             // Taken up again from what the server holds.
             dropRemoteFile();
             qint64 held = -1;
-            if (reopened || !canResume()
+            if (reopened || !isBinary()
                 || !context_.ftp.FtpGetRemoteFileSize(context_.session.ConnectionHandle, written, held)
                 || !source.seek(held) || !reopenAfterBreak(written, ftp::GENERIC_WRITE, held)) {
                 dropPartial(written, temporary);
